@@ -1,0 +1,27 @@
+# veltrin_add_test(NAME SOURCES src... [LIBS lib...]): one GoogleTest executable, registered as one
+# CTest test. Windows builds run it through CMAKE_CROSSCOMPILING_EMULATOR (the Wine wrapper), and a
+# Wine start costs seconds, so test cases are never registered one by one.
+
+if(CMAKE_CROSSCOMPILING)
+  # Debian ships GoogleTest as source for cross builds; build it with the cross compiler.
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  set(VELTRIN_GTEST_MAIN gtest_main)
+  set(VELTRIN_GMOCK gmock)
+else()
+  find_package(GTest REQUIRED)
+  set(VELTRIN_GTEST_MAIN GTest::gtest_main)
+  set(VELTRIN_GMOCK GTest::gmock)
+endif()
+
+function(veltrin_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${VELTRIN_GMOCK} ${VELTRIN_GTEST_MAIN})
+  # Tests find their data next to the sources, whatever the build folder.
+  target_compile_definitions(${name} PRIVATE VELTRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

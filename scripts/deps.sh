@@ -1,0 +1,27 @@
+# Sourced by scripts/test and scripts/run: installs the Debian packages a command needs, once.
+# ensure_packages PKG...: installs those that are missing, quietly; does nothing when all are there.
+
+installed() {
+  dpkg-query -W -f='${db:Status-Status}\n' "$1" 2>/dev/null | grep -qx installed
+}
+
+ensure_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do installed "$pkg" || missing+=("$pkg"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+     ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq >/dev/null
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+NATIVE_PACKAGES=(cmake ninja-build g++ libcurl4-openssl-dev)
+TEST_PACKAGES=("${NATIVE_PACKAGES[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libpcre2-dev python3 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine64 wine32:i386 xvfb xauth fonts-wqy-zenhei)
