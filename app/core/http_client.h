@@ -1,0 +1,46 @@
+// One blocking HTTP(S) GET behind a portable interface: WinHTTP on Windows, libcurl elsewhere.
+// Both back ends follow redirects, use the system proxy, accept compressed bodies and cap the size.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace veltrin {
+
+// A download that produced no usable body; what() is one line that names the cause
+// ("HTTP 404 Not Found", "timed out after 60 s", "too many redirects", "connection refused",
+// "body exceeds 256 MiB", ...).
+class HttpError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// How a download behaves. The defaults are the ones the tool uses.
+struct HttpOptions {
+  int timeout_seconds = 60;  // longest wait for a connection or for the next bytes of the answer
+  int max_redirects = 10;    // redirects followed before the download fails
+  std::size_t max_body_bytes = std::size_t{256} << 20;  // decoded body size that fails the download
+  // Called now and then while the body arrives; total is 0 when the server did not announce it.
+  std::function<void(std::uint64_t received, std::uint64_t total)> progress;
+};
+
+// Downloads the address (http:// or https://, UTF-8) and returns the decoded body bytes as they
+// came, whatever character set the server names. Throws HttpError on a transfer failure, on an
+// HTTP status of 400 or more, and on a body larger than options.max_body_bytes.
+std::string HttpGet(const std::string& url_utf8, const HttpOptions& options = {});
+
+// The one-line failure messages both back ends give, so that a failure reads alike everywhere.
+// Returns "HTTP 404 Not Found"; an empty reason takes the standard phrase of the status.
+std::string HttpStatusMessage(long status, std::string_view reason);
+// Returns "body exceeds 256 MiB" (or "... N bytes" for a cap that is not whole MiB).
+std::string BodyTooLargeMessage(std::size_t max_body_bytes);
+// Returns "timed out after N s".
+std::string TimedOutMessage(int timeout_seconds);
+// Returns "too many redirects (more than N)".
+std::string TooManyRedirectsMessage(int max_redirects);
+
+}  // namespace veltrin
