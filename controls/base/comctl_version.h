@@ -1,0 +1,53 @@
+// The common-controls library in use: its version, whether visual styles draw the controls, and
+// the registration of its window classes.
+#pragma once
+
+#include <windows.h>
+
+namespace veltrin::controls {
+
+// Common-controls version classes.
+enum class CommonControlsClass : int {
+  kOlder = 0,  // before 6.0, or unknown
+  kV60 = 1,    // 6.0
+  kV61 = 2,    // 6.1 or later
+};
+
+// Returns the major version of comctl32 as reported by its DllGetVersion, or 0 when that export is
+// missing or fails. Computed on the first call and kept for the process.
+DWORD CommonControlsMajorVersion() noexcept;
+
+// Returns the version class of comctl32 (kOlder when it cannot be determined). Computed on the
+// first call and kept for the process.
+CommonControlsClass CommonControlsVersion() noexcept;
+
+// Returns the version class for a major/minor version pair (the rule behind CommonControlsVersion).
+constexpr CommonControlsClass CommonControlsClassOf(DWORD major, DWORD minor) noexcept {
+  if (major > 6 || (major == 6 && minor > 0)) return CommonControlsClass::kV61;
+  if (major == 6) return CommonControlsClass::kV60;
+  return CommonControlsClass::kOlder;
+}
+
+// Returns whether visual styles draw this process's common controls now.
+bool VisualStylesActive() noexcept;
+
+// The facts behind VisualStylesActive, so that the rule can be checked on any system.
+struct VisualStyleFacts {
+  DWORD commonControlsMajor;  // comctl32 major version
+  bool themeActive;           // IsThemeActive
+  bool appThemed;             // IsAppThemed
+  DWORD appProperties;        // GetThemeAppProperties
+};
+
+// Returns the visual-styles answer for `facts`: never on comctl32 5.x or older, otherwise only when
+// a theme is active and either the application is themed or its controls may be.
+constexpr bool VisualStylesActiveFor(const VisualStyleFacts& facts) noexcept {
+  if (facts.commonControlsMajor <= 5 || !facts.themeActive) return false;
+  return facts.appThemed || (facts.appProperties & 0x2) != 0;  // STAP_ALLOW_CONTROLS
+}
+
+// Registers the common-control window classes named by the ICC_* `classes` flags
+// (InitCommonControlsEx); returns whether the call succeeded.
+bool InitControlClasses(DWORD classes) noexcept;
+
+}  // namespace veltrin::controls

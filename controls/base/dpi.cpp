@@ -1,0 +1,45 @@
+// Screen DPI from the screen DC, cached on first use.
+#include "controls/base/dpi.h"
+
+#include <windows.h>
+
+#include "controls/base/host_services.h"
+
+namespace veltrin::controls {
+namespace {
+
+int ScreenCaps(int index) noexcept {
+  HDC screen = GetDC(nullptr);
+  if (!screen) return 0;
+  const int value = GetDeviceCaps(screen, index);
+  ReleaseDC(nullptr, screen);
+  return value;
+}
+
+}  // namespace
+
+int ScreenPixelsPerInchX() noexcept { return ScreenCaps(LOGPIXELSX); }
+
+int ScreenPixelsPerInchY() noexcept { return ScreenCaps(LOGPIXELSY); }
+
+double DpiScaleX() noexcept {
+  static const double kScale = ScreenPixelsPerInchX() / 96.0;
+  return kScale;
+}
+
+double DpiScaleY() noexcept {
+  static const double kScale = ScreenPixelsPerInchY() / 96.0;
+  return kScale;
+}
+
+float DpiCorrectionFactorFor(int pixelsPerInchX, double twipsPerPixelX) noexcept {
+  if (pixelsPerInchX == 0 || twipsPerPixelX == 0) return 1.0f;
+  return static_cast<float>(96.0 / pixelsPerInchX * 15.0 / twipsPerPixelX);
+}
+
+float DpiCorrectionFactor() noexcept {
+  static const float kFactor = DpiCorrectionFactorFor(ScreenPixelsPerInchX(), HostTwipsPerPixelX());
+  return kFactor;
+}
+
+}  // namespace veltrin::controls

@@ -1,0 +1,20 @@
+// Owning GDI object handles.
+#pragma once
+
+#include <windows.h>
+
+#include "controls/base/unique_handle.h"
+
+namespace veltrin::controls {
+
+template <typename T>
+struct GdiObjectTraits {
+  using Handle = T;
+  static Handle Empty() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { DeleteObject(handle); }
+};
+
+// An owned font, deleted with DeleteObject.
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+
+}  // namespace veltrin::controls

@@ -1,0 +1,21 @@
+// Keeps the shell library loaded while any control exists (the controls' drag and drop and file
+// lists call into it).
+#pragma once
+
+#include <windows.h>
+
+namespace veltrin::controls {
+
+// Adds a user of the shell library, loading Shell32.dll for the first one.
+void LoadShellLibrary() noexcept;
+
+// Removes a user, freeing the library after the last one. An unmatched call only lowers the count.
+void ReleaseShellLibrary() noexcept;
+
+// Returns the number of users now.
+int ShellLibraryUsers() noexcept;
+
+// Returns the handle this module loaded, or null when it holds none.
+HMODULE ShellLibraryHandle() noexcept;
+
+}  // namespace veltrin::controls

@@ -1,0 +1,133 @@
+// The subclassing core: install/remove bookkeeping in window properties and the shared subclass
+// procedure that forwards messages to ISubclass receivers.
+#include "controls/base/subclass.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "controls/base/com_ptr.h"
+#include "controls/base/windows_version.h"
+
+namespace veltrin::controls {
+namespace {
+
+constexpr std::wstring_view kDefaultName = L"ComCtl";
+constexpr UINT kUahDestroyWindow = 0x90;  // sent to themed windows as they are destroyed
+
+using SetSubclassFunction = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
+using RemoveSubclassFunction = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
+using DefSubclassFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+
+// Windows 2000's comctl32 exports the subclass functions by ordinal only.
+struct SubclassFunctions {
+  SetSubclassFunction set = SetWindowSubclass;
+  RemoveSubclassFunction remove = RemoveWindowSubclass;
+  DefSubclassFunction def = DefSubclassProc;
+};
+
+template <typename Function>
+void ResolveByOrdinal(HMODULE module, WORD ordinal, Function& function) {
+  if (FARPROC address = GetProcAddress(module, MAKEINTRESOURCEA(ordinal))) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+  }
+}
+
+const SubclassFunctions& Functions() {
+  static const SubclassFunctions kFunctions = [] {
+    SubclassFunctions functions;
+    if (IsWindows2000()) {
+      if (HMODULE comctl = GetModuleHandleW(L"comctl32.dll")) {
+        ResolveByOrdinal(comctl, 410, functions.set);
+        ResolveByOrdinal(comctl, 412, functions.remove);
+        ResolveByOrdinal(comctl, 413, functions.def);
+      }
+    }
+    return functions;
+  }();
+  return kFunctions;
+}
+
+struct PropertyNames {
+  std::wstring init;  // holds 1 while the subclass is installed
+  std::wstring id;    // holds the receiver pointer
+};
+
+PropertyNames NamesFor(std::wstring_view name) {
+  std::wstring base(name.empty() ? kDefaultName : name);
+  return {base + L"SubclassInit", base + L"SubclassID"};
+}
+
+}  // namespace
+
+void SubclassWindow(HWND window, ISubclass* receiver, DWORD_PTR refData,
+                    std::wstring_view name) noexcept {
+  if (!window) return;
+  try {
+    const PropertyNames names = NamesFor(name);
+    if (GetPropW(window, names.init.c_str()) != nullptr) return;
+    const auto id = reinterpret_cast<UINT_PTR>(receiver);
+    Functions().set(window, SubclassProc, id, refData);
+    SetPropW(window, names.id.c_str(), reinterpret_cast<HANDLE>(id));
+    SetPropW(window, names.init.c_str(), reinterpret_cast<HANDLE>(1));
+  } catch (...) {
+    // Only the property names can fail (out of memory); the window is left as it was.
+  }
+}
+
+void UnsubclassWindow(HWND window, std::wstring_view name) noexcept {
+  if (!window) return;
+  try {
+    const PropertyNames names = NamesFor(name);
+    if (GetPropW(window, names.init.c_str()) != reinterpret_cast<HANDLE>(1)) return;
+    const auto id = reinterpret_cast<UINT_PTR>(GetPropW(window, names.id.c_str()));
+    Functions().remove(window, SubclassProc, id);
+    RemovePropW(window, names.id.c_str());
+    RemovePropW(window, names.init.c_str());
+  } catch (...) {
+    // As above: nothing was changed.
+  }
+}
+
+LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  return Functions().def(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR refData) noexcept {
+  switch (message) {
+    case WM_DESTROY:
+      return DefaultWindowProc(window, message, wParam, lParam);
+    case WM_NCDESTROY:
+    case kUahDestroyWindow: {
+      // The two window properties are left to die with the window.
+      const LRESULT result = DefaultWindowProc(window, message, wParam, lParam);
+      Functions().remove(window, SubclassProc, id);
+      return result;
+    }
+    default:
+      break;
+  }
+  try {
+    // Hold a reference for the call: the receiver may unsubclass itself inside Message.
+    const ComPtr<IUnknown> object(reinterpret_cast<IUnknown*>(id));
+    const ComPtr<ISubclass> receiver = object.Query<ISubclass>(kIidSubclass);
+    if (!receiver) return DefaultWindowProc(window, message, wParam, lParam);
+    return receiver->Message(window, message, wParam, lParam, refData);
+  } catch (...) {
+    return 0;
+  }
+}
+
+HRESULT STDMETHODCALLTYPE SubclassReceiver::QueryInterface(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kIidSubclass)) {
+    *object = static_cast<ISubclass*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+}  // namespace veltrin::controls

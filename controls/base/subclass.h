@@ -1,0 +1,61 @@
+// Routes the messages of a native window to a receiver object through the common-controls subclass
+// chain, so that several receivers can share one window (newest first) without their own procedures.
+#pragma once
+
+#include <windows.h>
+#include <unknwn.h>
+
+#include <string_view>
+
+namespace veltrin::controls {
+
+// {A25C9158-8D07-4978-A464-16AA034A5603}
+inline constexpr IID kIidSubclass = {
+    0xA25C9158, 0x8D07, 0x4978, {0xA4, 0x64, 0x16, 0xAA, 0x03, 0x4A, 0x56, 0x03}};
+
+// The message receiver. `Message` gets every message of a subclassed window except the destruction
+// messages and returns the message result; `refData` is the number the receiver gave at install
+// time. A receiver that wants default handling calls DefaultWindowProc itself. A C++ exception
+// thrown by `Message` is swallowed and the message result becomes 0.
+struct ISubclass : public IUnknown {
+  virtual LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            DWORD_PTR refData) = 0;
+};
+
+// Installs the subclass `name` (empty means "ComCtl") on `window` for `receiver` with `refData`.
+// Does nothing for a null window or when a subclass of that name is already installed. The core
+// keeps no reference on the receiver: it must unsubclass before it goes away.
+void SubclassWindow(HWND window, ISubclass* receiver, DWORD_PTR refData,
+                    std::wstring_view name = {}) noexcept;
+
+// Removes the subclass `name` (empty means "ComCtl") from `window` and its two window properties.
+// Does nothing for a null window or when no such subclass is recorded on the window.
+void UnsubclassWindow(HWND window, std::wstring_view name = {}) noexcept;
+
+// Passes a message on down the subclass chain of `window` and returns its result.
+LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+// The one subclass procedure behind every SubclassWindow: `id` is the receiver's interface pointer.
+// Never throws; removes its own subclass when the window is destroyed.
+LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR refData) noexcept;
+
+// An ISubclass whose lifetime belongs to its C++ owner: reference counting is answered but never
+// deletes. Derive from it when a receiver is not otherwise a COM object.
+class SubclassReceiver : public ISubclass {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+ protected:
+  SubclassReceiver() = default;
+  ~SubclassReceiver() = default;
+};
+
+}  // namespace veltrin::controls
+
+#ifdef __CRT_UUID_DECL
+__CRT_UUID_DECL(veltrin::controls::ISubclass, 0xA25C9158, 0x8D07, 0x4978, 0xA4, 0x64, 0x16, 0xAA,
+                0x03, 0x4A, 0x56, 0x03)
+#endif
