@@ -1,0 +1,119 @@
+// Font attributes, their validation and the change notification.
+#include "controls/base/host/font_object.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "app/core/run_time_error.h"
+
+namespace veltrin::controls {
+
+FontSubscription& FontSubscription::operator=(FontSubscription&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    list_ = std::move(other.list_);
+    id_ = std::exchange(other.id_, 0);
+  }
+  return *this;
+}
+
+void FontSubscription::Reset() noexcept {
+  if (auto list = list_.lock()) {
+    std::erase_if(*list, [this](const Entry& e) { return e.id == id_; });
+  }
+  list_.reset();
+  id_ = 0;
+}
+
+FontObject::FontObject(std::wstring name, double size)
+    : name_(std::move(name)), size_(0), handlers_(std::make_shared<FontSubscription::List>()) {
+  SetSize(size);
+}
+
+void FontObject::SetName(std::wstring name) {
+  if (name == name_) return;
+  name_ = std::move(name);
+  Notify(L"Name");
+}
+
+void FontObject::SetSize(double points) {
+  if (!(points >= 0) || points > 1e6) throw RunTimeError(kInvalidPropertyValue);
+  const double rounded = std::round(points * 10000.0) / 10000.0;
+  if (rounded == size_) return;
+  size_ = rounded;
+  Notify(L"Size");
+}
+
+void FontObject::SetBold(bool bold) {
+  if (bold == Bold()) return;
+  weight_ = bold ? 700 : 400;
+  Notify(L"Bold");
+}
+
+void FontObject::SetItalic(bool italic) {
+  if (italic == italic_) return;
+  italic_ = italic;
+  Notify(L"Italic");
+}
+
+void FontObject::SetUnderline(bool underline) {
+  if (underline == underline_) return;
+  underline_ = underline;
+  Notify(L"Underline");
+}
+
+void FontObject::SetStrikethrough(bool strikethrough) {
+  if (strikethrough == strikethrough_) return;
+  strikethrough_ = strikethrough;
+  Notify(L"Strikethrough");
+}
+
+void FontObject::SetCharset(int16_t charset) {
+  if (charset == charset_) return;
+  charset_ = charset;
+  Notify(L"Charset");
+}
+
+void FontObject::SetWeight(int16_t weight) {
+  if (weight < 0 || weight > 1000) throw RunTimeError(kInvalidPropertyValue);
+  if (weight == weight_) return;
+  weight_ = weight;
+  Notify(L"Weight");
+}
+
+std::shared_ptr<FontObject> FontObject::Clone() const {
+  auto copy = std::make_shared<FontObject>(name_, size_);
+  copy->italic_ = italic_;
+  copy->underline_ = underline_;
+  copy->strikethrough_ = strikethrough_;
+  copy->charset_ = charset_;
+  copy->weight_ = weight_;
+  return copy;
+}
+
+bool FontObject::SameAttributes(const FontObject& other) const noexcept {
+  return name_ == other.name_ && size_ == other.size_ && italic_ == other.italic_ &&
+         underline_ == other.underline_ && strikethrough_ == other.strikethrough_ &&
+         charset_ == other.charset_ && weight_ == other.weight_;
+}
+
+FontSubscription FontObject::Subscribe(ChangeHandler handler) {
+  const uint64_t id = next_id_++;
+  handlers_->push_back({id, std::move(handler)});
+  return FontSubscription(handlers_, id);
+}
+
+void FontObject::Notify(const wchar_t* property) {
+  // A handler may subscribe or unsubscribe while we call: work on a snapshot, and skip entries
+  // that were removed in the meantime.
+  const FontSubscription::List snapshot = *handlers_;
+  const std::wstring name(property);
+  for (const auto& entry : snapshot) {
+    const bool still_there = std::any_of(handlers_->begin(), handlers_->end(),
+                                         [&](const auto& e) { return e.id == entry.id; });
+    if (still_there) entry.handler(name);
+  }
+}
+
+}  // namespace veltrin::controls
