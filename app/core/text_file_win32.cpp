@@ -1,0 +1,159 @@
+// Whole-file reads and replacing writes on Windows, through the wide-character file functions.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+#include "app/core/text_file.h"
+
+namespace veltrin {
+namespace {
+
+constexpr std::u16string_view kReadAction = u"Cannot read";
+constexpr std::u16string_view kWriteAction = u"Cannot write";
+
+const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+// Owns a file handle and closes it on every path.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (IsOpen()) ::CloseHandle(handle_);
+  }
+
+  HANDLE Get() const noexcept { return handle_; }
+  bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+
+  // Closes now; false with the last error set when the close fails.
+  bool Close() noexcept {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ::CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;  // INVALID_HANDLE_VALUE when closed
+};
+
+// Deletes the temporary file unless it has been moved into place.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::u16string path) : path_(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!path_.empty()) ::DeleteFileW(Wide(path_));
+  }
+  const std::u16string& Path() const noexcept { return path_; }
+  void Release() noexcept { path_.clear(); }
+
+ private:
+  std::u16string path_;  // empty once released
+};
+
+std::u16string SystemReason(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::u16string reason;
+  if (length != 0 && buffer != nullptr) {
+    reason.assign(reinterpret_cast<const char16_t*>(buffer), length);
+    while (!reason.empty() && (reason.back() == u'\r' || reason.back() == u'\n' || reason.back() == u' ')) {
+      reason.pop_back();
+    }
+  }
+  if (buffer != nullptr) ::LocalFree(buffer);
+  if (reason.empty()) {
+    const std::string number = "system error " + std::to_string(error);
+    reason.assign(number.begin(), number.end());
+  }
+  return reason;
+}
+
+// Throws the error for the failure that the last error describes; only a read reports a missing
+// file or folder as error 53.
+[[noreturn]] void Fail(std::u16string_view action, const std::u16string& path) {
+  const DWORD error = ::GetLastError();
+  const bool missing =
+      action == kReadAction && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND);
+  detail::ThrowFileError(missing, action, path, SystemReason(error));
+}
+
+// Returns the folder part of a path with its final separator ("C:" for "C:name"), or empty.
+std::u16string FolderOf(const std::u16string& path) {
+  const std::size_t separator = path.find_last_of(u"\\/:");
+  return separator == std::u16string::npos ? std::u16string() : path.substr(0, separator + 1);
+}
+
+// Creates a new, empty file in the folder of `target` under a name no one else uses (and short,
+// so that a target name near the length limit still has room); returns its handle and name, or
+// INVALID_HANDLE_VALUE with the last error set.
+HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& temporary_path) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = ".~veltrin-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                             std::to_string(counter.fetch_add(1)) + ".tmp";
+    temporary_path = FolderOf(target);
+    temporary_path.append(name.begin(), name.end());
+    const HANDLE handle = ::CreateFileW(Wide(temporary_path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return handle;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const std::u16string& path) {
+  // A folder cannot be opened without backup semantics, so it fails here as "access denied".
+  FileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.IsOpen()) Fail(kReadAction, path);
+
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.Get(), &size)) Fail(kReadAction, path);
+  if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size()) {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    Fail(kReadAction, path);
+  }
+
+  // Read in one go by the size, in pieces a single ReadFile call can take; stop early at the end
+  // of a file that shrank meanwhile.
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(file.Get(), bytes.data() + filled, wanted, &got, nullptr)) Fail(kReadAction, path);
+    if (got == 0) break;
+    filled += got;
+  }
+  bytes.resize(filled);
+  return bytes;
+}
+
+void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
+  std::u16string temporary_path;
+  FileHandle file(CreateTemporaryBeside(path, temporary_path));
+  if (!file.IsOpen()) Fail(kWriteAction, path);
+  TemporaryFile temporary(temporary_path);
+
+  while (!bytes.empty()) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(file.Get(), bytes.data(), wanted, &written, nullptr)) Fail(kWriteAction, path);
+    bytes.remove_prefix(written);
+  }
+  if (!::FlushFileBuffers(file.Get()) || !file.Close()) Fail(kWriteAction, path);
+  if (!::MoveFileExW(Wide(temporary.Path()), Wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Fail(kWriteAction, path);
+  }
+  temporary.Release();
+}
+
+}  // namespace veltrin
