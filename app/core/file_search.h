@@ -1,0 +1,45 @@
+// File attribute query and directory search for ordinary, long and UNC paths. The search keeps
+// one per-process state (used from one thread), so it can be continued with an empty path.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace veltrin {
+
+// Attribute bits of entries and of the search mask.
+inline constexpr int kAttributeReadOnly = 0x1;
+inline constexpr int kAttributeHidden = 0x2;
+inline constexpr int kAttributeSystem = 0x4;
+inline constexpr int kAttributeVolume = 0x8;
+inline constexpr int kAttributeDirectory = 0x10;
+
+// Returns the long form of a path: "\\?\" in front, and "\\server\share" as "\\?\UNC\server\share".
+std::u16string LongPathForm(std::u16string_view path);
+
+// Returns the attribute bits of a file or folder; a file with no special attribute gives 0.
+// Throws RunTimeError 53 when it cannot be found (on POSIX also for a relative path).
+int32_t FileAttributes(const std::u16string& path);
+
+// With mask 8: closes any open search and returns the volume label of the path's volume (the
+// current one for an empty path), or empty when it cannot be read.
+// With any other mask and a non-empty path: starts a new search (the path may end in a folder
+// separator, meaning all its entries, and may hold the wildcards * and ? in its last part) and
+// returns the name of the first entry that qualifies, without its folder. An entry qualifies
+// unless it is hidden, system or a folder while the mask lacks that bit; "." and ".." never
+// qualify. Only absolute paths can match.
+// With an empty path: continues the open search the same way.
+// Returns empty when no (further) entry qualifies, which ends the search. Throws RunTimeError 52
+// when the search fails for a reason other than a missing file or folder, and 5 when continuing
+// with no search open.
+std::u16string FindFileEntry(const std::u16string& path, int attributes);
+
+namespace detail {
+
+// Returns whether an entry with these attribute bits and name is reported to a search begun with
+// `mask`; `normal` marks an entry whose only attribute is "normal", which always qualifies.
+bool EntryQualifies(uint32_t entry_attributes, bool normal, std::u16string_view name, int mask);
+
+}  // namespace detail
+}  // namespace veltrin
