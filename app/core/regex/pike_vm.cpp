@@ -18,7 +18,8 @@ void ThreadList::Resize(size_t inst_count, size_t slot_count) {
 }
 
 void PikeVmScratch::Prepare(const Program& program, size_t slot_count) {
-  if (program_ == &program && slot_count_ == slot_count) {
+  // Shapes are compared rather than program addresses, which a later program may reuse.
+  if (inst_count_ == program.insts.size() && slot_count_ == slot_count) {
     current_.Clear();
     next_.Clear();
     return;
@@ -30,7 +31,7 @@ void PikeVmScratch::Prepare(const Program& program, size_t slot_count) {
   stack_.clear();
   stack_.reserve(insts + 1);
   working_.assign(slot_count, kNoPosition);
-  program_ = &program;
+  inst_count_ = insts;
   slot_count_ = slot_count;
 }
 

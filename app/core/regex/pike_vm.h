@@ -56,7 +56,7 @@ class PikeVmScratch {
   ThreadList next_;                  // threads for the following position
   std::vector<Frame> stack_;         // explicit stack of the empty-transition closure
   std::vector<size_t> working_;      // slots of the thread being followed through the closure
-  const Program* program_ = nullptr; // program the buffers are shaped for
+  size_t inst_count_ = 0;            // program size the buffers are shaped for
   size_t slot_count_ = 0;            // slots tracked per thread
 };
 
