@@ -89,10 +89,12 @@ std::string SystemMessage(DWORD code) {
   const DWORD code = GetLastError();
   switch (code) {
     case ERROR_WINHTTP_TIMEOUT:
+    case WSAETIMEDOUT:  // Wine passes the socket's own code through
       throw HttpError(TimedOutMessage(options.timeout_seconds));
     case ERROR_WINHTTP_REDIRECT_FAILED:
       throw HttpError(TooManyRedirectsMessage(options.max_redirects));
     case ERROR_WINHTTP_CANNOT_CONNECT:
+    case WSAECONNREFUSED:
       // WinHTTP does not tell a refusal from an unreachable host.
       throw HttpError("cannot connect (connection refused or host unreachable)");
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
@@ -101,6 +103,7 @@ std::string SystemMessage(DWORD code) {
     case ERROR_WINHTTP_UNRECOGNIZED_SCHEME:
       throw HttpError("not a valid http:// or https:// address");
     case ERROR_WINHTTP_CONNECTION_ERROR:
+    case WSAECONNRESET:
       throw HttpError("the connection was reset");
     case ERROR_WINHTTP_SECURE_FAILURE:
       throw HttpError("the secure connection failed");
@@ -179,6 +182,13 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
       WINHTTP_DEFAULT_ACCEPT_TYPES,
       parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0));
   if (!request) ThrowLastError(options);
+
+  // The session's time-outs cover resolving, connecting, sending and each read; waiting for the
+  // response headers has its own time-out (90 s by default) that must follow the same setting.
+  WinHttpSetTimeouts(request.Get(), timeout_ms, timeout_ms, timeout_ms, timeout_ms);
+  DWORD response_timeout = static_cast<DWORD>(timeout_ms);
+  WinHttpSetOption(request.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &response_timeout,
+                   sizeof(response_timeout));
 
   DWORD redirect_policy = WINHTTP_OPTION_REDIRECT_POLICY_ALWAYS;
   WinHttpSetOption(request.Get(), WINHTTP_OPTION_REDIRECT_POLICY, &redirect_policy,
