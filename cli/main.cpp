@@ -1,7 +1,8 @@
 // Entry point of the veltrin command line.
-#include <cstdio>
+#include "cli/console.h"
+#include "cli/run.h"
 
-int main() {
-  std::fputs("veltrin: extraction is not built yet\n", stderr);
-  return 1;
+int main(int argc, char** argv) {
+  veltrin::cli::PrepareStandardStreams();
+  return veltrin::cli::Run(veltrin::cli::ProgramArguments(argc, argv));
 }

@@ -1,0 +1,32 @@
+// The command line's standard streams and arguments, behind one interface for Linux and Windows:
+// bytes in and out unchanged (no CR LF translation), messages in Unicode.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrin::cli {
+
+// Puts the standard streams in binary mode, so that CR LF in a result is written as it is.
+void PrepareStandardStreams();
+
+// Returns the program's arguments after the program name, as UTF-16 (Windows: the wide command
+// line; elsewhere: argv decoded as UTF-8).
+std::vector<std::u16string> ProgramArguments(int argc, char** argv);
+
+// Reads standard input to its end. Returns false when reading fails or when more than max_bytes
+// arrive (then *too_large is set).
+bool ReadStandardInput(std::size_t max_bytes, std::string* bytes, bool* too_large);
+
+// Writes bytes to standard output and flushes; returns false when that fails.
+bool WriteStandardOutput(std::string_view bytes);
+
+// Writes text to standard error as it is (UTF-16 to a Windows console, UTF-8 otherwise).
+void WriteStandardError(std::u16string_view text);
+
+// Returns true when standard error is a terminal (progress is shown only there).
+bool StandardErrorIsTerminal();
+
+}  // namespace veltrin::cli

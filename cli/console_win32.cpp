@@ -1,0 +1,72 @@
+// The command line's standard streams on Windows: binary stdio, the wide command line, and
+// WriteConsoleW for messages so that any path shows correctly in a console.
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "app/core/utf8.h"
+#include "cli/console.h"
+
+namespace veltrin::cli {
+
+void PrepareStandardStreams() {
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+std::vector<std::u16string> ProgramArguments(int, char**) {
+  // argv holds the ANSI code page's rendering; only the wide command line keeps every character.
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::u16string> arguments;
+  if (wide == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) {
+    arguments.emplace_back(reinterpret_cast<const char16_t*>(wide[i]));
+  }
+  LocalFree(wide);
+  return arguments;
+}
+
+bool ReadStandardInput(std::size_t max_bytes, std::string* bytes, bool* too_large) {
+  *too_large = false;
+  bytes->clear();
+  char buffer[1 << 16];
+  for (;;) {
+    const std::size_t n = std::fread(buffer, 1, sizeof(buffer), stdin);
+    if (n > max_bytes - bytes->size()) {
+      *too_large = true;
+      return false;
+    }
+    bytes->append(buffer, n);
+    if (n < sizeof(buffer)) return std::ferror(stdin) == 0;
+  }
+}
+
+bool WriteStandardOutput(std::string_view bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+         std::fflush(stdout) == 0;
+}
+
+void WriteStandardError(std::u16string_view text) {
+  HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode)) {
+    DWORD written = 0;
+    WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return;
+  }
+  const std::string bytes = TextToUtf8(text);
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+  std::fflush(stderr);
+}
+
+bool StandardErrorIsTerminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != FALSE;
+}
+
+}  // namespace veltrin::cli
