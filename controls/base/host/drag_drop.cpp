@@ -1,0 +1,183 @@
+// The drop target and drop source COM objects; both turn OLE's calls into the control's
+// notifications and never let an error out of a COM method.
+#include "controls/base/host/drag_drop.h"
+
+#include <ole2.h>
+
+#include <memory>
+#include <optional>
+
+#include "controls/base/host/data_object.h"
+#include "controls/base/host/user_control.h"
+
+namespace veltrin::controls {
+
+int16_t DragButtonState(DWORD key_state) noexcept {
+  return static_cast<int16_t>(((key_state & MK_LBUTTON) ? 1 : 0) |
+                              ((key_state & MK_RBUTTON) ? 2 : 0) |
+                              ((key_state & MK_MBUTTON) ? 4 : 0));
+}
+
+int16_t DragShiftState(DWORD key_state) noexcept {
+  return static_cast<int16_t>(((key_state & MK_SHIFT) ? 1 : 0) |
+                              ((key_state & MK_CONTROL) ? 2 : 0) | ((key_state & MK_ALT) ? 4 : 0));
+}
+
+class ControlDropTarget : public IDropTarget {
+ public:
+  explicit ControlDropTarget(UserControl& control) noexcept : control_(control) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IDropTarget) return E_NOINTERFACE;
+    AddRef();
+    *object = static_cast<IDropTarget*>(this);
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD key_state, POINTL point,
+                                      DWORD* effect) override {
+    if (!data || !effect) return E_INVALIDARG;
+    data_.emplace(ComPtr<IDataObject>(data));
+    return Over(key_state, point, effect, 0);
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD key_state, POINTL point, DWORD* effect) override {
+    if (!effect) return E_INVALIDARG;
+    return Over(key_state, point, effect, 2);
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override {
+    DWORD effect = DROPEFFECT_NONE;
+    Over(0, last_point_, &effect, 1);
+    data_.reset();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD key_state, POINTL point,
+                                 DWORD* effect) override {
+    if (!data || !effect) return E_INVALIDARG;
+    data_.emplace(ComPtr<IDataObject>(data));
+    const DWORD allowed = *effect;
+    try {
+      int32_t answer = static_cast<int32_t>(allowed);
+      const POINT client = ToClient(point);
+      control_.OLEDragDrop(*data_, answer, DragButtonState(key_state), DragShiftState(key_state),
+                           static_cast<float>(client.x), static_cast<float>(client.y));
+      *effect = static_cast<DWORD>(answer) & allowed;
+    } catch (...) {
+      *effect = DROPEFFECT_NONE;
+    }
+    data_.reset();
+    return S_OK;
+  }
+
+ private:
+  virtual ~ControlDropTarget() = default;
+
+  POINT ToClient(POINTL point) const noexcept {
+    POINT client{point.x, point.y};
+    ScreenToClient(control_.hWnd(), &client);
+    return client;
+  }
+
+  HRESULT Over(DWORD key_state, POINTL point, DWORD* effect, int16_t state) {
+    last_point_ = point;
+    const DWORD allowed = *effect;
+    if (!data_) {
+      *effect = DROPEFFECT_NONE;
+      return S_OK;
+    }
+    try {
+      int32_t answer = static_cast<int32_t>(allowed);
+      const POINT client = ToClient(point);
+      control_.OLEDragOver(*data_, answer, DragButtonState(key_state), DragShiftState(key_state),
+                           static_cast<float>(client.x), static_cast<float>(client.y), state);
+      *effect = static_cast<DWORD>(answer) & allowed;
+    } catch (...) {
+      *effect = DROPEFFECT_NONE;
+    }
+    return S_OK;
+  }
+
+  LONG references_ = 1;
+  UserControl& control_;            // the target stays registered only while the control lives
+  std::optional<DataObject> data_;  // the dragged data, between enter and leave or drop
+  POINTL last_point_{};
+};
+
+class ControlDropSource : public IDropSource {
+ public:
+  explicit ControlDropSource(UserControl& control) noexcept : control_(control) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IDropSource) return E_NOINTERFACE;
+    AddRef();
+    *object = static_cast<IDropSource*>(this);
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD key_state) override {
+    if (escape) return DRAGDROP_S_CANCEL;
+    if (!(key_state & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) return DRAGDROP_S_DROP;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override {
+    bool default_cursors = true;
+    try {
+      control_.OLEGiveFeedback(static_cast<int32_t>(effect), default_cursors);
+    } catch (...) {
+      default_cursors = true;
+    }
+    return default_cursors ? DRAGDROP_S_USEDEFAULTCURSORS : S_OK;
+  }
+
+  // Lets the drag source reach the control's protected notifications.
+  static void Run(UserControl& control) {
+    DataObject data;
+    data.SetRenderHandler([&](int32_t format) {
+      control.OLESetData(data, static_cast<int16_t>(format));
+    });
+    int32_t allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    control.OLEStartDrag(data, allowed);
+    if (allowed == 0) return;
+    auto source = ComPtr<IDropSource>::Attach(new ControlDropSource(control));
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT result = DoDragDrop(data.Get(), source.Get(), static_cast<DWORD>(allowed),
+                                      &effect);
+    if (result != DRAGDROP_S_DROP) effect = DROPEFFECT_NONE;
+    data.SetRenderHandler(nullptr);
+    control.OLECompleteDrag(static_cast<int32_t>(effect));
+  }
+
+ private:
+  virtual ~ControlDropSource() = default;
+
+  LONG references_ = 1;
+  UserControl& control_;
+};
+
+bool RegisterControlDropTarget(UserControl& control) noexcept {
+  if (!control.hWnd()) return false;
+  auto target = ComPtr<IDropTarget>::Attach(new ControlDropTarget(control));
+  return SUCCEEDED(RegisterDragDrop(control.hWnd(), target.Get()));
+}
+
+void StartOleDrag(UserControl& control) { ControlDropSource::Run(control); }
+
+}  // namespace veltrin::controls
