@@ -30,7 +30,8 @@ class VTableSubclass {
   // Patches the virtual table whose address is the first word at `object_pointer`: entry
   // first_entry + k (1-based; entry 1 is QueryInterface) gets new_entries[k], up to last_entry;
   // a 0 element leaves its entry alone. A table installed before is put back first. Throws
-  // RunTimeError 5 when a slot cannot be made writable (slots patched so far stay recorded).
+  // RunTimeError 5 for a null object or an empty entry range, and when a slot cannot be made
+  // writable (slots patched so far stay recorded, so UnSubclass still restores them).
   void Subclass(const void* object_pointer, int first_entry, int last_entry,
                 std::span<const UINT_PTR> new_entries);
 
