@@ -54,7 +54,8 @@ std::wstring QuoteArgument(const std::wstring& argument) {
 
 HANDLE OpenInheritable(const std::filesystem::path& file, bool write) {
   SECURITY_ATTRIBUTES security{sizeof(security), nullptr, TRUE};
-  return CreateFileW(file.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, &security,
+  return CreateFileW(file.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, &security,
                      write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -74,8 +75,10 @@ int Spawn(const std::filesystem::path& program, const std::vector<std::u16string
   startup.hStdOutput = streams[1];
   startup.hStdError = streams[2];
   PROCESS_INFORMATION process{};
+  // No console of its own (no CREATE_NO_WINDOW): under Wine a separate console host keeps the
+  // inherited stream handles open after the child has ended, and the files stay locked.
   const BOOL started = CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                                      CREATE_NO_WINDOW, nullptr,
+                                      0, nullptr,
                                       folder.empty() ? nullptr : folder.c_str(), &startup, &process);
   for (HANDLE stream : streams) {
     if (stream != INVALID_HANDLE_VALUE) CloseHandle(stream);
@@ -120,9 +123,12 @@ ProcessResult RunProcess(const std::filesystem::path& program,
                          const std::vector<std::u16string>& arguments, const std::string& input,
                          const std::filesystem::path& folder,
                          const std::filesystem::path& scratch) {
-  const auto in = scratch / "stdin.bin";
-  const auto out = scratch / "stdout.bin";
-  const auto err = scratch / "stderr.bin";
+  // Fresh files for every run, so that no run can ever read what an earlier child left behind.
+  static int run_number = 0;
+  const std::string suffix = std::to_string(++run_number) + ".bin";
+  const auto in = scratch / ("stdin" + suffix);
+  const auto out = scratch / ("stdout" + suffix);
+  const auto err = scratch / ("stderr" + suffix);
   std::ofstream(in, std::ios::binary) << input;
   ProcessResult result;
   result.exit_code = Spawn(program, arguments, folder, in, out, err);
