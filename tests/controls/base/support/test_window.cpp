@@ -49,9 +49,12 @@ LRESULT CALLBACK TestWindow::Procedure(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Timers can refill a queue as fast as it empties, so the loops stop after this many messages.
+constexpr int kMaxMessages = 10000;
+
 void PumpMessages() {
   MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+  for (int i = 0; i < kMaxMessages && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -59,7 +62,7 @@ void PumpMessages() {
 
 void DiscardMessages(HWND window) {
   MSG message;
-  while (PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
+  for (int i = 0; i < kMaxMessages && PeekMessageW(&message, window, 0, 0, PM_REMOVE); ++i) {
   }
 }
 
