@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "controls/base/host_services.h"
+#include "controls/base/host/scale.h"
 
 namespace veltrin::controls {
 namespace {
@@ -38,7 +38,7 @@ float DpiCorrectionFactorFor(int pixelsPerInchX, double twipsPerPixelX) noexcept
 }
 
 float DpiCorrectionFactor() noexcept {
-  static const float kFactor = DpiCorrectionFactorFor(ScreenPixelsPerInchX(), HostTwipsPerPixelX());
+  static const float kFactor = DpiCorrectionFactorFor(ScreenPixelsPerInchX(), TwipsPerPixelX());
   return kFactor;
 }
 

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-#include "controls/base/host_services.h"
+#include "controls/base/host/form.h"
+#include "controls/base/host/user_control.h"  // form.h needs it complete
 
 namespace veltrin::controls {
 namespace {
@@ -28,7 +29,8 @@ bool IsKeyboardMessage(UINT message) noexcept {
 void RegisterModelessDialog(HWND dialog) {
   ModelessState& state = State();
   if (state.dialogs.empty() && !state.hook) {
-    state.hook.Reset(SetWindowsHookExW(WH_GETMESSAGE, ModelessDialogHookProc, nullptr, UiThreadId()));
+    state.hook.Reset(
+        SetWindowsHookExW(WH_GETMESSAGE, ModelessDialogHookProc, nullptr, HostThreadId()));
     state.dialogs.assign(1, dialog);
   } else {
     state.dialogs.push_back(dialog);
