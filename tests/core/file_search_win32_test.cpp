@@ -1,0 +1,139 @@
+// The directory search and attribute query on Windows through the long-path form: paths longer
+// than MAX_PATH, hidden entries set with SetFileAttributesW, a trailing backslash, missing paths.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/core/file_search.h"
+#include "app/core/run_time_error.h"
+
+namespace veltrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+int ErrorNumberOf(const std::u16string& path, int mask) {
+  try {
+    FindFileEntry(path, mask);
+  } catch (const RunTimeError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+void CreateFileAt(const std::u16string& path) {
+  const HANDLE file = ::CreateFileW(Wide(LongPathForm(path)), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << ::GetLastError();
+  ::CloseHandle(file);
+}
+
+// Deletes a folder tree through the long-path form, which std::filesystem does not use.
+void RemoveTree(const std::u16string& folder) {
+  WIN32_FIND_DATAW data{};
+  const HANDLE find = ::FindFirstFileW(Wide(LongPathForm(folder + u"\\*")), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::u16string name(reinterpret_cast<const char16_t*>(data.cFileName));
+      if (name == u"." || name == u"..") continue;
+      const std::u16string path = folder + u"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        ::SetFileAttributesW(Wide(LongPathForm(path)), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(Wide(LongPathForm(path)));
+      }
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+  }
+  ::RemoveDirectoryW(Wide(LongPathForm(folder)));
+}
+
+bool RunningUnderWine() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+class FileSearchWin32 : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = (fs::temp_directory_path() / "veltrin-file-search").u16string();
+    RemoveTree(folder_);
+    ASSERT_TRUE(::CreateDirectoryW(Wide(folder_), nullptr));
+    CreateFileAt(folder_ + u"\\plain.txt");
+  }
+  void TearDown() override {
+    FindFileEntry(folder_ + u"\\missing", 0);  // ends the open search, which holds its folder open
+    RemoveTree(folder_);
+  }
+
+  std::u16string folder_;  // absolute, backslashes, no trailing separator
+};
+
+TEST_F(FileSearchWin32, PlainFileHasNoAttributes) {
+  const std::u16string path = folder_ + u"\\plain.txt";
+  ASSERT_TRUE(::SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_NORMAL));
+  if (RunningUnderWine()) {
+    // Wine keeps no "normal" attribute: it reports every plain file as archived.
+    EXPECT_EQ(FileAttributes(path), FILE_ATTRIBUTE_ARCHIVE);
+  } else {
+    EXPECT_EQ(FileAttributes(path), 0);
+  }
+  EXPECT_EQ(FileAttributes(folder_) & kAttributeDirectory, kAttributeDirectory);
+  EXPECT_THROW(FileAttributes(folder_ + u"\\missing.txt"), RunTimeError);
+}
+
+TEST_F(FileSearchWin32, FindsThenEndsThenError5) {
+  EXPECT_EQ(FindFileEntry(folder_ + u"\\plain.txt", 0), u"plain.txt");
+  EXPECT_EQ(FindFileEntry(u"", 0), u"");
+  EXPECT_EQ(ErrorNumberOf(u"", 0), kInvalidProcedureCall);
+  EXPECT_EQ(FindFileEntry(folder_ + u"\\*.txt", 0), u"plain.txt");
+  EXPECT_EQ(FindFileEntry(folder_ + u"\\missing.html", 0), u"");
+  EXPECT_EQ(FindFileEntry(folder_ + u"\\missing\\page.html", 0), u"");
+  EXPECT_EQ(ErrorNumberOf(u"", 0), kInvalidProcedureCall);
+}
+
+TEST_F(FileSearchWin32, HiddenFileNeedsTheHiddenMask) {
+  const std::u16string path = folder_ + u"\\secret.txt";
+  CreateFileAt(path);
+  ASSERT_TRUE(::SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(FileAttributes(path) & kAttributeHidden, kAttributeHidden);
+  EXPECT_EQ(FindFileEntry(path, 0), u"");
+  EXPECT_EQ(FindFileEntry(path, kAttributeHidden), u"secret.txt");
+}
+
+TEST_F(FileSearchWin32, TrailingBackslashSearchesTheFolder) {
+  const std::u16string empty = folder_ + u"\\empty";
+  ASSERT_TRUE(::CreateDirectoryW(Wide(empty), nullptr));
+  EXPECT_EQ(FindFileEntry(empty + u"\\", kAttributeDirectory), u"");  // only "." and ".."
+  EXPECT_EQ(FindFileEntry(folder_ + u"\\", 0), u"plain.txt");
+  EXPECT_EQ(FindFileEntry(empty, 0), u"");
+  EXPECT_EQ(FindFileEntry(empty, kAttributeDirectory), u"empty");
+}
+
+TEST_F(FileSearchWin32, PathsLongerThanMaxPath) {
+  std::u16string path = folder_;
+  while (path.size() < 300) {
+    path += u"\\" + std::u16string(60, u'd');
+    ASSERT_TRUE(::CreateDirectoryW(Wide(LongPathForm(path)), nullptr)) << ::GetLastError();
+  }
+  const std::u16string file = path + u"\\deep.html";
+  CreateFileAt(file);
+  ASSERT_GT(file.size(), static_cast<std::size_t>(MAX_PATH));
+  EXPECT_EQ(FindFileEntry(file, 0), u"deep.html");
+  EXPECT_EQ(FindFileEntry(path + u"\\*.html", 0), u"deep.html");
+  EXPECT_EQ(FileAttributes(path) & kAttributeDirectory, kAttributeDirectory);
+}
+
+TEST_F(FileSearchWin32, VolumeMaskClosesTheSearch) {
+  EXPECT_EQ(FindFileEntry(folder_ + u"\\*.txt", 0), u"plain.txt");
+  FindFileEntry(folder_, kAttributeVolume);  // the label itself depends on the machine
+  EXPECT_EQ(ErrorNumberOf(u"", 0), kInvalidProcedureCall);
+}
+
+}  // namespace
+}  // namespace veltrin
