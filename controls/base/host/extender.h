@@ -94,6 +94,8 @@ class Extender {
   // The hosted user control, or null for a plain Win32 control.
   UserControl* Control() const noexcept { return control_.get(); }
   EventSink<ExtenderEvents>& Events() noexcept { return events_; }
+  // The COM site of a user control (null for plain controls); it records what the control reports.
+  ControlSite* Site() const noexcept { return site_.Get(); }
 
  private:
   friend class ControlSite;

@@ -191,8 +191,9 @@ TEST_F(FormTest, ParentControlsStartWithTheForm) {
 }
 
 TEST_F(FormTest, HostingAThousandTimesLeavesNoHandles) {
+  HWND last_container = nullptr;
   auto cycle = [&] {
-    AddLogged(L"Box", 10);
+    last_container = AddLogged(L"Box", 10).hWnd();
     form_->Find(L"Box")->Control()->Refresh();  // paints, making the colour brush
     form_->RemoveControl(L"Box");
   };
@@ -205,6 +206,7 @@ TEST_F(FormTest, HostingAThousandTimesLeavesNoHandles) {
   EXPECT_EQ(GetGuiResources(process, GR_USEROBJECTS), users);
   EXPECT_EQ(GetGuiResources(process, GR_GDIOBJECTS), gdi);
   EXPECT_EQ(form_->ControlCount(), 0u);
+  EXPECT_FALSE(IsWindow(last_container));
 }
 
 TEST(HostThread, IsTheThreadOfTheFirstForm) {
