@@ -73,7 +73,7 @@ class FormatEnumerator : public IEnumFORMATETC {
     return done == count ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    position_ = std::min(formats_.size(), position_ + count);
+    position_ = std::min(formats_.size(), position_ + static_cast<size_t>(count));
     return position_ < formats_.size() ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
