@@ -1,13 +1,13 @@
-// The extraction pipeline. Each step is one linear pass; most passes compact the text in place, and
-// lines are handled as views into one buffer rather than as separate strings, so that a 50 MB page
-// costs a handful of allocations. The three tag-stripping expressions are applied by dedicated
-// scanners with the same leftmost-first, lazy semantics as the general engine (see
-// pipeline_test.cpp, which compares them), because the engine would dominate the run time.
+// The extraction pipeline. The page is read once: its steps up to the line filter run piece by
+// piece in small reused buffers (each fusion is exact; the comments say why), so that a 50 MB page
+// costs a handful of allocations and no intermediate copy of the page. The three tag-stripping
+// expressions are applied by dedicated scanners with the same leftmost-first, lazy semantics as
+// the general engine, which would dominate the run time; pipeline_reference_test.cpp checks the
+// whole against a literal step-by-step version that uses the engine.
 #include "app/core/pipeline.h"
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 
 #include "app/core/text_ops.h"
 
@@ -27,34 +27,6 @@ bool IsSentenceFinal(char16_t unit) {
 // Removes every occurrence of one code unit in place.
 void RemoveUnit(std::u16string& text, char16_t unit) {
   text.erase(std::remove(text.begin(), text.end(), unit), text.end());
-}
-
-// Step 4 up to the space removal, in one pass: LF becomes CR, CR LF goes in front of every "<p",
-// and ASCII spaces disappear. Fusing is exact because the three rewrites touch disjoint units and
-// "<p" is looked for in the text before spaces are removed, as the sequential order requires.
-std::u16string NormalisePage(std::u16string_view page) {
-  const std::size_t n = page.size();
-  std::size_t tag_count = 0;
-  for (std::size_t at = FindText(page, u"<p"); at != std::u16string_view::npos;
-       at = FindText(page, u"<p", at + 2)) {
-    ++tag_count;
-  }
-  std::u16string out(n + 2 * tag_count, u'\0');
-  char16_t* w = out.data();
-  for (std::size_t i = 0; i < n; ++i) {
-    const char16_t unit = page[i];
-    if (unit == u'<' && i + 1 < n && page[i + 1] == u'p') {
-      *w++ = kCr;
-      *w++ = kLf;
-      *w++ = unit;
-    } else if (unit == kLf) {
-      *w++ = kCr;
-    } else if (unit != u' ') {
-      *w++ = unit;
-    }
-  }
-  out.resize(static_cast<std::size_t>(w - out.data()));
-  return out;
 }
 
 bool HoldsParagraphTag(std::u16string_view piece) {
@@ -131,12 +103,6 @@ void ForEachPiece(std::u16string_view text, char16_t separator, Visit visit) {
   }
 }
 
-std::u16string_view TrimSpaces(std::u16string_view line) {
-  const std::size_t first = line.find_first_not_of(u' ');
-  if (first == std::u16string_view::npos) return {};
-  return line.substr(first, line.find_last_not_of(u' ') - first + 1);
-}
-
 }  // namespace
 
 void BlockedWords::Rebuild(const std::vector<std::u16string>& list_items) {
@@ -151,91 +117,175 @@ bool IsWebAddress(std::u16string_view text) {
   return text.size() > 6 && (text.starts_with(u"http://") || text.starts_with(u"https://"));
 }
 
-std::u16string FormatParagraphs(std::u16string_view text) {
-  // Replacing LF by CR LF and splitting at CR LF yields exactly the LF-delimited lines (with any
-  // CR they held), so the lines are read in place.
-  std::u16string output;
-  output.reserve(text.size() + text.size() / 8 + 8);
-  std::u16string line;  // the line as it is rewritten; one buffer for all lines
-  bool first_line = true;
-  ForEachPiece(text, kLf, [&](std::u16string_view piece) {
-    line.assign(piece);
-    RemoveUnit(line, kCr);
-    line.erase(line.find_last_not_of(u' ') + 1);  // npos + 1 == 0 clears an all-space line
+namespace {
 
-    if (line.empty()) {
-      output += kCrLf;
+// The paragraph formatter, fed one line at a time so that the pipeline can hand it lines without
+// first joining them into a text.
+class ParagraphFormatter {
+ public:
+  explicit ParagraphFormatter(std::size_t expected_size) { output_.reserve(expected_size); }
+
+  // Takes the next line (without its LF; any CR in it is dropped).
+  void AddLine(std::u16string_view piece) {
+    line_.assign(piece);
+    RemoveUnit(line_, kCr);
+    line_.erase(line_.find_last_not_of(u' ') + 1);  // npos + 1 == 0 clears an all-space line
+
+    if (line_.empty()) {
+      output_ += kCrLf;
     } else {
-      const std::size_t lead = line.find_first_not_of(u" \t");
-      line.erase(0, lead == std::u16string::npos ? line.size() : lead);
-      if (!line.empty() && line != u"?") {
-        RemoveUnit(line, u' ');
-        output += line;
-        if (IsSentenceFinal(line.back())) {
-          output += kCrLf;
-          output += kIndent;
+      const std::size_t lead = line_.find_first_not_of(u" \t");
+      line_.erase(0, lead == std::u16string::npos ? line_.size() : lead);
+      if (!line_.empty() && line_ != u"?") {
+        RemoveUnit(line_, u' ');
+        output_ += line_;
+        if (IsSentenceFinal(line_.back())) {
+          output_ += kCrLf;
+          output_ += kIndent;
         }
       }
     }
-    if (first_line) {
-      first_line = false;
-      if (line.size() > 2 && !line.starts_with(kIndent)) output.insert(0, kIndent);
+    if (first_line_) {
+      // Only the first line, as rewritten above, decides the opening indent.
+      first_line_ = false;
+      if (line_.size() > 2 && !line_.starts_with(kIndent)) output_.insert(0, kIndent);
     }
-  });
-  ReplaceAll(output, u"\u300B\u300A", u"\u300B\u3001\u300A");
-  RemoveUnit(output, u' ');
-  return output;
+  }
+
+  // Returns whether any line has been added.
+  bool HasLines() const noexcept { return !first_line_; }
+
+  // Returns the formatted text; the formatter is spent.
+  std::u16string Finish() {
+    ReplaceAll(output_, u"\u300B\u300A", u"\u300B\u3001\u300A");
+    RemoveUnit(output_, u' ');
+    return std::move(output_);
+  }
+
+ private:
+  std::u16string output_;   // the text so far
+  std::u16string line_;     // the line being rewritten; one buffer for all lines
+  bool first_line_ = true;  // whether no line has been added yet
+};
+
+}  // namespace
+
+std::u16string FormatParagraphs(std::u16string_view text) {
+  // Replacing LF by CR LF and splitting at CR LF yields exactly the LF-delimited lines (with any
+  // CR they held), so the lines are read in place. Each line's own break makes room for all but
+  // 2 of the 4 units that may follow it.
+  ParagraphFormatter formatter(text.size() + 2 * static_cast<std::size_t>(std::count(text.begin(), text.end(), kLf)) + 8);
+  ForEachPiece(text, kLf, [&](std::u16string_view line) { formatter.AddLine(line); });
+  return formatter.Finish();
 }
 
-std::u16string RemoveBlockedWords(std::u16string_view text, const BlockedWords& words) {
-  try {
-    std::u16string result(text);
-    for (const std::u16string& word : words.Words()) {
-      if (!word.empty()) ReplaceAll(result, word, u"");
-    }
-    return result;
-  } catch (const std::exception&) {
-    return std::u16string(text);
+namespace {
+
+// Removes the words in place. Removal shrinks the text where it stands and allocates nothing, so
+// there is no failure after which the input would have to come back unchanged.
+void RemoveWordsInPlace(std::u16string& text, const BlockedWords& words) {
+  for (const std::u16string& word : words.Words()) {
+    if (!word.empty()) ReplaceAll(text, word, u"");
   }
 }
 
+}  // namespace
+
+std::u16string RemoveBlockedWords(std::u16string_view text, const BlockedWords& words) {
+  std::u16string result(text);
+  RemoveWordsInPlace(result, words);
+  return result;
+}
+
+namespace {
+
+// Takes one selected piece of the page through the tag stripping, the second normalisation and
+// the line filter, handing it to the formatter if it survives. Working piece by piece is exact: the
+// pieces joined by CR LF form the text that the three expressions see, and none of their matches
+// can cross the LF that separates two pieces. A piece that starts with the LF put in front of
+// "<p" contributes an empty line first, which the filter drops.
+void KeepParagraphLine(std::u16string_view piece, std::u16string& line, ParagraphFormatter& kept) {
+  if (!piece.empty() && piece.front() == kLf) piece.remove_prefix(1);
+  line.assign(piece);
+  line += kCr;
+  RemoveLazyTags(line, u'p');
+  RemoveLazyTags(line, u'/');
+  RemoveUpToLastClose(line);
+  // Two literal replacements of the text are left out because they cannot change the result:
+  // "?/p>" never occurs once no ">" is left, and turning CR LF CR LF into CR LF only ever deletes
+  // a line that is a lone CR, which the filter below drops anyway.
+  RemoveUnit(line, u'?');
+  RemoveUnit(line, u' ');
+  if (!line.empty() && line != u"\r" && line.find(u'<') == std::u16string::npos) kept.AddLine(line);
+}
+
+}  // namespace
+
 std::optional<std::u16string> ExtractParagraphs(std::u16string_view page_text,
                                                 const BlockedWords& words) {
-  std::u16string page = NormalisePage(page_text);
-  ReplaceAll(page, u"&nbsp;", u"");
+  // The normalised page is never built: its units are produced one by one (LF becomes CR, CR LF
+  // goes in front of every "<p", spaces vanish) and gathered into the current CR-delimited piece.
+  // "&nbsp;" is removed as it completes in the piece, but never across an earlier removal, which
+  // is exactly one left-to-right pass (the pattern cannot overlap itself).
+  constexpr std::u16string_view kNbsp = u"&nbsp;";
+  std::u16string piece;
+  std::size_t fresh_from = 0;  // units of `piece` before this index came before a removal
+  std::u16string line;         // scratch for KeepParagraphLine
+  // The surviving lines go straight to the formatter: the text they would form, each followed by
+  // CR LF, splits into exactly these lines plus a last, empty one.
+  ParagraphFormatter kept(page_text.size() / 2 + 64);  // a guess: usually ample, and it grows
+  bool has_break = false;
 
-  if (!page.empty() && page.find(kCr) == std::u16string::npos) return std::nullopt;
-
-  std::u16string paragraphs;
-  ForEachPiece(page, kCr, [&](std::u16string_view piece) {
-    if (!piece.empty() && HoldsParagraphTag(piece)) {
-      paragraphs += piece;
-      paragraphs += kCrLf;
+  auto end_piece = [&] {
+    if (!piece.empty() && HoldsParagraphTag(piece)) KeepParagraphLine(piece, line, kept);
+    piece.clear();
+    fresh_from = 0;
+  };
+  auto put = [&](char16_t unit) {
+    if (unit == kCr) {
+      has_break = true;
+      end_piece();
+      return;
     }
-  });
-  page = std::u16string();  // the page is no longer needed; give its memory back early
-
-  RemoveLazyTags(paragraphs, u'p');
-  RemoveLazyTags(paragraphs, u'/');
-  RemoveUpToLastClose(paragraphs);
-  ReplaceAll(paragraphs, u"?/p>", u"");
-  ReplaceAll(paragraphs, u"\r\n\r\n", kCrLf);
-  RemoveUnit(paragraphs, u'?');
-
-  // Replacing LF by CR LF and splitting at CR LF gives the LF-delimited lines; the CR each line
-  // kept is then part of it, which the line filter relies on.
-  RemoveUnit(paragraphs, u' ');
-  std::u16string kept;
-  kept.reserve(paragraphs.size());
-  ForEachPiece(paragraphs, kLf, [&](std::u16string_view line) {
-    if (!TrimSpaces(line).empty() && line != u"\r" && line.find(u'<') == std::u16string_view::npos) {
-      kept += line;
-      kept += kCrLf;
+    piece += unit;
+    if (unit == u';' && piece.size() - fresh_from >= kNbsp.size() &&
+        std::u16string_view(piece).ends_with(kNbsp)) {
+      piece.erase(piece.size() - kNbsp.size());
+      fresh_from = piece.size();
     }
-  });
-  paragraphs = std::u16string();
+  };
 
-  return RemoveBlockedWords(FormatParagraphs(kept), words);
+  const std::size_t n = page_text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    // Units above "<" (most text, all of Chinese) play no part in the normalisation and cannot
+    // complete "&nbsp;": copy runs of them at once.
+    std::size_t run_end = i;
+    while (run_end < n && page_text[run_end] > u'<') ++run_end;
+    if (run_end != i) {
+      piece.append(page_text.data() + i, run_end - i);
+      i = run_end;
+      if (i == n) break;
+    }
+    const char16_t unit = page_text[i];
+    if (unit == u'<' && i + 1 < n && page_text[i + 1] == u'p') {
+      put(kCr);
+      put(kLf);
+      put(unit);
+    } else if (unit == kLf) {
+      put(kCr);
+    } else if (unit != u' ') {
+      put(unit);
+    }
+  }
+  // A normalised page without any break is one piece: the caller keeps its output. One that
+  // came out empty (nothing but spaces and "&nbsp;", say) has no pieces and runs on with nothing.
+  if (!has_break && !piece.empty()) return std::nullopt;
+  end_piece();
+
+  if (kept.HasLines()) kept.AddLine(u"");  // the empty line after the last CR LF
+  std::u16string text = kept.Finish();
+  RemoveWordsInPlace(text, words);
+  return text;
 }
 
 }  // namespace veltrin

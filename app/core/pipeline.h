@@ -39,7 +39,7 @@ std::u16string RegexReplace(std::u16string_view input, std::u16string_view patte
 std::u16string FormatParagraphs(std::u16string_view text);
 
 // Deletes every occurrence of each non-empty word, in array order, each removal seeing the result
-// of the previous ones. Never fails: on any error the input comes back unchanged.
+// of the previous ones. Never fails (removal works in place and allocates nothing).
 std::u16string RemoveBlockedWords(std::u16string_view text, const BlockedWords& words);
 
 // Runs the pipeline from the normalisation of the page text to the removal of blocked words.

@@ -35,14 +35,22 @@ constexpr bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80
 }  // namespace
 
 std::u16string Utf8BytesToText(std::string_view bytes) {
-  // Every byte yields at most one code unit (a four-byte sequence yields two), so n units suffice.
-  std::u16string text(bytes.size(), u'\0');
+  // Every byte yields at most one code unit (a four-byte sequence yields two), so n units suffice;
+  // the output goes through a small buffer so that the big one is written only once.
+  std::u16string text;
+  text.reserve(bytes.size());
+  constexpr std::ptrdiff_t kChunk = 4096;
+  char16_t buffer[kChunk];
+  char16_t* out = buffer;
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = in + bytes.size();
-  char16_t* out = text.data();
 
   while (in != end) {
-    while (end - in >= 8) {
+    if (buffer + kChunk - out < 8) {
+      text.append(buffer, out);
+      out = buffer;
+    }
+    while (end - in >= 8 && buffer + kChunk - out >= 8) {
       std::uint64_t chunk;
       std::memcpy(&chunk, in, 8);
       if (chunk & kHighBits8) break;
@@ -100,7 +108,7 @@ std::u16string Utf8BytesToText(std::string_view bytes) {
       *out++ = static_cast<char16_t>(0xDC00 | (code & 0x3FF));
     }
   }
-  text.resize(static_cast<std::size_t>(out - text.data()));
+  text.append(buffer, out);
   return text;
 }
 

@@ -115,6 +115,7 @@ TEST(Pipeline, StopsWhenThePageHasNoLineBreak) {
   EXPECT_EQ(ExtractParagraphs(u"<html><body>text</body></html>", words), std::nullopt);
   EXPECT_EQ(ExtractParagraphs(u"plain", words), std::nullopt);
   EXPECT_EQ(ExtractParagraphs(u"", words), u"");       // no pieces: runs on, empty result
+  EXPECT_EQ(ExtractParagraphs(u" &nb sp; ", words), u"");  // nothing left after normalising
   EXPECT_EQ(ExtractParagraphs(u"a\nb", words), u"");   // no paragraph lines
   EXPECT_EQ(ExtractParagraphs(u"<p>abc。</p>", words), u"　　abc。\r\n　　\r\n");
 }
