@@ -196,7 +196,7 @@ TEST_F(CliTest, OddPagesGiveADefinedResult) {
     int status;
   } cases[] = {
       {"empty", "", 0},
-      {"ill-formed UTF-8 and NUL", "<p>\xC3\x28 a\xFF\x80" + std::string(1, '\0') + "b。</p>\n", 0},
+      {"ill-formed UTF-8 and NUL", std::string("<p>\xC3\x28 a\xFF\x80\0b。</p>\n", 19), 0},
       {"one line with paragraphs", "<div><p>一。</p><p>二。</p></div>", 0},
       {"a very long line", [] {
          std::string line;
