@@ -233,7 +233,8 @@ std::optional<std::u16string> ExtractParagraphs(std::u16string_view page_text,
   std::u16string line;         // scratch for KeepParagraphLine
   // The surviving lines go straight to the formatter: the text they would form, each followed by
   // CR LF, splits into exactly these lines plus a last, empty one.
-  ParagraphFormatter kept(page_text.size() / 2 + 64);  // a guess: usually ample, and it grows
+  // The result is rarely longer than the page; the reservation is address space until it is used.
+  ParagraphFormatter kept(page_text.size() + 64);
   bool has_break = false;
 
   auto end_piece = [&] {

@@ -1,5 +1,5 @@
 // Replace-all and split over UTF-16 text. Removals and same-length replacements compact the text in
-// place; a growing replacement counts first and then builds the result once.
+// place; a growing replacement widens it once and fills it from the back.
 #include "app/core/text_ops.h"
 
 #include <algorithm>
@@ -53,20 +53,27 @@ void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_v
     return;
   }
 
-  std::size_t count = 0;
+  // Growing: note where the matches are, widen the text once (in place when its capacity
+  // allows), then move the pieces into place from the back so that nothing is overwritten early.
+  std::vector<std::size_t> hits;
   for (std::size_t at = hit; at != std::u16string_view::npos; at = FindText(text, from, at + from.size())) {
-    ++count;
+    hits.push_back(at);
   }
-  std::u16string result;
-  result.reserve(text.size() + count * (to.size() - from.size()));
-  std::size_t read = 0;
-  for (; hit != std::u16string_view::npos; hit = FindText(text, from, read)) {
-    result.append(text, read, hit - read);
-    result.append(to);
-    read = hit + from.size();
+  const std::size_t old_size = text.size();
+  const std::size_t growth = to.size() - from.size();
+  text.resize(old_size + hits.size() * growth);
+  char16_t* const data = text.data();
+  std::size_t read_end = old_size;      // end of the part not yet moved
+  std::size_t write_end = text.size();  // where that part ends once moved
+  for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
+    const std::size_t tail_start = *it + from.size();
+    const std::size_t tail = read_end - tail_start;
+    write_end -= tail;
+    std::memmove(data + write_end, data + tail_start, tail * sizeof(char16_t));
+    write_end -= to.size();
+    std::memcpy(data + write_end, to.data(), to.size() * sizeof(char16_t));
+    read_end = *it;
   }
-  result.append(text, read, std::u16string::npos);
-  text = std::move(result);
 }
 
 std::vector<std::u16string_view> Split(std::u16string_view text, std::u16string_view separator) {

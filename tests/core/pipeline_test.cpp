@@ -35,6 +35,30 @@ TEST(TextOps, ReplaceAllIsOneLeftToRightPass) {
   }
 }
 
+TEST(TextOps, ReplaceAllAgreesWithANaivePass) {
+  std::mt19937 random(11);
+  auto random_text = [&](int max_size) {
+    std::u16string text;
+    for (int i = static_cast<int>(random() % (max_size + 1)); i > 0; --i) text += static_cast<char16_t>(u'a' + random() % 3);
+    return text;
+  };
+  for (int round = 0; round < 5000; ++round) {
+    const std::u16string original = random_text(30), from = random_text(3), to = random_text(5);
+    std::u16string expected;
+    for (std::size_t i = 0; i < original.size();) {
+      if (!from.empty() && original.compare(i, from.size(), from) == 0) {
+        expected += to;
+        i += from.size();
+      } else {
+        expected += original[i++];
+      }
+    }
+    std::u16string text = original;
+    ReplaceAll(text, from, to);
+    ASSERT_EQ(text, expected) << round;
+  }
+}
+
 TEST(TextOps, SplitKeepsEmptyPieces) {
   EXPECT_EQ(Split(u"", u"\r\n"), Pieces{});
   EXPECT_EQ(Split(u"a", u"\r\n"), Pieces{u"a"});
