@@ -1,6 +1,7 @@
 // The accelerator wrapper and its installation as the frame's and document window's active object.
 #include "controls/base/interception/accelerator_wrapper.h"
 
+#include "controls/base/input_state.h"
 #include "controls/base/interception/interception_state.h"
 #include "controls/base/interception/site_context.h"
 #include "controls/base/interception/vtable_handle.h"

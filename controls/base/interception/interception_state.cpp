@@ -1,4 +1,4 @@
-// The interception's process-wide state and the shift state of the keyboard.
+// The interception's process-wide state.
 #include "controls/base/interception/interception_state.h"
 
 namespace veltrin::controls::interception_detail {
@@ -16,14 +16,6 @@ VTableSubclass& PropertyBrowsingPatch() {
 int32_t& AcceleratorCountRef() noexcept {
   static int32_t count = 0;
   return count;
-}
-
-int32_t ShiftStateNow() noexcept {
-  int32_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
 }
 
 }  // namespace veltrin::controls::interception_detail

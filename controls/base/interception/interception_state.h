@@ -1,5 +1,5 @@
 // Process-wide bookkeeping of the interception (used from the user-interface thread only), and
-// what the replacement functions share: the patches, the shift state and the host-call helper.
+// what the replacement functions share: the patches and the host-call helper.
 #pragma once
 
 #include <windows.h>
@@ -20,9 +20,6 @@ VTableSubclass& ControlPatch();
 VTableSubclass& PropertyBrowsingPatch();
 // Returns the number of controls registered for accelerator translation (read and written).
 int32_t& AcceleratorCountRef() noexcept;
-
-// Returns 1 when Shift is down, + 2 for Ctrl, + 4 for Alt.
-int32_t ShiftStateNow() noexcept;
 
 // Calls the host's own implementation of 1-based `entry` of `object`'s table: the entry is
 // switched off for the call and on again afterwards. Returns E_NOTIMPL when the host's function

@@ -11,6 +11,7 @@
 
 #include "controls/base/com_ptr.h"
 #include "controls/base/interception/companion_interfaces.h"
+#include "controls/base/input_state.h"
 #include "controls/base/interception/interception_state.h"
 
 namespace veltrin::controls::interception_detail {
