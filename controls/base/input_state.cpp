@@ -14,8 +14,7 @@ int ShiftStateNow() noexcept {
 }
 
 int ShiftStateFromMouseFlags(WPARAM flags) noexcept {
-  return ((flags & MK_SHIFT) ? kShiftMask : 0) | ((flags & MK_CONTROL) ? kCtrlMask : 0) |
-         (KeyDown(VK_MENU) ? kAltMask : 0);
+  return ShiftCtrlFromKeyFlags(flags) | (KeyDown(VK_MENU) ? kAltMask : 0);
 }
 
 }  // namespace veltrin::controls

@@ -16,11 +16,18 @@ inline constexpr int kMiddleButton = 4;
 // Returns the Shift/Ctrl/Alt mask of the thread's keyboard state now.
 int ShiftStateNow() noexcept;
 
+// Returns the Shift/Ctrl mask from the key flags (MK_SHIFT, MK_CONTROL) of a mouse message or an
+// OLE drag; Alt is left to the caller, since only a drag's flags carry it.
+constexpr int ShiftCtrlFromKeyFlags(WPARAM flags) noexcept {
+  return ((flags & MK_SHIFT) ? kShiftMask : 0) | ((flags & MK_CONTROL) ? kCtrlMask : 0);
+}
+
 // Returns the Shift/Ctrl mask from a mouse message's key flags (MK_SHIFT, MK_CONTROL), plus Alt
 // when Alt is down now (mouse messages do not carry it).
 int ShiftStateFromMouseFlags(WPARAM flags) noexcept;
 
-// Returns the button mask from a mouse message's key flags (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON).
+// Returns the button mask from the key flags (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON) of a mouse
+// message or an OLE drag.
 constexpr int ButtonStateFromMouseFlags(WPARAM flags) noexcept {
   return ((flags & MK_LBUTTON) ? kLeftButton : 0) | ((flags & MK_RBUTTON) ? kRightButton : 0) |
          ((flags & MK_MBUTTON) ? kMiddleButton : 0);
