@@ -7,16 +7,6 @@
 #include "controls/base/host/user_control.h"
 
 namespace veltrin::controls {
-namespace {
-
-template <typename T>
-HRESULT Hand(T* value, void** object) noexcept {
-  value->AddRef();
-  *object = value;
-  return S_OK;
-}
-
-}  // namespace
 
 // ---- FormFrame ----
 
@@ -30,17 +20,9 @@ HRESULT FormFrame::QueryInterface(REFIID iid, void** object) {
   *object = nullptr;
   if (iid == IID_IUnknown || iid == IID_IOleWindow || iid == IID_IOleInPlaceUIWindow ||
       iid == IID_IOleInPlaceFrame) {
-    return Hand(static_cast<IOleInPlaceFrame*>(this), object);
+    return HandOutInterface(static_cast<IOleInPlaceFrame*>(this), object);
   }
   return E_NOINTERFACE;
-}
-
-ULONG FormFrame::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG FormFrame::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
 }
 
 HRESULT FormFrame::GetWindow(HWND* window) {
@@ -90,21 +72,13 @@ HRESULT ControlSite::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
   if (iid == IID_IUnknown || iid == IID_IOleClientSite) {
-    return Hand(static_cast<IOleClientSite*>(this), object);
+    return HandOutInterface(static_cast<IOleClientSite*>(this), object);
   }
   if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
-    return Hand(static_cast<IOleInPlaceSite*>(this), object);
+    return HandOutInterface(static_cast<IOleInPlaceSite*>(this), object);
   }
-  if (iid == IID_IOleControlSite) return Hand(static_cast<IOleControlSite*>(this), object);
+  if (iid == IID_IOleControlSite) return HandOutInterface(static_cast<IOleControlSite*>(this), object);
   return E_NOINTERFACE;
-}
-
-ULONG ControlSite::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG ControlSite::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
 }
 
 HRESULT ControlSite::SaveObject() { return S_OK; }

@@ -8,6 +8,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "controls/base/com_object.h"
 #include "controls/base/com_ptr.h"
 
 namespace veltrin::controls {
@@ -15,7 +16,7 @@ namespace veltrin::controls {
 class Extender;
 class Form;
 
-class FormFrame : public IOleInPlaceFrame {
+class FormFrame : public ComRefCounted<IOleInPlaceFrame> {
  public:
   explicit FormFrame(Form& form) noexcept : form_(&form) {}
   // Lets go of the active object and of the form; later calls answer E_UNEXPECTED.
@@ -24,8 +25,6 @@ class FormFrame : public IOleInPlaceFrame {
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   // IOleWindow
   HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
   HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter_mode) override;
@@ -46,12 +45,12 @@ class FormFrame : public IOleInPlaceFrame {
  private:
   virtual ~FormFrame() = default;
 
-  LONG references_ = 1;
   Form* form_;                                 // null once detached
   ComPtr<IOleInPlaceActiveObject> active_;     // set through SetActiveObject
 };
 
-class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite {
+class ControlSite
+    : public ComRefCounted<IOleClientSite, IOleInPlaceSite, IOleControlSite> {
  public:
   ControlSite(Form& form, Extender& item) noexcept : form_(&form), item_(&item) {}
   // Forgets the form and the control; later calls answer E_UNEXPECTED.
@@ -67,8 +66,6 @@ class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IOleCo
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   // IOleClientSite
   HRESULT STDMETHODCALLTYPE SaveObject() override;
   HRESULT STDMETHODCALLTYPE GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
@@ -105,7 +102,6 @@ class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IOleCo
  private:
   virtual ~ControlSite() = default;
 
-  LONG references_ = 1;
   Form* form_;                     // null once detached
   Extender* item_;                 // null once detached
   CONTROLINFO control_info_{sizeof(CONTROLINFO), nullptr, 0, 0};

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/core/run_time_error.h"
+#include "controls/base/com_object.h"
 
 namespace veltrin::controls {
 namespace {
@@ -44,27 +45,11 @@ ByteArray FromGlobal(HGLOBAL memory) {
   return bytes;
 }
 
-class FormatEnumerator : public IEnumFORMATETC {
+class FormatEnumerator : public ComObject<IEnumFORMATETC> {
  public:
   FormatEnumerator(std::vector<FORMATETC> formats, size_t position)
       : formats_(std::move(formats)), position_(position) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IEnumFORMATETC) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IEnumFORMATETC*>(this);
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
   HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* out, ULONG* fetched) override {
     if (!out || (count > 1 && !fetched)) return E_POINTER;
     ULONG done = 0;
@@ -88,14 +73,13 @@ class FormatEnumerator : public IEnumFORMATETC {
 
  private:
   virtual ~FormatEnumerator() = default;
-  LONG references_ = 1;
   std::vector<FORMATETC> formats_;
   size_t position_;
 };
 
 }  // namespace
 
-class DataStore : public IDataObject {
+class DataStore : public ComObject<IDataObject> {
  public:
   struct Entry {
     CLIPFORMAT format;
@@ -114,23 +98,6 @@ class DataStore : public IDataObject {
   }
   void Clear() noexcept { entries_.clear(); }
   void SetRenderHandler(std::function<void(int32_t)> handler) { render_ = std::move(handler); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDataObject) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDataObject*>(this);
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
 
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!format || !medium) return E_INVALIDARG;
@@ -200,7 +167,6 @@ class DataStore : public IDataObject {
                         [format](const Entry& e) { return e.format == format; });
   }
 
-  LONG references_ = 1;
   std::vector<Entry> entries_;           // in the order offered
   std::function<void(int32_t)> render_;  // renders an offered format on request
 };

@@ -7,42 +7,25 @@
 #include <memory>
 #include <optional>
 
+#include "controls/base/com_object.h"
 #include "controls/base/host/data_object.h"
 #include "controls/base/host/user_control.h"
+#include "controls/base/input_state.h"
 
 namespace veltrin::controls {
 
 int16_t DragButtonState(DWORD key_state) noexcept {
-  return static_cast<int16_t>(((key_state & MK_LBUTTON) ? 1 : 0) |
-                              ((key_state & MK_RBUTTON) ? 2 : 0) |
-                              ((key_state & MK_MBUTTON) ? 4 : 0));
+  return static_cast<int16_t>(ButtonStateFromMouseFlags(key_state));
 }
 
 int16_t DragShiftState(DWORD key_state) noexcept {
-  return static_cast<int16_t>(((key_state & MK_SHIFT) ? 1 : 0) |
-                              ((key_state & MK_CONTROL) ? 2 : 0) | ((key_state & MK_ALT) ? 4 : 0));
+  return static_cast<int16_t>(ShiftCtrlFromKeyFlags(key_state) |
+                              ((key_state & MK_ALT) ? kAltMask : 0));
 }
 
-class ControlDropTarget : public IDropTarget {
+class ControlDropTarget : public ComObject<IDropTarget> {
  public:
   explicit ControlDropTarget(UserControl& control) noexcept : control_(control) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDropTarget) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDropTarget*>(this);
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD key_state, POINTL point,
                                       DWORD* effect) override {
@@ -106,32 +89,15 @@ class ControlDropTarget : public IDropTarget {
     return S_OK;
   }
 
-  LONG references_ = 1;
   UserControl& control_;            // the target stays registered only while the control lives
   std::optional<DataObject> data_;  // the dragged data, between enter and leave or drop
   POINTL last_point_{};
 };
 
-class ControlDropSource : public IDropSource {
+class ControlDropSource : public ComObject<IDropSource> {
  public:
   explicit ControlDropSource(UserControl& control) noexcept : control_(control) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDropSource) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDropSource*>(this);
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD key_state) override {
     if (escape) return DRAGDROP_S_CANCEL;
     if (!(key_state & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) return DRAGDROP_S_DROP;
@@ -168,7 +134,6 @@ class ControlDropSource : public IDropSource {
  private:
   virtual ~ControlDropSource() = default;
 
-  LONG references_ = 1;
   UserControl& control_;
 };
 

@@ -6,17 +6,15 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "controls/base/com_object.h"
 #include "controls/base/host/extender.h"
 #include "controls/base/host/user_control.h"
 
 namespace veltrin::controls {
 
-class UserControlObject : public IOleObject,
-                          public IOleControl,
-                          public IOleInPlaceObject,
-                          public IOleInPlaceActiveObject,
-                          public IPerPropertyBrowsing,
-                          public IDispatch {
+class UserControlObject : public ComRefCounted<IOleObject, IOleControl, IOleInPlaceObject,
+                                                IOleInPlaceActiveObject, IPerPropertyBrowsing,
+                                                IDispatch> {
  public:
   explicit UserControlObject(UserControl& control) noexcept : control_(&control) {}
   void Detach() noexcept {
@@ -26,14 +24,6 @@ class UserControlObject : public IOleObject,
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
 
   // IOleObject
   HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
@@ -182,19 +172,11 @@ class UserControlObject : public IOleObject,
  private:
   virtual ~UserControlObject() = default;
 
-  LONG references_ = 1;
   UserControl* control_;           // null once the control is gone
   ComPtr<IOleClientSite> site_;    // the form's site for this control
 };
 
 namespace {
-
-template <typename T>
-HRESULT Hand(T* value, void** object) noexcept {
-  value->AddRef();
-  *object = value;
-  return S_OK;
-}
 
 // The ambient properties the host reports by name.
 const wchar_t* AmbientName(DISPID dispid) noexcept {
@@ -213,17 +195,17 @@ HRESULT UserControlObject::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
   if (iid == IID_IUnknown || iid == IID_IOleObject) {
-    return Hand(static_cast<IOleObject*>(this), object);
+    return HandOutInterface(static_cast<IOleObject*>(this), object);
   }
-  if (iid == IID_IOleControl) return Hand(static_cast<IOleControl*>(this), object);
+  if (iid == IID_IOleControl) return HandOutInterface(static_cast<IOleControl*>(this), object);
   if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject) {
-    return Hand(static_cast<IOleInPlaceObject*>(this), object);
+    return HandOutInterface(static_cast<IOleInPlaceObject*>(this), object);
   }
   if (iid == IID_IOleInPlaceActiveObject) {
-    return Hand(static_cast<IOleInPlaceActiveObject*>(this), object);
+    return HandOutInterface(static_cast<IOleInPlaceActiveObject*>(this), object);
   }
-  if (iid == IID_IPerPropertyBrowsing) return Hand(static_cast<IPerPropertyBrowsing*>(this), object);
-  if (iid == IID_IDispatch) return Hand(static_cast<IDispatch*>(this), object);
+  if (iid == IID_IPerPropertyBrowsing) return HandOutInterface(static_cast<IPerPropertyBrowsing*>(this), object);
+  if (iid == IID_IDispatch) return HandOutInterface(static_cast<IDispatch*>(this), object);
   if (!control_) return E_NOINTERFACE;
   try {
     return control_->QueryCompanion(iid, object);
