@@ -31,18 +31,11 @@ FontObject::FontObject(std::wstring name, double size)
   SetSize(size);
 }
 
-void FontObject::SetName(std::wstring name) {
-  if (name == name_) return;
-  name_ = std::move(name);
-  Notify(L"Name");
-}
+void FontObject::SetName(std::wstring name) { Change(name_, std::move(name), L"Name"); }
 
 void FontObject::SetSize(double points) {
   if (!(points >= 0) || points > 1e6) throw RunTimeError(kInvalidPropertyValue);
-  const double rounded = std::round(points * 10000.0) / 10000.0;
-  if (rounded == size_) return;
-  size_ = rounded;
-  Notify(L"Size");
+  Change(size_, std::round(points * 10000.0) / 10000.0, L"Size");
 }
 
 void FontObject::SetBold(bool bold) {
@@ -51,35 +44,19 @@ void FontObject::SetBold(bool bold) {
   Notify(L"Bold");
 }
 
-void FontObject::SetItalic(bool italic) {
-  if (italic == italic_) return;
-  italic_ = italic;
-  Notify(L"Italic");
-}
+void FontObject::SetItalic(bool italic) { Change(italic_, italic, L"Italic"); }
 
-void FontObject::SetUnderline(bool underline) {
-  if (underline == underline_) return;
-  underline_ = underline;
-  Notify(L"Underline");
-}
+void FontObject::SetUnderline(bool underline) { Change(underline_, underline, L"Underline"); }
 
 void FontObject::SetStrikethrough(bool strikethrough) {
-  if (strikethrough == strikethrough_) return;
-  strikethrough_ = strikethrough;
-  Notify(L"Strikethrough");
+  Change(strikethrough_, strikethrough, L"Strikethrough");
 }
 
-void FontObject::SetCharset(int16_t charset) {
-  if (charset == charset_) return;
-  charset_ = charset;
-  Notify(L"Charset");
-}
+void FontObject::SetCharset(int16_t charset) { Change(charset_, charset, L"Charset"); }
 
 void FontObject::SetWeight(int16_t weight) {
   if (weight < 0 || weight > 1000) throw RunTimeError(kInvalidPropertyValue);
-  if (weight == weight_) return;
-  weight_ = weight;
-  Notify(L"Weight");
+  Change(weight_, weight, L"Weight");
 }
 
 std::shared_ptr<FontObject> FontObject::Clone() const {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veltrin::controls {
@@ -81,6 +82,13 @@ class FontObject {
   [[nodiscard]] FontSubscription Subscribe(ChangeHandler handler);
 
  private:
+  // Stores `value` in `field` and notifies `property`; does nothing when the value is unchanged.
+  template <typename T>
+  void Change(T& field, T value, const wchar_t* property) {
+    if (value == field) return;
+    field = std::move(value);
+    Notify(property);
+  }
   void Notify(const wchar_t* property);
 
   std::wstring name_;            // face name
