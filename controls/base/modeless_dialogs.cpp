@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "controls/base/host/form.h"
-#include "controls/base/host/user_control.h"  // form.h needs it complete
 
 namespace veltrin::controls {
 namespace {

@@ -10,6 +10,8 @@
 
 namespace veltrin::controls {
 
+Extender::Extender(Form& form, std::wstring name) : form_(form), name_(std::move(name)) {}
+
 Extender::~Extender() = default;
 
 RECT Extender::PixelBounds() const noexcept {

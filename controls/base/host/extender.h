@@ -100,7 +100,8 @@ class Extender {
  private:
   friend class ControlSite;
   friend class Form;
-  Extender(Form& form, std::wstring name) : form_(form), name_(std::move(name)) {}
+  // Out of line: the members' clean-up on a throw needs UserControl complete.
+  Extender(Form& form, std::wstring name);
   RECT PixelBounds() const noexcept;  // in the form's client area
   void SetPixelBounds(const RECT& bounds);
 
