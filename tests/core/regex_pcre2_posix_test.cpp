@@ -6,33 +6,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/core/regex/regex.h"
+#include "tests/core/support/regex_scan.h"
 
 namespace veltrin::regex {
 namespace {
 
+using test::Scan;
+using test::Show;
+using test::SpanText;
+
 // Units that patterns and texts are made of.
 constexpr char16_t kAlphabet[] = {u'a', u'b', u'A', u'\n', u'_', char16_t(0xD800)};
-
-std::string Show(std::u16string_view text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c >= 0x20 && c < 0x7F) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
-      out += buffer;
-    }
-  }
-  return out;
-}
 
 struct Fragment {
   std::u16string text;     // pattern source
@@ -125,11 +115,6 @@ struct ContextDeleter {
   void operator()(pcre2_compile_context* context) const { pcre2_compile_context_free(context); }
 };
 
-std::string SpanText(size_t start, size_t end) {
-  if (start == Match::kNoPosition) return "-";
-  return std::to_string(start) + "-" + std::to_string(end);
-}
-
 // Global scan through PCRE2 with the same empty-match advance as Regex::ReplaceAll.
 std::string ReferenceScan(pcre2_code* code, std::u16string_view text, uint32_t groups) {
   std::unique_ptr<pcre2_match_data, MatchDataDeleter> data(pcre2_match_data_create_from_pattern(code, nullptr));
@@ -152,27 +137,6 @@ std::string ReferenceScan(pcre2_code* code, std::u16string_view text, uint32_t g
       out += ')';
     }
     at = ovector[1] == ovector[0] ? ovector[1] + 1 : ovector[1];
-  }
-  return out;
-}
-
-std::string EngineScan(const Regex& re, std::u16string_view text, Engine engine) {
-  ScratchSpace scratch;
-  Match match;
-  std::string out;
-  size_t at = 0;
-  while (at <= text.size() && re.Search(text, at, match, scratch, engine)) {
-    if (!out.empty()) out += ' ';
-    out += SpanText(match.Start(), match.End());
-    if (re.GroupCount() > 0) {
-      out += '(';
-      for (size_t g = 1; g <= re.GroupCount(); ++g) {
-        if (g > 1) out += ',';
-        out += SpanText(match.GroupStart(g), match.GroupEnd(g));
-      }
-      out += ')';
-    }
-    at = match.End() == match.Start() ? match.End() + 1 : match.End();
   }
   return out;
 }
@@ -212,7 +176,7 @@ TEST(RegexPcre2Test, GeneratedPatternsAgreeWithPcre2) {
       for (const std::u16string& text : texts) {
         const std::string expected = ReferenceScan(code.get(), text, groups);
         for (Engine engine : {Engine::kPikeVm, Engine::kBest}) {
-          const std::string actual = EngineScan(re, text, engine);
+          const std::string actual = Scan(re, text, engine);
           ++compared;
           if (actual != expected) {
             ++failures;

@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tests/core/support/regex_scan.h"
 
 namespace veltrin::regex {
 namespace {
@@ -16,47 +17,8 @@ constexpr RegexOptions kMulti{.multi_line = true, .ignore_case = false};
 constexpr RegexOptions kCaseless{.multi_line = false, .ignore_case = true};
 constexpr RegexOptions kPipeline = kMulti;
 
-// Renders UTF-16 as ASCII with \uXXXX escapes, so failures print readably.
-std::string Show(std::u16string_view text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c >= 0x20 && c < 0x7F) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
-      out += buffer;
-    }
-  }
-  return out;
-}
-
-std::string Span(size_t start, size_t end) {
-  if (start == Match::kNoPosition) return "-";
-  return std::to_string(start) + "-" + std::to_string(end);
-}
-
-// Global scan rendered as "s-e(g1,g2) s-e ...", with the empty-match advance rule of ReplaceAll.
-std::string Scan(const Regex& re, std::u16string_view text, Engine engine) {
-  ScratchSpace scratch;
-  Match match;
-  std::string out;
-  size_t at = 0;
-  while (at <= text.size() && re.Search(text, at, match, scratch, engine)) {
-    if (!out.empty()) out += ' ';
-    out += Span(match.Start(), match.End());
-    if (re.GroupCount() > 0) {
-      out += '(';
-      for (size_t g = 1; g <= re.GroupCount(); ++g) {
-        if (g > 1) out += ',';
-        out += Span(match.GroupStart(g), match.GroupEnd(g));
-      }
-      out += ')';
-    }
-    at = match.End() == match.Start() ? match.End() + 1 : match.End();
-  }
-  return out;
-}
+using test::Scan;
+using test::Show;
 
 struct ScanRow {
   const char16_t* pattern;  // the pattern
