@@ -4,20 +4,14 @@
 #include <limits>
 
 #include "app/core/run_time_error.h"
+#include "base/support/run_time_errors.h"
 #include "controls/base/input_state.h"
 #include "controls/base/words_numbers.h"
 
 namespace veltrin::controls {
 namespace {
 
-int ErrorOf(auto&& call) {
-  try {
-    call();
-  } catch (const RunTimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test::ErrorOf;
 
 struct WordRow {
   LONG_PTR value;

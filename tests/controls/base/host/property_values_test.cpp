@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/core/run_time_error.h"
+#include "base/support/run_time_errors.h"
 #include "controls/base/host/font_object.h"
 #include "controls/base/host/picture_object.h"
 #include "controls/base/host/property_bag.h"
@@ -12,14 +13,7 @@
 namespace veltrin::controls {
 namespace {
 
-int ErrorOf(auto&& call) {
-  try {
-    call();
-  } catch (const RunTimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test::ErrorOf;
 
 TEST(PropertyValue, ConvertsLikeTheRuntime) {
   EXPECT_EQ(PropertyValue(true).ToLong(), -1);
