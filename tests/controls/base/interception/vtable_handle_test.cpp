@@ -346,9 +346,9 @@ TEST(HostMainWindowTest, ClassNameTest) {
     bool found;
   };
   const Row rows[] = {
-      {L"ThunderRT6Main", true},     {L"ThunderMain", true},
-      {L"ThunderRT6FormDC", false},  {L"ThunderMainWindow", false},
-      {L"ThunderMainRT6Main", false}, {L"XThunderRT6Main", false},
+      {L"ThunderHostMain", true},     {L"ThunderMain", true},
+      {L"ThunderHostForm", false},  {L"ThunderMainWindow", false},
+      {L"ThunderMainHostMain", false}, {L"XThunderHostMain", false},
       {L"Thunder", false},
   };
   ASSERT_EQ(FindHostMainWindow(), nullptr);
@@ -362,12 +362,12 @@ TEST(HostMainWindowTest, ClassNameTest) {
 
 TEST(HostMainWindowTest, OwnedWindowIsNotTheMainWindow) {
   ScopedTopWindow owner(L"VeltrinTestOwner");
-  ScopedTopWindow owned(L"ThunderRT6Main", owner.Get());
+  ScopedTopWindow owned(L"ThunderHostMain", owner.Get());
   EXPECT_EQ(FindHostMainWindow(), nullptr);
 }
 
 TEST_F(InterceptionTest, MarkerLivesOnTheHostMainWindowWhenThereIsOne) {
-  ScopedTopWindow main(L"ThunderRT6Main");
+  ScopedTopWindow main(L"ThunderHostMain");
   const auto before = Entries(control_.OleControl(), 7);
   EnableInterception(control_.Unknown(), InterceptionKind::kControlInfo);
   EXPECT_EQ(GetPropW(main.Get(), kControlInitMarker), reinterpret_cast<HANDLE>(1));
