@@ -108,9 +108,10 @@ std::string ReadFileBytes(const std::u16string& path) {
   if (::fstat(file.Get(), &status) != 0) Fail(kAction, path);
   if (S_ISDIR(status.st_mode)) detail::ThrowFileError(false, kAction, path, SystemReason(EISDIR));
 
-  // Read in one go by the size; keep going past it for files whose size is not known up front.
+  // Read in one go by the size, with one spare byte so that the read which meets the end needs
+  // no growth; keep going past it for files whose size is not known up front or that grew.
   std::string bytes;
-  bytes.resize(status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 4096);
+  bytes.resize(status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1 : 4096);
   std::size_t filled = 0;
   while (true) {
     if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
