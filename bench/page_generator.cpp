@@ -45,7 +45,7 @@ constexpr std::string_view kHanzi =
 constexpr std::array<std::string_view, 6> kCommas = {"，", "，", "，", "、", "；", "："};
 constexpr std::array<std::string_view, 8> kStops = {"。", "。", "。", "？", "！", "……", "——", "?"};
 constexpr std::array<std::string_view, 6> kTitles = {"《山海经》", "《水经注》", "《河灯记》",
-                                                     "《夜航船》", "《渡口》", "《风雨谈》"};
+                                                     "《夜航船》", "《渡口》",   "《风雨谈》"};
 constexpr std::array<std::string_view, 3> kAds = {"广告", "风铃书屋", "请收藏本站"};
 constexpr std::array<std::string_view, 4> kParagraphOpen = {
     "<p>", "<p class=\"content\">", "<p style=\"text-indent:2em\">", "<p id=\"c\" class=\"txt\">"};

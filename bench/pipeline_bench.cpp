@@ -46,8 +46,12 @@ void RunPipeline(benchmark::State& state, bool single_line) {
   state.counters["result_kunits"] = static_cast<double>(result_units) / 1000.0;
 }
 
-void BM_Pipeline(benchmark::State& state) { RunPipeline(state, false); }
-void BM_PipelineOneLineBody(benchmark::State& state) { RunPipeline(state, true); }
+void BM_Pipeline(benchmark::State& state) {
+  RunPipeline(state, false);
+}
+void BM_PipelineOneLineBody(benchmark::State& state) {
+  RunPipeline(state, true);
+}
 
 BENCHMARK(BM_Pipeline)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PipelineOneLineBody)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -20,7 +20,8 @@ constexpr RegexOptions kPipeline{.multi_line = true, .ignore_case = false};
 std::u16string LineWithoutTags(size_t units) {
   std::u16string line;
   line.reserve(units);
-  const std::u16string words[] = {u"lorem ", u"<p class=x ", u"\u4e2d\u6587\u6bb5\u843d", u"ipsum</", u"&nbsp;"};
+  const std::u16string words[] = {u"lorem ", u"<p class=x ", u"\u4e2d\u6587\u6bb5\u843d",
+                                  u"ipsum</", u"&nbsp;"};
   for (size_t i = 0; line.size() < units; ++i) line += words[i % std::size(words)];
   line.resize(units);
   return line;
@@ -37,8 +38,8 @@ std::u16string RealisticText(size_t units) {
       u"<span style=\"color:red\">note</span> and more text",
       u"&nbsp;&nbsp;\u300a\u7532\u300b\u300a\u4e59\u300b",
   };
-  const std::u16string openers[] = {u"<p>", u"<p class=\"content\">", u"<div id=\"main\">", u"<pre>",
-                                    u"<script>var a = 1 < 2;</script>"};
+  const std::u16string openers[] = {u"<p>", u"<p class=\"content\">", u"<div id=\"main\">",
+                                    u"<pre>", u"<script>var a = 1 < 2;</script>"};
   std::u16string text;
   text.reserve(units + 256);
   while (text.size() < units) {
@@ -50,28 +51,37 @@ std::u16string RealisticText(size_t units) {
   return text;
 }
 
-void ReplaceBenchmark(benchmark::State& state, const char16_t* pattern, const std::u16string& text, Engine engine) {
+void ReplaceBenchmark(benchmark::State& state, const char16_t* pattern, const std::u16string& text,
+                      Engine engine) {
   const Regex re(pattern, kPipeline);
   for (auto _ : state) {
     std::u16string result = re.ReplaceAll(text, u"", engine);
     benchmark::DoNotOptimize(result.data());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
 }
 
 void BM_LazyToGtOnLineWithoutGt(benchmark::State& state, Engine engine) {
   const std::u16string line = LineWithoutTags(static_cast<size_t>(state.range(0)) << 20);
   ReplaceBenchmark(state, u".*?>", line, engine);
 }
-BENCHMARK_CAPTURE(BM_LazyToGtOnLineWithoutGt, best, Engine::kBest)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_LazyToGtOnLineWithoutGt, pike_vm, Engine::kPikeVm)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LazyToGtOnLineWithoutGt, best, Engine::kBest)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LazyToGtOnLineWithoutGt, pike_vm, Engine::kPikeVm)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond);
 
 // The search alone, without building the result: the 10 MB line outgrows the cache with its copy.
 void BM_FindLazyToGtOnLineWithoutGt(benchmark::State& state) {
   const std::u16string line = LineWithoutTags(static_cast<size_t>(state.range(0)) << 20);
   const Regex re(u".*?>", kPipeline);
   for (auto _ : state) benchmark::DoNotOptimize(re.Find(line));
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(line.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(line.size()));
 }
 BENCHMARK(BM_FindLazyToGtOnLineWithoutGt)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
@@ -79,14 +89,21 @@ void BM_PipelinePattern(benchmark::State& state, const char16_t* pattern, Engine
   static const std::u16string text = RealisticText(4 << 20);
   ReplaceBenchmark(state, pattern, text, engine);
 }
-BENCHMARK_CAPTURE(BM_PipelinePattern, open_p_best, u"<p.*?>", Engine::kBest)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PipelinePattern, close_tag_best, u"</.*?>", Engine::kBest)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PipelinePattern, up_to_gt_best, u".*?>", Engine::kBest)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PipelinePattern, open_p_pike_vm, u"<p.*?>", Engine::kPikeVm)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PipelinePattern, close_tag_pike_vm, u"</.*?>", Engine::kPikeVm)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PipelinePattern, up_to_gt_pike_vm, u".*?>", Engine::kPikeVm)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PipelinePattern, open_p_best, u"<p.*?>", Engine::kBest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PipelinePattern, close_tag_best, u"</.*?>", Engine::kBest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PipelinePattern, up_to_gt_best, u".*?>", Engine::kBest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PipelinePattern, open_p_pike_vm, u"<p.*?>", Engine::kPikeVm)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PipelinePattern, close_tag_pike_vm, u"</.*?>", Engine::kPikeVm)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PipelinePattern, up_to_gt_pike_vm, u".*?>", Engine::kPikeVm)
+    ->Unit(benchmark::kMillisecond);
 // A pattern outside the fast path: groups, alternation and a class, through the Pike VM.
-BENCHMARK_CAPTURE(BM_PipelinePattern, general_pike_vm, u"<(p|div)( [a-z]+=\"[^\"]*\")*>", Engine::kBest)
+BENCHMARK_CAPTURE(BM_PipelinePattern, general_pike_vm, u"<(p|div)( [a-z]+=\"[^\"]*\")*>",
+                  Engine::kBest)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

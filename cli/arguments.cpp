@@ -9,7 +9,9 @@ namespace veltrin::cli {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& message) { throw UsageError(message); }
+[[noreturn]] void Fail(const std::string& message) {
+  throw UsageError(message);
+}
 
 // Stores an option's value, refusing a second one.
 void SetOnce(std::optional<std::u16string>* slot, std::u16string value, std::string_view name) {
@@ -50,8 +52,8 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
     // Each option takes a value, either in the next argument or after "=" (long forms).
     std::u16string name = argument;
     std::optional<std::u16string> value;
-    if (const std::size_t equals = argument.find(u'='); argument.starts_with(u"--") &&
-                                                        equals != std::u16string::npos) {
+    if (const std::size_t equals = argument.find(u'=');
+        argument.starts_with(u"--") && equals != std::u16string::npos) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
     }

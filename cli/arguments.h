@@ -12,9 +12,9 @@ namespace veltrin::cli {
 struct Arguments {
   enum class Command { kExtract, kHelp, kVersion };
   Command command = Command::kHelp;
-  std::u16string source;                     // address, path or "-" (extract only)
-  std::optional<std::u16string> blocked;     // the word list file, when given
-  std::optional<std::u16string> output;      // the result file; standard output when absent
+  std::u16string source;                  // address, path or "-" (extract only)
+  std::optional<std::u16string> blocked;  // the word list file, when given
+  std::optional<std::u16string> output;   // the result file; standard output when absent
 };
 
 // A command line that does not follow the grammar; what() is one line (UTF-8) saying why.

@@ -51,10 +51,16 @@ bool ReadStandardInput(std::size_t max_bytes, std::string* bytes, bool* too_larg
   }
 }
 
-bool WriteStandardOutput(std::string_view bytes) { return WriteAll(STDOUT_FILENO, bytes); }
+bool WriteStandardOutput(std::string_view bytes) {
+  return WriteAll(STDOUT_FILENO, bytes);
+}
 
-void WriteStandardError(std::u16string_view text) { WriteAll(STDERR_FILENO, TextToUtf8(text)); }
+void WriteStandardError(std::u16string_view text) {
+  WriteAll(STDERR_FILENO, TextToUtf8(text));
+}
 
-bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+bool StandardErrorIsTerminal() {
+  return isatty(STDERR_FILENO) == 1;
+}
 
 }  // namespace veltrin::cli

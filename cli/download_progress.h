@@ -21,9 +21,9 @@ class DownloadProgress {
 
  private:
   using Clock = std::chrono::steady_clock;
-  Clock::time_point start_;       // when the download began
-  Clock::time_point last_draw_;   // when the line was last drawn
-  bool shown_ = false;            // whether the line is on screen
+  Clock::time_point start_;      // when the download began
+  Clock::time_point last_draw_;  // when the line was last drawn
+  bool shown_ = false;           // whether the line is on screen
 };
 
 }  // namespace veltrin::cli

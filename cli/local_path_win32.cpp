@@ -33,8 +33,8 @@ std::u16string MakeAbsolute(const std::u16string& path) {
   const DWORD needed = GetFullPathNameW(Wide(path), 0, nullptr, nullptr);
   if (needed == 0) return path;
   std::u16string absolute(needed, u'\0');
-  const DWORD length = GetFullPathNameW(Wide(path), needed,
-                                        reinterpret_cast<wchar_t*>(absolute.data()), nullptr);
+  const DWORD length =
+      GetFullPathNameW(Wide(path), needed, reinterpret_cast<wchar_t*>(absolute.data()), nullptr);
   if (length == 0 || length >= needed) return path;
   absolute.resize(length);
   return absolute;
@@ -47,7 +47,8 @@ bool IsDirectory(const std::u16string& path) {
 
 std::optional<std::uint64_t> FileSize(const std::u16string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(Wide(LongForm(path)), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!GetFileAttributesExW(Wide(LongForm(path)), GetFileExInfoStandard, &data))
+    return std::nullopt;
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 

@@ -74,7 +74,7 @@ int Run(const std::vector<std::u16string>& argument_list) noexcept {
         return WriteStandardOutput(HelpText()) ? kResultProduced : kOutputFailed;
       case Arguments::Command::kVersion:
         return WriteStandardOutput("veltrin " VELTRIN_VERSION "\n") ? kResultProduced
-                                                                   : kOutputFailed;
+                                                                    : kOutputFailed;
       case Arguments::Command::kExtract:
         break;
     }

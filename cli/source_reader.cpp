@@ -21,9 +21,13 @@ namespace veltrin::cli {
 
 namespace {
 
-std::string Quoted(const std::u16string& path) { return "'" + TextToUtf8(path) + "'"; }
+std::string Quoted(const std::u16string& path) {
+  return "'" + TextToUtf8(path) + "'";
+}
 
-std::string MebibytesText(std::size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
+std::string MebibytesText(std::size_t bytes) {
+  return std::to_string(bytes >> 20) + " MiB";
+}
 
 [[noreturn]] void FailToRead(const std::u16string& path, const std::string& reason) {
   throw SourceError("cannot read " + Quoted(path) + ": " + reason);

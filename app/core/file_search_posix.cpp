@@ -59,7 +59,9 @@ bool StatusOf(int folder_fd, const char* name, struct stat& status) {
          ::fstatat(folder_fd, name, &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-bool IsNotFound(int error) { return error == ENOENT || error == ENOTDIR; }
+bool IsNotFound(int error) {
+  return error == ENOENT || error == ENOTDIR;
+}
 
 // Turns the wildcards * and ? into an fnmatch pattern in which every other character is literal.
 std::string WildcardPattern(std::string_view name) {

@@ -8,7 +8,9 @@
 namespace veltrin {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 // Returns a fixed-size wide buffer's text up to its first NUL.
 template <std::size_t kSize>
@@ -57,8 +59,8 @@ SearchState& Search() {
 std::u16string FirstQualifying(SearchState& search, WIN32_FIND_DATAW& data) {
   while (true) {
     const std::u16string name = UpToNul(data.cFileName);
-    if (detail::EntryQualifies(data.dwFileAttributes, data.dwFileAttributes == FILE_ATTRIBUTE_NORMAL,
-                               name, search.mask)) {
+    if (detail::EntryQualifies(data.dwFileAttributes,
+                               data.dwFileAttributes == FILE_ATTRIBUTE_NORMAL, name, search.mask)) {
       return name;
     }
     if (!::FindNextFileW(search.handle.Get(), &data)) {
@@ -76,7 +78,8 @@ std::u16string VolumeLabel(const std::u16string& path) {
     if (!::GetVolumePathNameW(Wide(LongPathForm(path)), root, MAX_PATH)) return {};
     volume = root;
   }
-  if (!::GetVolumeInformationW(volume, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0)) return {};
+  if (!::GetVolumeInformationW(volume, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0))
+    return {};
   return UpToNul(label);
 }
 

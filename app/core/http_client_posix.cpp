@@ -75,7 +75,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     const size_t reason = status == std::string_view::npos ? status : line.find(' ', status + 1);
     try {
       transfer->reason.assign(reason == std::string_view::npos ? std::string_view{}
-                                                                : line.substr(reason + 1));
+                                                               : line.substr(reason + 1));
     } catch (...) {
       transfer->reason.clear();
     }

@@ -30,7 +30,8 @@ class InternetHandle {
   ~InternetHandle() {
     if (handle_ != nullptr) WinHttpCloseHandle(handle_);
   }
-  InternetHandle(InternetHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  InternetHandle(InternetHandle&& other) noexcept
+      : handle_(std::exchange(other.handle_, nullptr)) {}
   InternetHandle& operator=(InternetHandle&& other) noexcept {
     if (this != &other) {
       if (handle_ != nullptr) WinHttpCloseHandle(handle_);
@@ -50,8 +51,8 @@ class InternetHandle {
 
 std::wstring Widen(const std::string& utf8) {
   if (utf8.empty()) return {};
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                         nullptr, 0);
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
   return wide;
@@ -177,10 +178,10 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
 
   InternetHandle connection(WinHttpConnect(session.Get(), host.c_str(), parts.nPort, 0));
   if (!connection) ThrowLastError(options);
-  InternetHandle request(WinHttpOpenRequest(
-      connection.Get(), L"GET", object.c_str(), nullptr, WINHTTP_NO_REFERER,
-      WINHTTP_DEFAULT_ACCEPT_TYPES,
-      parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0));
+  InternetHandle request(
+      WinHttpOpenRequest(connection.Get(), L"GET", object.c_str(), nullptr, WINHTTP_NO_REFERER,
+                         WINHTTP_DEFAULT_ACCEPT_TYPES,
+                         parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0));
   if (!request) ThrowLastError(options);
 
   // The session's time-outs cover resolving, connecting, sending and each read; waiting for the
@@ -205,8 +206,8 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   DWORD decompression = WINHTTP_DECOMPRESSION_FLAG_ALL;
   const bool decompresses = WinHttpSetOption(request.Get(), WINHTTP_OPTION_DECOMPRESSION,
                                              &decompression, sizeof(decompression)) != FALSE;
-  const wchar_t* headers = decompresses ? WINHTTP_NO_ADDITIONAL_HEADERS
-                                        : L"Accept-Encoding: identity\r\n";
+  const wchar_t* headers =
+      decompresses ? WINHTTP_NO_ADDITIONAL_HEADERS : L"Accept-Encoding: identity\r\n";
 
   if (!WinHttpSendRequest(request.Get(), headers, decompresses ? 0 : static_cast<DWORD>(-1),
                           WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
@@ -216,11 +217,12 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
 
   const DWORD status = QueryNumber(request.Get(), WINHTTP_QUERY_STATUS_CODE);
   if (status >= 400) {
-    throw HttpError(HttpStatusMessage(static_cast<long>(status),
-                                      Narrow(QueryHeader(request.Get(), WINHTTP_QUERY_STATUS_TEXT))));
+    throw HttpError(HttpStatusMessage(
+        static_cast<long>(status), Narrow(QueryHeader(request.Get(), WINHTTP_QUERY_STATUS_TEXT))));
   }
   // A redirect still standing after the automatic ones means the limit was reached.
-  if (status >= 300 && status < 400 && !QueryHeader(request.Get(), WINHTTP_QUERY_LOCATION).empty()) {
+  if (status >= 300 && status < 400 &&
+      !QueryHeader(request.Get(), WINHTTP_QUERY_LOCATION).empty()) {
     throw HttpError(TooManyRedirectsMessage(options.max_redirects));
   }
   if (!decompresses) {

@@ -174,7 +174,8 @@ std::u16string FormatParagraphs(std::u16string_view text) {
   // Replacing LF by CR LF and splitting at CR LF yields exactly the LF-delimited lines (with any
   // CR they held), so the lines are read in place. Each line's own break makes room for all but
   // 2 of the 4 units that may follow it.
-  ParagraphFormatter formatter(text.size() + 2 * static_cast<std::size_t>(std::count(text.begin(), text.end(), kLf)) + 8);
+  ParagraphFormatter formatter(
+      text.size() + 2 * static_cast<std::size_t>(std::count(text.begin(), text.end(), kLf)) + 8);
   ForEachPiece(text, kLf, [&](std::u16string_view line) { formatter.AddLine(line); });
   return formatter.Finish();
 }

@@ -32,8 +32,8 @@ namespace detail {
 
 // Throws the RunTimeError for a failed file operation: 53 when `missing`, else 75, described as
 // "<action> "<path>": <reason>".
-[[noreturn]] void ThrowFileError(bool missing, std::u16string_view action, const std::u16string& path,
-                                 std::u16string_view reason);
+[[noreturn]] void ThrowFileError(bool missing, std::u16string_view action,
+                                 const std::u16string& path, std::u16string_view reason);
 
 }  // namespace detail
 }  // namespace veltrin

@@ -38,7 +38,9 @@ class FileDescriptor {
   int fd_;  // -1 when closed
 };
 
-std::u16string SystemReason(int error) { return Utf8BytesToText(std::strerror(error)); }
+std::u16string SystemReason(int error) {
+  return Utf8BytesToText(std::strerror(error));
+}
 
 constexpr std::u16string_view kReadAction = u"Cannot read";
 constexpr std::u16string_view kWriteAction = u"Cannot write";
@@ -57,7 +59,8 @@ constexpr std::u16string_view kWriteAction = u"Cannot write";
 int CreateTemporaryBeside(const std::string& target, std::string& temporary_path) {
   static std::atomic<unsigned> counter{0};
   const std::size_t separator = target.rfind('/');
-  const std::string folder = separator == std::string::npos ? std::string() : target.substr(0, separator + 1);
+  const std::string folder =
+      separator == std::string::npos ? std::string() : target.substr(0, separator + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary_path = folder + ".~veltrin-" + std::to_string(::getpid()) + "-" +
                      std::to_string(counter.fetch_add(1)) + ".tmp";

@@ -13,7 +13,9 @@ namespace {
 constexpr std::u16string_view kReadAction = u"Cannot read";
 constexpr std::u16string_view kWriteAction = u"Cannot write";
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 // Owns a file handle and closes it on every path.
 class FileHandle {
@@ -63,7 +65,8 @@ std::u16string SystemReason(DWORD error) {
   std::u16string reason;
   if (length != 0 && buffer != nullptr) {
     reason.assign(reinterpret_cast<const char16_t*>(buffer), length);
-    while (!reason.empty() && (reason.back() == u'\r' || reason.back() == u'\n' || reason.back() == u' ')) {
+    while (!reason.empty() &&
+           (reason.back() == u'\r' || reason.back() == u'\n' || reason.back() == u' ')) {
       reason.pop_back();
     }
   }
@@ -111,8 +114,9 @@ HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& tempo
 
 std::string ReadFileBytes(const std::u16string& path) {
   // A folder cannot be opened without backup semantics, so it fails here as "access denied".
-  FileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  FileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.IsOpen()) Fail(kReadAction, path);
 
   LARGE_INTEGER size{};
@@ -129,7 +133,8 @@ std::string ReadFileBytes(const std::u16string& path) {
   while (filled < bytes.size()) {
     const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
     DWORD got = 0;
-    if (!::ReadFile(file.Get(), bytes.data() + filled, wanted, &got, nullptr)) Fail(kReadAction, path);
+    if (!::ReadFile(file.Get(), bytes.data() + filled, wanted, &got, nullptr))
+      Fail(kReadAction, path);
     if (got == 0) break;
     filled += got;
   }
@@ -150,7 +155,8 @@ void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
     bytes.remove_prefix(written);
   }
   if (!::FlushFileBuffers(file.Get()) || !file.Close()) Fail(kWriteAction, path);
-  if (!::MoveFileExW(Wide(temporary.Path()), Wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!::MoveFileExW(Wide(temporary.Path()), Wide(path),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Fail(kWriteAction, path);
   }
   temporary.Release();

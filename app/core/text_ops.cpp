@@ -56,7 +56,8 @@ void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_v
   // Growing: note where the matches are, widen the text once (in place when its capacity
   // allows), then move the pieces into place from the back so that nothing is overwritten early.
   std::vector<std::size_t> hits;
-  for (std::size_t at = hit; at != std::u16string_view::npos; at = FindText(text, from, at + from.size())) {
+  for (std::size_t at = hit; at != std::u16string_view::npos;
+       at = FindText(text, from, at + from.size())) {
     hits.push_back(at);
   }
   const std::size_t old_size = text.size();

@@ -19,6 +19,7 @@ std::vector<std::u16string_view> Split(std::u16string_view text, std::u16string_
 
 // Returns the position of the first occurrence of `needle` in `haystack` at or after `from`, or
 // npos; a faster stand-in for find() on UTF-16, whose standard version scans unit by unit.
-std::size_t FindText(std::u16string_view haystack, std::u16string_view needle, std::size_t from = 0);
+std::size_t FindText(std::u16string_view haystack, std::u16string_view needle,
+                     std::size_t from = 0);
 
 }  // namespace veltrin

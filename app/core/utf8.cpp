@@ -22,15 +22,22 @@ struct SecondByteRange {
 
 constexpr SecondByteRange SecondRangeFor(unsigned char lead) {
   switch (lead) {
-    case 0xE0: return {0xA0, 0xBF};
-    case 0xED: return {0x80, 0x9F};
-    case 0xF0: return {0x90, 0xBF};
-    case 0xF4: return {0x80, 0x8F};
-    default: return {0x80, 0xBF};
+    case 0xE0:
+      return {0xA0, 0xBF};
+    case 0xED:
+      return {0x80, 0x9F};
+    case 0xF0:
+      return {0x90, 0xBF};
+    case 0xF4:
+      return {0x80, 0x8F};
+    default:
+      return {0x80, 0xBF};
   }
 }
 
-constexpr bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+constexpr bool IsContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -88,8 +95,8 @@ std::u16string Utf8BytesToText(std::string_view bytes) {
     const SecondByteRange second = SecondRangeFor(lead);
     bool complete = true;
     for (int i = 0; i < trail_count; ++i) {
-      const bool fits = in != end && (i == 0 ? (*in >= second.low && *in <= second.high)
-                                             : IsContinuation(*in));
+      const bool fits =
+          in != end && (i == 0 ? (*in >= second.low && *in <= second.high) : IsContinuation(*in));
       if (!fits) {
         // The bytes taken so far form the maximal subpart; the offending byte starts afresh.
         complete = false;
@@ -114,8 +121,12 @@ std::u16string Utf8BytesToText(std::string_view bytes) {
 
 namespace {
 
-constexpr bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-constexpr bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+constexpr bool IsHighSurrogate(char16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char16_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 // Counts the UTF-8 bytes of a text so that the encoder can allocate once and exactly.
 std::size_t EncodedSize(std::u16string_view text) {

@@ -36,7 +36,9 @@ const Version& CommonControls() noexcept {
 
 }  // namespace
 
-DWORD CommonControlsMajorVersion() noexcept { return CommonControls().major; }
+DWORD CommonControlsMajorVersion() noexcept {
+  return CommonControls().major;
+}
 
 CommonControlsClass CommonControlsVersion() noexcept {
   return CommonControlsClassOf(CommonControls().major, CommonControls().minor);

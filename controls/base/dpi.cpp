@@ -18,9 +18,13 @@ int ScreenCaps(int index) noexcept {
 
 }  // namespace
 
-int ScreenPixelsPerInchX() noexcept { return ScreenCaps(LOGPIXELSX); }
+int ScreenPixelsPerInchX() noexcept {
+  return ScreenCaps(LOGPIXELSX);
+}
 
-int ScreenPixelsPerInchY() noexcept { return ScreenCaps(LOGPIXELSY); }
+int ScreenPixelsPerInchY() noexcept {
+  return ScreenCaps(LOGPIXELSY);
+}
 
 double DpiScaleX() noexcept {
   static const double kScale = ScreenPixelsPerInchX() / 96.0;

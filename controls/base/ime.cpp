@@ -7,7 +7,8 @@ namespace {
 // The window's current input context, released on every path.
 class WindowImeContext {
  public:
-  explicit WindowImeContext(HWND window) noexcept : window_(window), context_(ImmGetContext(window)) {}
+  explicit WindowImeContext(HWND window) noexcept
+      : window_(window), context_(ImmGetContext(window)) {}
   ~WindowImeContext() { Release(); }
   WindowImeContext(const WindowImeContext&) = delete;
   WindowImeContext& operator=(const WindowImeContext&) = delete;
@@ -46,16 +47,26 @@ ImeModeEffect ImeModeEffectFor(int mode, DWORD conversion) noexcept {
   constexpr DWORD kKatakana = IME_CMODE_KATAKANA;
   constexpr DWORD kFull = IME_CMODE_FULLSHAPE;
   switch (mode) {
-    case kImeOn: return {true, conversion};
-    case kImeOff: return {false, conversion};
-    case kImeHiragana: return {true, (conversion | kNative | kFull) & ~kKatakana};
-    case kImeKatakana: return {true, conversion | kNative | kKatakana | kFull};
-    case kImeKatakanaHalf: return {true, (conversion | kNative | kKatakana) & ~kFull};
-    case kImeAlphaFull: return {true, (conversion | kFull) & ~(kNative | kKatakana)};
-    case kImeAlpha: return {true, conversion & ~(kNative | kKatakana | kFull)};
-    case kImeHangulFull: return {true, conversion | kNative | kFull};
-    case kImeHangul: return {true, (conversion | kNative) & ~kFull};
-    default: return {std::nullopt, conversion};
+    case kImeOn:
+      return {true, conversion};
+    case kImeOff:
+      return {false, conversion};
+    case kImeHiragana:
+      return {true, (conversion | kNative | kFull) & ~kKatakana};
+    case kImeKatakana:
+      return {true, conversion | kNative | kKatakana | kFull};
+    case kImeKatakanaHalf:
+      return {true, (conversion | kNative | kKatakana) & ~kFull};
+    case kImeAlphaFull:
+      return {true, (conversion | kFull) & ~(kNative | kKatakana)};
+    case kImeAlpha:
+      return {true, conversion & ~(kNative | kKatakana | kFull)};
+    case kImeHangulFull:
+      return {true, conversion | kNative | kFull};
+    case kImeHangul:
+      return {true, (conversion | kNative) & ~kFull};
+    default:
+      return {std::nullopt, conversion};
   }
 }
 

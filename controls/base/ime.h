@@ -50,7 +50,8 @@ struct ImeModeEffect {
   DWORD conversion;          // the conversion mode to write back
 };
 
-// Returns the effect of `mode` (other than 0 and 3) on a window whose conversion mode is `conversion`.
+// Returns the effect of `mode` (other than 0 and 3) on a window whose conversion mode is
+// `conversion`.
 ImeModeEffect ImeModeEffectFor(int mode, DWORD conversion) noexcept;
 
 // Applies IMEMode `mode` to `window` using `context` (the window's own held context). Does nothing

@@ -4,7 +4,9 @@
 namespace veltrin::controls {
 namespace {
 
-bool KeyDown(int key) noexcept { return (GetKeyState(key) & 0x8000) != 0; }
+bool KeyDown(int key) noexcept {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
 
 }  // namespace
 

@@ -52,9 +52,13 @@ void UnregisterModelessDialog(HWND dialog) noexcept {
   if (state.dialogs.size() > state.count) state.dialogs.resize(state.count);
 }
 
-std::vector<HWND> RegisteredModelessDialogs() { return State().dialogs; }
+std::vector<HWND> RegisteredModelessDialogs() {
+  return State().dialogs;
+}
 
-HHOOK ModelessDialogHook() noexcept { return State().hook.Get(); }
+HHOOK ModelessDialogHook() noexcept {
+  return State().hook.Get();
+}
 
 LRESULT CALLBACK ModelessDialogHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
   ModelessState& state = State();

@@ -37,23 +37,39 @@ constexpr std::array<NamedPointer, 18> kNames = {{
 
 int MousePointerCursorId(int mousePointer) noexcept {
   switch (mousePointer) {
-    case 1: return 32512;   // arrow
-    case 2: return 32515;   // cross
-    case 3: return 32513;   // I-beam
-    case 4: return 32649;   // hand
+    case 1:
+      return 32512;  // arrow
+    case 2:
+      return 32515;  // cross
+    case 3:
+      return 32513;  // I-beam
+    case 4:
+      return 32649;  // hand
     case 5:
-    case 15: return 32646;  // size all
-    case 6: return 32643;   // size NE-SW
-    case 7: return 32645;   // size N-S
-    case 8: return 32642;   // size NW-SE
-    case 9: return 32644;   // size W-E
-    case 10: return 32516;  // up arrow
-    case 11: return 32514;  // wait
-    case 12: return 32648;  // no
-    case 13: return 32650;  // app starting
-    case 14: return 32651;  // help
-    case 16: return 32663;  // arrow and CD
-    default: return 0;
+    case 15:
+      return 32646;  // size all
+    case 6:
+      return 32643;  // size NE-SW
+    case 7:
+      return 32645;  // size N-S
+    case 8:
+      return 32642;  // size NW-SE
+    case 9:
+      return 32644;  // size W-E
+    case 10:
+      return 32516;  // up arrow
+    case 11:
+      return 32514;  // wait
+    case 12:
+      return 32648;  // no
+    case 13:
+      return 32650;  // app starting
+    case 14:
+      return 32651;  // help
+    case 16:
+      return 32663;  // arrow and CD
+    default:
+      return 0;
   }
 }
 

@@ -4,8 +4,8 @@
 namespace veltrin::controls {
 namespace {
 
-int users = 0;               // LoadShellLibrary calls not yet released
-HMODULE library = nullptr;   // the module this count holds loaded
+int users = 0;              // LoadShellLibrary calls not yet released
+HMODULE library = nullptr;  // the module this count holds loaded
 
 }  // namespace
 
@@ -21,8 +21,12 @@ void ReleaseShellLibrary() noexcept {
   }
 }
 
-int ShellLibraryUsers() noexcept { return users; }
+int ShellLibraryUsers() noexcept {
+  return users;
+}
 
-HMODULE ShellLibraryHandle() noexcept { return library; }
+HMODULE ShellLibraryHandle() noexcept {
+  return library;
+}
 
 }  // namespace veltrin::controls

@@ -1,5 +1,6 @@
 // Routes the messages of a native window to a receiver object through the common-controls subclass
-// chain, so that several receivers can share one window (newest first) without their own procedures.
+// chain, so that several receivers can share one window (newest first) without their own
+// procedures.
 #pragma once
 
 #include <windows.h>

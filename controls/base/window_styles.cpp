@@ -43,14 +43,21 @@ void ApplyRightToLeftToTools(HWND tooltip, DWORD bits) noexcept {
 
 void ApplyBorderStyle(DWORD& style, DWORD& exStyle, int borderStyle) noexcept {
   switch (borderStyle) {
-    case kBorderFixedSingle: style |= WS_BORDER; break;
-    case kBorderStaticEdge: exStyle |= WS_EX_STATICEDGE; break;
-    case kBorderSunken: exStyle |= WS_EX_CLIENTEDGE; break;
+    case kBorderFixedSingle:
+      style |= WS_BORDER;
+      break;
+    case kBorderStaticEdge:
+      exStyle |= WS_EX_STATICEDGE;
+      break;
+    case kBorderSunken:
+      exStyle |= WS_EX_CLIENTEDGE;
+      break;
     case kBorderDialogFrame:
       style |= WS_DLGFRAME;
       exStyle |= WS_EX_WINDOWEDGE;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -83,12 +90,16 @@ bool LocaleReadsRightToLeft(LCID locale) noexcept {
 bool ResolveRightToLeft(bool rightToLeft, bool hostValue, int mode) noexcept {
   if (!rightToLeft) return false;
   switch (mode) {
-    case kRtlHost: return hostValue;
-    case kRtlSystemLocale: return LocaleReadsRightToLeft(MAKELCID(GetSystemDefaultLangID(), 0));
-    case kRtlUserLocale: return LocaleReadsRightToLeft(MAKELCID(GetUserDefaultLangID(), 0));
+    case kRtlHost:
+      return hostValue;
+    case kRtlSystemLocale:
+      return LocaleReadsRightToLeft(MAKELCID(GetSystemDefaultLangID(), 0));
+    case kRtlUserLocale:
+      return LocaleReadsRightToLeft(MAKELCID(GetUserDefaultLangID(), 0));
     case kRtlUserInterfaceLanguage:
       return LocaleReadsRightToLeft(MAKELCID(GetUserDefaultUILanguage(), 0));
-    default: return true;
+    default:
+      return true;
   }
 }
 

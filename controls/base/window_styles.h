@@ -8,7 +8,8 @@
 
 namespace veltrin::controls {
 
-// BorderStyle values: 0 none, 1 fixed single, 2 static edge, 3 client edge (sunken), 4 dialog frame.
+// BorderStyle values: 0 none, 1 fixed single, 2 static edge, 3 client edge (sunken), 4 dialog
+// frame.
 enum BorderStyleValue : int16_t {
   kBorderNone = 0,
   kBorderFixedSingle = 1,
@@ -29,10 +30,10 @@ void RefreshFrame(HWND window) noexcept;
 
 // RightToLeftMode values.
 enum RightToLeftModeValue : int {
-  kRtlNoControl = 0,          // keep the control's own value
-  kRtlHost = 1,               // the host's value
-  kRtlSystemLocale = 2,       // the system default language
-  kRtlUserLocale = 3,         // the user default language
+  kRtlNoControl = 0,              // keep the control's own value
+  kRtlHost = 1,                   // the host's value
+  kRtlSystemLocale = 2,           // the system default language
+  kRtlUserLocale = 3,             // the user default language
   kRtlUserInterfaceLanguage = 4,  // the user's interface language
 };
 

@@ -27,13 +27,19 @@ constexpr int32_t MakeLong(int16_t low, int16_t high) noexcept {
 }
 
 // Returns the x coordinate of a mouse message's lParam (bits 0-15, sign-extended).
-constexpr int32_t XFromLParam(LPARAM lParam) noexcept { return LoWordSigned(lParam); }
+constexpr int32_t XFromLParam(LPARAM lParam) noexcept {
+  return LoWordSigned(lParam);
+}
 
 // Returns the y coordinate of a mouse message's lParam (bits 16-31, sign-extended).
-constexpr int32_t YFromLParam(LPARAM lParam) noexcept { return HiWordSigned(lParam); }
+constexpr int32_t YFromLParam(LPARAM lParam) noexcept {
+  return HiWordSigned(lParam);
+}
 
 // Returns bits 0-7 of `value`.
-constexpr uint8_t LoByteOf(LONG_PTR value) noexcept { return static_cast<uint8_t>(value & 0xFF); }
+constexpr uint8_t LoByteOf(LONG_PTR value) noexcept {
+  return static_cast<uint8_t>(value & 0xFF);
+}
 
 // Returns bits 8-15 of `value`.
 constexpr uint8_t HiByteOf(LONG_PTR value) noexcept {
@@ -45,7 +51,9 @@ constexpr uint8_t HiByteOf(LONG_PTR value) noexcept {
 int16_t UnsignedToInteger(int32_t value);
 
 // Returns the unsigned 16-bit value (0..65535) that has the bits of `value`.
-constexpr int32_t IntegerToUnsigned(int16_t value) noexcept { return static_cast<uint16_t>(value); }
+constexpr int32_t IntegerToUnsigned(int16_t value) noexcept {
+  return static_cast<uint16_t>(value);
+}
 
 // Returns `address + offset`; throws RunTimeError 6 (overflow) when the signed sum overflows.
 LONG_PTR PointerAdd(LONG_PTR address, LONG_PTR offset);

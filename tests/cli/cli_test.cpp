@@ -73,7 +73,9 @@ class CliTest : public ::testing::Test {
     return path;
   }
 
-  static std::u16string Arg(const fs::path& path) { return path.u16string(); }
+  static std::u16string Arg(const fs::path& path) {
+    return path.u16string();
+  }
 
   ProcessResult Run(const std::vector<std::u16string>& arguments, const std::string& input = "") {
     return test::RunProcess(HostPath(VELTRIN_CLI_EXE), arguments, input, folder_,
@@ -138,16 +140,16 @@ TEST_F(CliTest, WritesExactlyThePipelineResult) {
 
 TEST_F(CliTest, TheBundledExampleLosesItsBlockedWords) {
   const fs::path examples = HostPath(VELTRIN_SOURCE_DIR) / "examples";
-  const ProcessResult result = Run({u"extract", u"--blocked", Arg(examples / "blocked.txt"),
-                                    Arg(examples / "chapter.html")});
+  const ProcessResult result = Run(
+      {u"extract", u"--blocked", Arg(examples / "blocked.txt"), Arg(examples / "chapter.html")});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   const auto words = cli::SplitWordList(ReadUtf8TextFile(Arg(examples / "blocked.txt")));
-  EXPECT_EQ(result.out, TextToUtf8(*ExtractParagraphs(
-                            ReadUtf8TextFile(Arg(examples / "chapter.html")), [&] {
-                              BlockedWords blocked;
-                              blocked.Rebuild(words);
-                              return blocked;
-                            }())));
+  EXPECT_EQ(result.out,
+            TextToUtf8(*ExtractParagraphs(ReadUtf8TextFile(Arg(examples / "chapter.html")), [&] {
+              BlockedWords blocked;
+              blocked.Rebuild(words);
+              return blocked;
+            }())));
   EXPECT_EQ(result.out.find("广告"), std::string::npos);
   EXPECT_NE(result.out.find("《山海经》、《水经注》"), std::string::npos);
   EXPECT_NE(result.out.find("&amp;"), std::string::npos);
@@ -198,11 +200,13 @@ TEST_F(CliTest, OddPagesGiveADefinedResult) {
       {"empty", "", 0},
       {"ill-formed UTF-8 and NUL", std::string("<p>\xC3\x28 a\xFF\x80\0b。</p>\n", 19), 0},
       {"one line with paragraphs", "<div><p>一。</p><p>二。</p></div>", 0},
-      {"a very long line", [] {
+      {"a very long line",
+       [] {
          std::string line;
          for (int i = 0; i < 20000; ++i) line += "<p>很长的一行里的一段。</p>";
          return line;
-       }(), 0},
+       }(),
+       0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -255,8 +259,8 @@ TEST_F(CliTest, AFileWithoutReadPermissionExitsWithThree) {
 
 TEST_F(CliTest, AResultThatCannotBeWrittenExitsWithFour) {
   Write("page.html", kPage);
-  ExpectFailure(Run({u"extract", u"-o", Arg(folder_ / "no" / "such" / "out.txt"), u"page.html"}),
-                4, "out.txt");
+  ExpectFailure(Run({u"extract", u"-o", Arg(folder_ / "no" / "such" / "out.txt"), u"page.html"}), 4,
+                "out.txt");
 }
 
 TEST_F(CliTest, DownloadsAndReportsHttpFailures) {

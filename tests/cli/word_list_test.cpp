@@ -16,7 +16,7 @@ TEST(WordListTest, EveryLineEndStyleEndsAWord) {
       {u"广告\r\n", {u"广告"}},
       {u"a\r\nb\nc\rd", {u"a", u"b", u"c", u"d"}},
       {u"a\r\n\r\nb\r\n", {u"a", u"", u"b"}},
-      {u"\n\r", {u"", u""}},  // LF then CR: two line ends, not one
+      {u"\n\r", {u"", u""}},   // LF then CR: two line ends, not one
       {u" x \r\n", {u" x "}},  // spaces are part of the word
   };
   for (const auto& c : cases) EXPECT_EQ(SplitWordList(c.text), c.words);

@@ -33,19 +33,23 @@ class FileSearchPosix : public testing::Test {
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "sub");
     fs::create_directories(folder_ / "empty");
-    for (const char* name : {"a.txt", "b.html", ".hidden.txt", "[x].txt"}) std::ofstream(folder_ / name) << "x";
+    for (const char* name : {"a.txt", "b.html", ".hidden.txt", "[x].txt"})
+      std::ofstream(folder_ / name) << "x";
   }
   void TearDown() override {
     fs::permissions(folder_, fs::perms::owner_all);
     fs::remove_all(folder_);
   }
 
-  std::u16string PathOf(const std::string& name) const { return folder_.u16string() + u"/" + fs::path(name).u16string(); }
+  std::u16string PathOf(const std::string& name) const {
+    return folder_.u16string() + u"/" + fs::path(name).u16string();
+  }
 
   // Returns every name a search reports, the first one and then each continuation.
   static std::set<std::u16string> AllEntries(const std::u16string& path, int mask) {
     std::set<std::u16string> names;
-    for (std::u16string name = FindFileEntry(path, mask); !name.empty(); name = FindFileEntry(u"", mask)) {
+    for (std::u16string name = FindFileEntry(path, mask); !name.empty();
+         name = FindFileEntry(u"", mask)) {
       names.insert(name);
     }
     return names;
@@ -73,7 +77,8 @@ TEST_F(FileSearchPosix, Wildcards) {
 TEST_F(FileSearchPosix, DotFilesAreHidden) {
   EXPECT_EQ(FindFileEntry(PathOf(".hidden.txt"), 0), u"");
   EXPECT_EQ(FindFileEntry(PathOf(".hidden.txt"), kAttributeHidden), u".hidden.txt");
-  EXPECT_EQ(AllEntries(PathOf("*.txt"), kAttributeHidden), (Names{u"a.txt", u"[x].txt", u".hidden.txt"}));
+  EXPECT_EQ(AllEntries(PathOf("*.txt"), kAttributeHidden),
+            (Names{u"a.txt", u"[x].txt", u".hidden.txt"}));
 }
 
 TEST_F(FileSearchPosix, TrailingSlashListsTheFolder) {

@@ -14,7 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 int ErrorNumberOf(const std::u16string& path, int mask) {
   try {
@@ -26,8 +28,8 @@ int ErrorNumberOf(const std::u16string& path, int mask) {
 }
 
 void CreateFileAt(const std::u16string& path) {
-  const HANDLE file = ::CreateFileW(Wide(LongPathForm(path)), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = ::CreateFileW(Wide(LongPathForm(path)), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE) << ::GetLastError();
   ::CloseHandle(file);
 }

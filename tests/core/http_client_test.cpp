@@ -40,7 +40,8 @@ HttpReply Route(const HttpRequest& request) {
   if (path == "/page") return MakeReply(200, "OK", kPage, {{"Content-Type", "text/html"}});
   if (path == "/empty") return MakeReply(200, "OK", "");
   if (path == "/moved") return MakeReply(302, "Found", "", {{"Location", "/page"}});
-  if (path == "/moved-twice") return MakeReply(301, "Moved Permanently", "", {{"Location", "/moved"}});
+  if (path == "/moved-twice")
+    return MakeReply(301, "Moved Permanently", "", {{"Location", "/moved"}});
   if (path == "/loop") return MakeReply(302, "Found", "", {{"Location", "/loop"}});
   if (path == "/missing") return MakeReply(404, "Not Found", "<h1>not here</h1>");
   if (path == "/broken") return MakeReply(500, "Internal Server Error", "oops");

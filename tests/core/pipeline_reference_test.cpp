@@ -82,9 +82,10 @@ std::optional<std::u16string> ReferenceExtract(std::u16string page, const Blocke
 
 std::u16string RandomText(std::mt19937& random, int max_pieces) {
   static const std::u16string_view kPieces[] = {
-      u"<p>", u"</p>", u"<p", u"</p", u"<pre>", u"<b>", u"</", u"<", u">", u"p", u"/",
-      u" ", u" ", u"\t", u"\n", u"\n", u"\r\n", u"\r", u"&nbsp;", u"&nb", u"sp;", u"?",
-      u"？", u"。", u"…", u"a", u"bc", u"文", u"《", u"》", u"广告", u"　　", u"?/p>"};
+      u"<p>",    u"</p>", u"<p",  u"</p",  u"<pre>", u"<b>", u"</", u"<",    u">",
+      u"p",      u"/",    u" ",   u" ",    u"\t",    u"\n",  u"\n", u"\r\n", u"\r",
+      u"&nbsp;", u"&nb",  u"sp;", u"?",    u"？",    u"。",  u"…",  u"a",    u"bc",
+      u"文",     u"《",   u"》",  u"广告", u"　　",  u"?/p>"};
   std::u16string text;
   for (int i = static_cast<int>(random() % (max_pieces + 1)); i > 0; --i) {
     text += kPieces[random() % std::size(kPieces)];
@@ -115,8 +116,14 @@ TEST(RegexReplace, TranslatesEscapesInOrder) {
     std::u16string replacement, expected;
   };
   const Row rows[] = {
-      {u"\\n\\r", u"x\r\ny"}, {u"\\r\\n", u"x\r\ny"}, {u"\\n", u"x\ny"},  {u"\\r", u"x\ry"},
-      {u"\\s", u"x y"},       {u"\\t", u"x\ty"},       {u"\\f", u"x\fy"},  {u"\\v", u"x\vy"},
+      {u"\\n\\r", u"x\r\ny"},
+      {u"\\r\\n", u"x\r\ny"},
+      {u"\\n", u"x\ny"},
+      {u"\\r", u"x\ry"},
+      {u"\\s", u"x y"},
+      {u"\\t", u"x\ty"},
+      {u"\\f", u"x\fy"},
+      {u"\\v", u"x\vy"},
       {u"\\n\\n\\r", u"x\n\r\ny"},  // the pair is taken first, leftmost
       {u"", u"xy"},
   };

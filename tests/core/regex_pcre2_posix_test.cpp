@@ -45,14 +45,17 @@ class PatternGenerator {
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
   Fragment Atom() {
-    static const char16_t* const kClasses[] = {u"[ab]", u"[^a]", u"[a-b]", u"[^\\n]", u"\\w", u"\\W",
-                                               u"\\s", u"\\d", u"[A_]", u"[^\xD800]"};
+    static const char16_t* const kClasses[] = {u"[ab]", u"[^a]", u"[a-b]", u"[^\\n]", u"\\w",
+                                               u"\\W",  u"\\s",  u"\\d",   u"[A_]",   u"[^\xD800]"};
     switch (Pick(6)) {
       case 0:
       case 1:
-      case 2: return {std::u16string(1, kAlphabet[Pick(std::size(kAlphabet))]), false, true};
-      case 3: return {u".", false, true};
-      case 4: return {kClasses[Pick(std::size(kClasses))], false, true};
+      case 2:
+        return {std::u16string(1, kAlphabet[Pick(std::size(kAlphabet))]), false, true};
+      case 3:
+        return {u".", false, true};
+      case 4:
+        return {kClasses[Pick(std::size(kClasses))], false, true};
       default: {
         static const char16_t* const kAssertions[] = {u"^", u"$", u"\\b", u"\\B"};
         return {kAssertions[Pick(4)], true, false};
@@ -71,7 +74,8 @@ class PatternGenerator {
       item = Atom();
     }
     if (item.repeatable && !item.nullable && Pick(3) == 0) {
-      static const char16_t* const kQuantifiers[] = {u"*", u"+", u"?", u"{2}", u"{1,2}", u"{0,2}", u"{2,}"};
+      static const char16_t* const kQuantifiers[] = {u"*",     u"+",     u"?",   u"{2}",
+                                                     u"{1,2}", u"{0,2}", u"{2,}"};
       const int q = Pick(std::size(kQuantifiers));
       item.text += kQuantifiers[q];
       if (Pick(2) == 0) item.text += u'?';
@@ -117,7 +121,8 @@ struct ContextDeleter {
 
 // Global scan through PCRE2 with the same empty-match advance as Regex::ReplaceAll.
 std::string ReferenceScan(pcre2_code* code, std::u16string_view text, uint32_t groups) {
-  std::unique_ptr<pcre2_match_data, MatchDataDeleter> data(pcre2_match_data_create_from_pattern(code, nullptr));
+  std::unique_ptr<pcre2_match_data, MatchDataDeleter> data(
+      pcre2_match_data_create_from_pattern(code, nullptr));
   std::string out;
   size_t at = 0;
   const auto* subject = reinterpret_cast<PCRE2_SPTR>(text.data());
@@ -146,7 +151,8 @@ TEST(RegexPcre2Test, GeneratedPatternsAgreeWithPcre2) {
   constexpr int kTextsPerPattern = 12;
   std::mt19937 text_random(20240611);
   PatternGenerator generator(7);
-  std::unique_ptr<pcre2_compile_context, ContextDeleter> context(pcre2_compile_context_create(nullptr));
+  std::unique_ptr<pcre2_compile_context, ContextDeleter> context(
+      pcre2_compile_context_create(nullptr));
   pcre2_set_newline(context.get(), PCRE2_NEWLINE_LF);
   int failures = 0;
   int compared = 0;
@@ -155,7 +161,9 @@ TEST(RegexPcre2Test, GeneratedPatternsAgreeWithPcre2) {
     std::vector<std::u16string> texts;
     for (int t = 0; t < kTextsPerPattern; ++t) {
       std::u16string text(std::uniform_int_distribution<int>(0, 8)(text_random), u'a');
-      for (char16_t& c : text) c = kAlphabet[std::uniform_int_distribution<size_t>(0, std::size(kAlphabet) - 1)(text_random)];
+      for (char16_t& c : text)
+        c = kAlphabet[std::uniform_int_distribution<size_t>(0,
+                                                            std::size(kAlphabet) - 1)(text_random)];
       texts.push_back(std::move(text));
     }
     for (int flags = 0; flags < 4; ++flags) {
@@ -166,8 +174,8 @@ TEST(RegexPcre2Test, GeneratedPatternsAgreeWithPcre2) {
       int error = 0;
       PCRE2_SIZE error_offset = 0;
       std::unique_ptr<pcre2_code, CodeDeleter> code(
-          pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), pcre_options, &error,
-                        &error_offset, context.get()));
+          pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), pcre_options,
+                        &error, &error_offset, context.get()));
       ASSERT_NE(code, nullptr) << "PCRE2 refused " << Show(pattern);
       uint32_t groups = 0;
       pcre2_pattern_info(code.get(), PCRE2_INFO_CAPTURECOUNT, &groups);
@@ -180,8 +188,8 @@ TEST(RegexPcre2Test, GeneratedPatternsAgreeWithPcre2) {
           ++compared;
           if (actual != expected) {
             ++failures;
-            ADD_FAILURE() << "pattern " << Show(pattern) << " flags " << flags << " text " << Show(text)
-                          << "\n  ours:  " << actual << "\n  PCRE2: " << expected;
+            ADD_FAILURE() << "pattern " << Show(pattern) << " flags " << flags << " text "
+                          << Show(text) << "\n  ours:  " << actual << "\n  PCRE2: " << expected;
             break;
           }
         }

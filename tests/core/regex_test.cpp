@@ -180,8 +180,8 @@ TEST(RegexTest, IgnoreCase) {
       {u"\u00df", u"\u1e9e", kCaseless, "0-1"},
       {u"\u00ff", u"\u0178", kCaseless, "0-1"},
       {u"\uff41", u"\uff21", kCaseless, "0-1"},
-      {u"\\w", u"\u212a", kCaseless, ""},     // \w stays ASCII
-      {u"[\\W]", u"k", kCaseless, ""},        // class escapes are not closed over case
+      {u"\\w", u"\u212a", kCaseless, ""},  // \w stays ASCII
+      {u"[\\W]", u"k", kCaseless, ""},     // class escapes are not closed over case
       {u"\u4e2d", u"\u4e2d", kCaseless, "0-1"},
   });
 }
@@ -241,12 +241,33 @@ TEST(RegexTest, ErrorsNameThePosition) {
   };
   const std::u16string deep = std::u16string(300, u'(') + std::u16string(300, u')');
   const std::vector<ErrorRow> rows = {
-      {u"(ab", 0},     {u"a)", 1},        {u"*a", 0},      {u"a**", 2},       {u"a{2}{3}", 4},
-      {u"[b-a]", 1},   {u"[abc", 0},      {u"\\1", 0},     {u"(a)\\1", 3},    {u"(?=a)", 0},
-      {u"(?!a)", 0},   {u"a(?<!a)", 1},   {u"(?<n>a)", 0}, {u"a{3,2}", 1},    {u"a{1001}", 1},
-      {u"\\xZZ", 0},   {u"\\u12", 0},     {u"abc\\", 3},   {u"\\q", 0},       {u"[\\d-z]", 1},
-      {u"^*", 1},      {u"a|+", 2},       {u"(?", 0},      {u"[\\k]", 1},     {u"x{1000}{1000}", 7},
-      {u"(?:a{1000}){1000}", 3},          {deep.c_str(), 251},
+      {u"(ab", 0},
+      {u"a)", 1},
+      {u"*a", 0},
+      {u"a**", 2},
+      {u"a{2}{3}", 4},
+      {u"[b-a]", 1},
+      {u"[abc", 0},
+      {u"\\1", 0},
+      {u"(a)\\1", 3},
+      {u"(?=a)", 0},
+      {u"(?!a)", 0},
+      {u"a(?<!a)", 1},
+      {u"(?<n>a)", 0},
+      {u"a{3,2}", 1},
+      {u"a{1001}", 1},
+      {u"\\xZZ", 0},
+      {u"\\u12", 0},
+      {u"abc\\", 3},
+      {u"\\q", 0},
+      {u"[\\d-z]", 1},
+      {u"^*", 1},
+      {u"a|+", 2},
+      {u"(?", 0},
+      {u"[\\k]", 1},
+      {u"x{1000}{1000}", 7},
+      {u"(?:a{1000}){1000}", 3},
+      {deep.c_str(), 251},
   };
   for (const ErrorRow& row : rows) {
     SCOPED_TRACE("pattern " + Show(row.pattern));
@@ -255,7 +276,8 @@ TEST(RegexTest, ErrorsNameThePosition) {
       ADD_FAILURE() << "compiled";
     } catch (const RegexError& error) {
       EXPECT_EQ(error.Position(), row.position) << error.what();
-      EXPECT_NE(std::string(error.what()).find("position " + std::to_string(row.position)), std::string::npos);
+      EXPECT_NE(std::string(error.what()).find("position " + std::to_string(row.position)),
+                std::string::npos);
     }
   }
   // Large but legal repetition compiles.

@@ -32,7 +32,8 @@ class TextFile : public testing::Test {
 
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder_))
+      names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -111,8 +112,9 @@ TEST_F(TextFile, FailedWriteLeavesTheTargetAndNoTemporary) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"target"});
 
   const std::u16string in_missing_folder = PathOf("no-folder/out.txt");
-  EXPECT_EQ(ErrorNumberOf([&] { WriteUtf8TextFile(u"text", in_missing_folder); }, in_missing_folder),
-            kPathFileAccessError);
+  EXPECT_EQ(
+      ErrorNumberOf([&] { WriteUtf8TextFile(u"text", in_missing_folder); }, in_missing_folder),
+      kPathFileAccessError);
 }
 
 TEST_F(TextFile, LongNameNearTheLimitCanBeReplaced) {

@@ -14,7 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 TEST(TextFileWin32, LockedTargetKeepsItsContent) {
   const fs::path folder = fs::temp_directory_path() / "veltrin-text-file-win32";
@@ -22,8 +24,8 @@ TEST(TextFileWin32, LockedTargetKeepsItsContent) {
   fs::create_directories(folder);
   const std::u16string path = (folder / "result.txt").u16string();
   WriteUtf8TextFile(u"旧的", path);
-  const HANDLE lock = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE lock = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   try {
     WriteUtf8TextFile(u"新的", path);

@@ -1,4 +1,5 @@
-// The UTF-8 codec: maximal-subpart replacement, boundaries of the valid ranges, the ASCII fast path.
+// The UTF-8 codec: maximal-subpart replacement, boundaries of the valid ranges, the ASCII fast
+// path.
 #include "app/core/utf8.h"
 
 #include <gtest/gtest.h>
@@ -37,16 +38,28 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     IllFormed, Utf8Decode,
     testing::Values(
-        DecodeRow{"\x80", u"\uFFFD"}, DecodeRow{"\xBF" "a", u"\uFFFDa"},
+        DecodeRow{"\x80", u"\uFFFD"},
+        DecodeRow{"\xBF"
+                  "a",
+                  u"\uFFFDa"},
         DecodeRow{"\xC0\xAF", u"\uFFFD\uFFFD"}, DecodeRow{"\xC1\xBF", u"\uFFFD\uFFFD"},
-        DecodeRow{"\xC2", u"\uFFFD"}, DecodeRow{"\xC2" "A", u"\uFFFDA"},
+        DecodeRow{"\xC2", u"\uFFFD"},
+        DecodeRow{"\xC2"
+                  "A",
+                  u"\uFFFDA"},
         DecodeRow{"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},  // overlong
         DecodeRow{"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // encoded surrogate
-        DecodeRow{"\xE2\x82", u"\uFFFD"}, DecodeRow{"\xE2\x82" "A", u"\uFFFDA"},
+        DecodeRow{"\xE2\x82", u"\uFFFD"},
+        DecodeRow{"\xE2\x82"
+                  "A",
+                  u"\uFFFDA"},
         DecodeRow{"\xE2\x82\xE2\x82\xAC", u"\uFFFD\u20AC"},
         DecodeRow{"\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // overlong
         DecodeRow{"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
-        DecodeRow{"\xF0\x9F\x98", u"\uFFFD"}, DecodeRow{"\xF0\x9F\x98" "A", u"\uFFFDA"},
+        DecodeRow{"\xF0\x9F\x98", u"\uFFFD"},
+        DecodeRow{"\xF0\x9F\x98"
+                  "A",
+                  u"\uFFFDA"},
         DecodeRow{"\xF5\x80", u"\uFFFD\uFFFD"}, DecodeRow{"\xFE\xFF", u"\uFFFD\uFFFD"},
         // The example of the Unicode standard (U+FFFD substitution of maximal subparts).
         DecodeRow{"\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64",
@@ -55,8 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Utf8, NonAsciiAtEveryOffsetOfTheFastPath) {
   for (std::size_t offset = 0; offset < 20; ++offset) {
     // Built by concatenation: GCC 12 warns falsely (-Wrestrict) on insert() into a string here.
-    const std::string bytes = std::string(offset, 'x') + "\xE4\xB8\x80" + std::string(24 - offset, 'x');
-    const std::u16string text = std::u16string(offset, u'x') + u"一" + std::u16string(24 - offset, u'x');
+    const std::string bytes =
+        std::string(offset, 'x') + "\xE4\xB8\x80" + std::string(24 - offset, 'x');
+    const std::u16string text =
+        std::u16string(offset, u'x') + u"一" + std::u16string(24 - offset, u'x');
     EXPECT_EQ(Utf8BytesToText(bytes), text) << offset;
     EXPECT_EQ(TextToUtf8(text), bytes) << offset;
   }

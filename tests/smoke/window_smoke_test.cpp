@@ -16,8 +16,8 @@ struct SubclassLog {
   std::vector<UINT> messages;
 };
 
-LRESULT CALLBACK LoggingSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR, DWORD_PTR refData) {
+LRESULT CALLBACK LoggingSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR refData) {
   reinterpret_cast<SubclassLog*>(refData)->messages.push_back(message);
   return DefSubclassProc(window, message, wParam, lParam);
 }
@@ -57,7 +57,8 @@ TEST_F(WindowSmoke, SubclassedEditSeesAndKeepsChineseText) {
   wchar_t buffer[64] = {};
   const LRESULT length = SendMessageW(edit_, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buffer));
   EXPECT_EQ(std::wstring(buffer, static_cast<size_t>(length)), text);
-  EXPECT_NE(std::find(log.messages.begin(), log.messages.end(), UINT{WM_SETTEXT}), log.messages.end());
+  EXPECT_NE(std::find(log.messages.begin(), log.messages.end(), UINT{WM_SETTEXT}),
+            log.messages.end());
 
   EXPECT_TRUE(RemoveWindowSubclass(edit_, LoggingSubclass, 1));
 }

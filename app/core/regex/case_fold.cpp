@@ -35,15 +35,24 @@ char32_t Fold(char32_t c) {
     if (c == 0x38E || c == 0x38F) return c + 63;
     if ((c >= 0x391 && c <= 0x3A1) || (c >= 0x3A3 && c <= 0x3AB)) return c + 32;
     switch (c) {
-      case 0x3C2: return 0x3C3;  // final sigma
-      case 0x3D0: return 0x3B2;
-      case 0x3D1: return 0x3B8;
-      case 0x3D5: return 0x3C6;
-      case 0x3D6: return 0x3C0;
-      case 0x3F0: return 0x3BA;
-      case 0x3F1: return 0x3C1;
-      case 0x3F5: return 0x3B5;
-      default: return c;
+      case 0x3C2:
+        return 0x3C3;  // final sigma
+      case 0x3D0:
+        return 0x3B2;
+      case 0x3D1:
+        return 0x3B8;
+      case 0x3D5:
+        return 0x3C6;
+      case 0x3D6:
+        return 0x3C0;
+      case 0x3F0:
+        return 0x3BA;
+      case 0x3F1:
+        return 0x3C1;
+      case 0x3F5:
+        return 0x3B5;
+      default:
+        return c;
     }
   }
   if (c >= 0x400 && c < 0x530) {
@@ -58,11 +67,16 @@ char32_t Fold(char32_t c) {
   if (c >= 0x531 && c <= 0x556) return c + 48;  // Armenian
   if (InPairRun(c, 0x1E00, 0x1E94) || InPairRun(c, 0x1EA0, 0x1EFE)) return c + 1;
   switch (c) {
-    case 0x1E9E: return 0xDF;  // capital sharp s
-    case 0x2126: return 0x3C9;  // ohm sign
-    case 0x212A: return 'k';   // kelvin sign
-    case 0x212B: return 0xE5;  // angstrom sign
-    default: break;
+    case 0x1E9E:
+      return 0xDF;  // capital sharp s
+    case 0x2126:
+      return 0x3C9;  // ohm sign
+    case 0x212A:
+      return 'k';  // kelvin sign
+    case 0x212B:
+      return 0xE5;  // angstrom sign
+    default:
+      break;
   }
   if (c >= 0xFF21 && c <= 0xFF3A) return c + 32;
   return c;
@@ -86,8 +100,12 @@ const std::vector<char16_t>& VariantCycles() {
 
 }  // namespace
 
-char16_t SimpleFold(char16_t unit) noexcept { return static_cast<char16_t>(Fold(unit)); }
+char16_t SimpleFold(char16_t unit) noexcept {
+  return static_cast<char16_t>(Fold(unit));
+}
 
-char16_t NextCaseVariant(char16_t unit) noexcept { return VariantCycles()[unit]; }
+char16_t NextCaseVariant(char16_t unit) noexcept {
+  return VariantCycles()[unit];
+}
 
 }  // namespace veltrin::regex

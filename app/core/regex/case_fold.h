@@ -12,6 +12,8 @@ char16_t SimpleFold(char16_t unit) noexcept;
 char16_t NextCaseVariant(char16_t unit) noexcept;
 
 // Returns true when some other unit folds together with this one.
-inline bool HasCaseVariants(char16_t unit) noexcept { return NextCaseVariant(unit) != unit; }
+inline bool HasCaseVariants(char16_t unit) noexcept {
+  return NextCaseVariant(unit) != unit;
+}
 
 }  // namespace veltrin::regex

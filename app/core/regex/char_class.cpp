@@ -17,7 +17,8 @@ void CharClass::CloseOverCase() {
   for (const UnitRange& range : ranges_) {
     for (uint32_t c = range.first; c <= range.last; ++c) {
       const auto unit = static_cast<char16_t>(c);
-      for (char16_t v = NextCaseVariant(unit); v != unit; v = NextCaseVariant(v)) added.push_back({v, v});
+      for (char16_t v = NextCaseVariant(unit); v != unit; v = NextCaseVariant(v))
+        added.push_back({v, v});
     }
   }
   ranges_.insert(ranges_.end(), added.begin(), added.end());
@@ -57,7 +58,8 @@ void CharClass::Seal() {
   ranges_ = std::move(merged);
   ascii_[0] = ascii_[1] = 0;
   for (const UnitRange& range : ranges_) {
-    for (uint32_t c = range.first; c <= range.last && c < 128; ++c) ascii_[c >> 6] |= uint64_t(1) << (c & 63);
+    for (uint32_t c = range.first; c <= range.last && c < 128; ++c)
+      ascii_[c >> 6] |= uint64_t(1) << (c & 63);
   }
 }
 

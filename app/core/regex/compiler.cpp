@@ -58,11 +58,20 @@ class Compiler {
   void Compile(uint32_t index) {
     const Node& node = tree_.nodes[index];
     switch (node.kind) {
-      case NodeKind::kEmpty: break;
-      case NodeKind::kUnit: Emit(MakeUnit(node.unit), node.position); break;
-      case NodeKind::kClass: Emit(MakeInst(Op::kClass, node.class_index), node.position); break;
-      case NodeKind::kAnyButLf: Emit(MakeInst(Op::kAnyButLf), node.position); break;
-      case NodeKind::kAssert: Emit(MakeAssert(node.assertion), node.position); break;
+      case NodeKind::kEmpty:
+        break;
+      case NodeKind::kUnit:
+        Emit(MakeUnit(node.unit), node.position);
+        break;
+      case NodeKind::kClass:
+        Emit(MakeInst(Op::kClass, node.class_index), node.position);
+        break;
+      case NodeKind::kAnyButLf:
+        Emit(MakeInst(Op::kAnyButLf), node.position);
+        break;
+      case NodeKind::kAssert:
+        Emit(MakeAssert(node.assertion), node.position);
+        break;
       case NodeKind::kCapture:
         Emit(MakeInst(Op::kSave, 2 * node.group), node.position);
         Compile(node.children[0]);
@@ -71,8 +80,12 @@ class Compiler {
       case NodeKind::kConcat:
         for (uint32_t child : node.children) Compile(child);
         break;
-      case NodeKind::kAlternate: CompileAlternate(node); break;
-      case NodeKind::kRepeat: CompileRepeat(node); break;
+      case NodeKind::kAlternate:
+        CompileAlternate(node);
+        break;
+      case NodeKind::kRepeat:
+        CompileRepeat(node);
+        break;
     }
   }
 
@@ -142,16 +155,23 @@ class Compiler {
       const Inst& inst = program_.insts[pc];
       switch (inst.op) {
         case Op::kMatch:
-        case Op::kAnyButLf: return;  // a match may be empty, or start almost anywhere
-        case Op::kUnit: first.AddUnit(inst.unit); break;
-        case Op::kClass: first.AddClass(program_.classes[inst.arg]); break;
+        case Op::kAnyButLf:
+          return;  // a match may be empty, or start almost anywhere
+        case Op::kUnit:
+          first.AddUnit(inst.unit);
+          break;
+        case Op::kClass:
+          first.AddClass(program_.classes[inst.arg]);
+          break;
         case Op::kSplit:
           stack.push_back(inst.arg);
           stack.push_back(inst.next);
           break;
         case Op::kJump:
         case Op::kSave:
-        case Op::kAssert: stack.push_back(inst.next); break;
+        case Op::kAssert:
+          stack.push_back(inst.next);
+          break;
       }
     }
     first.Seal();
@@ -164,6 +184,8 @@ class Compiler {
 
 }  // namespace
 
-Program CompileProgram(SyntaxTree tree) { return Compiler(tree).Run(); }
+Program CompileProgram(SyntaxTree tree) {
+  return Compiler(tree).Run();
+}
 
 }  // namespace veltrin::regex

@@ -42,7 +42,8 @@ std::optional<DelimitedScan> DelimitedScan::FromTree(const SyntaxTree& tree) {
   }
   const Node& repeat = tree.nodes[root.children[count - 2]];
   const Node& last = tree.nodes[root.children[count - 1]];
-  if (repeat.kind != NodeKind::kRepeat || repeat.min != 0 || repeat.max != kUnbounded || repeat.greedy) {
+  if (repeat.kind != NodeKind::kRepeat || repeat.min != 0 || repeat.max != kUnbounded ||
+      repeat.greedy) {
     return std::nullopt;
   }
   if (tree.nodes[repeat.children[0]].kind != NodeKind::kAnyButLf) return std::nullopt;
@@ -51,7 +52,8 @@ std::optional<DelimitedScan> DelimitedScan::FromTree(const SyntaxTree& tree) {
   return scan;
 }
 
-bool DelimitedScan::Search(std::u16string_view text, size_t start, size_t& begin, size_t& end) const noexcept {
+bool DelimitedScan::Search(std::u16string_view text, size_t start, size_t& begin,
+                           size_t& end) const noexcept {
   size_t pos = start;
   while (pos <= text.size()) {
     size_t candidate = pos;

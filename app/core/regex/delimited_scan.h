@@ -22,8 +22,8 @@ class DelimitedScan {
   bool Search(std::u16string_view text, size_t start, size_t& begin, size_t& end) const noexcept;
 
  private:
-  std::u16string literal_;  // units every match starts with (may be empty)
-  char16_t terminator_ = 0; // the unit that ends every match
+  std::u16string literal_;   // units every match starts with (may be empty)
+  char16_t terminator_ = 0;  // the unit that ends every match
 };
 
 }  // namespace veltrin::regex

@@ -10,7 +10,7 @@
 namespace veltrin::regex {
 namespace {
 
-constexpr int kMaxNesting = 250;     // deepest group nesting accepted
+constexpr int kMaxNesting = 250;       // deepest group nesting accepted
 constexpr int kMaxRepeatCount = 1000;  // largest bound in {n,m}
 constexpr uint32_t kNone = UINT32_MAX;
 
@@ -21,7 +21,9 @@ Node MakeNode(NodeKind kind, size_t position) {
   return node;
 }
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
 
 int HexValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
@@ -39,7 +41,8 @@ struct ClassItem {
 
 class Parser {
  public:
-  Parser(std::u16string_view pattern, const RegexOptions& options) : pattern_(pattern), options_(options) {}
+  Parser(std::u16string_view pattern, const RegexOptions& options)
+      : pattern_(pattern), options_(options) {}
 
   SyntaxTree Run() {
     tree_.root = ParseAlternation(0);
@@ -152,9 +155,17 @@ class Parser {
     int min = 0;
     int max = kUnbounded;
     switch (Peek()) {
-      case u'*': ++pos_; break;
-      case u'+': min = 1; ++pos_; break;
-      case u'?': max = 1; ++pos_; break;
+      case u'*':
+        ++pos_;
+        break;
+      case u'+':
+        min = 1;
+        ++pos_;
+        break;
+      case u'?':
+        max = 1;
+        ++pos_;
+        break;
       default: {
         size_t end = 0;
         const auto count = ReadCount(&end);
@@ -163,7 +174,8 @@ class Parser {
         if (min > kMaxRepeatCount || max > kMaxRepeatCount) {
           throw RegexError("repetition count above 1000", quantifier_pos);
         }
-        if (max != kUnbounded && min > max) throw RegexError("repetition bounds out of order", quantifier_pos);
+        if (max != kUnbounded && min > max)
+          throw RegexError("repetition bounds out of order", quantifier_pos);
         pos_ = end;
       }
     }
@@ -184,15 +196,21 @@ class Parser {
     const size_t start = pos_;
     const char16_t c = pattern_[pos_++];
     switch (c) {
-      case u'(': return ParseGroup(start, depth);
-      case u'[': return ParseClass(start);
-      case u'.': return Add(MakeNode(NodeKind::kAnyButLf, start));
+      case u'(':
+        return ParseGroup(start, depth);
+      case u'[':
+        return ParseClass(start);
+      case u'.':
+        return Add(MakeNode(NodeKind::kAnyButLf, start));
       case u'^':
-        return AddAssert(options_.multi_line ? Assertion::kLineStart : Assertion::kTextStart, start);
+        return AddAssert(options_.multi_line ? Assertion::kLineStart : Assertion::kTextStart,
+                         start);
       case u'$':
         return AddAssert(options_.multi_line ? Assertion::kLineEnd : Assertion::kTextEnd, start);
-      case u'\\': return ParseEscapeAtom(start);
-      default: return AddLiteral(c, start);
+      case u'\\':
+        return ParseEscapeAtom(start);
+      default:
+        return AddLiteral(c, start);
     }
   }
 
@@ -231,11 +249,20 @@ class Parser {
   uint32_t ParseEscapeAtom(size_t start) {
     if (AtEnd()) throw RegexError("pattern ends with a backslash", start);
     switch (Peek()) {
-      case u'b': ++pos_; return AddAssert(Assertion::kWordBoundary, start);
-      case u'B': ++pos_; return AddAssert(Assertion::kNotWordBoundary, start);
-      case u'A': ++pos_; return AddAssert(Assertion::kTextStart, start);
-      case u'z': ++pos_; return AddAssert(Assertion::kTextEnd, start);
-      default: break;
+      case u'b':
+        ++pos_;
+        return AddAssert(Assertion::kWordBoundary, start);
+      case u'B':
+        ++pos_;
+        return AddAssert(Assertion::kNotWordBoundary, start);
+      case u'A':
+        ++pos_;
+        return AddAssert(Assertion::kTextStart, start);
+      case u'z':
+        ++pos_;
+        return AddAssert(Assertion::kTextEnd, start);
+      default:
+        break;
     }
     ClassItem item = ParseEscape(start, /*in_class=*/false);
     if (item.is_set) return AddClassNode(std::move(item.set), start);
@@ -258,22 +285,32 @@ class Parser {
       return item;
     };
     switch (c) {
-      case u'n': return unit(u'\n');
-      case u'r': return unit(u'\r');
-      case u't': return unit(u'\t');
-      case u'f': return unit(u'\f');
-      case u'v': return unit(u'\v');
-      case u'a': return unit(u'\a');
-      case u'e': return unit(u'\x1B');
+      case u'n':
+        return unit(u'\n');
+      case u'r':
+        return unit(u'\r');
+      case u't':
+        return unit(u'\t');
+      case u'f':
+        return unit(u'\f');
+      case u'v':
+        return unit(u'\v');
+      case u'a':
+        return unit(u'\a');
+      case u'e':
+        return unit(u'\x1B');
       case u'b':  // only reached inside a class, where it means backspace
         return unit(u'\b');
       case u'0': {
         int value = 0;
-        for (int i = 0; i < 2 && !AtEnd() && Peek() >= u'0' && Peek() <= u'7'; ++i) value = value * 8 + (pattern_[pos_++] - u'0');
+        for (int i = 0; i < 2 && !AtEnd() && Peek() >= u'0' && Peek() <= u'7'; ++i)
+          value = value * 8 + (pattern_[pos_++] - u'0');
         return unit(static_cast<char16_t>(value));
       }
-      case u'x': return unit(ReadHex(2, start));
-      case u'u': return unit(ReadHex(4, start));
+      case u'x':
+        return unit(ReadHex(2, start));
+      case u'u':
+        return unit(ReadHex(4, start));
       case u'c': {
         if (AtEnd()) throw RegexError("\\c must be followed by a letter", start);
         const char16_t letter = Peek();
@@ -283,13 +320,20 @@ class Parser {
         ++pos_;
         return unit(static_cast<char16_t>(letter % 32));
       }
-      case u'd': return set(CharClass::Digits(), false);
-      case u'D': return set(CharClass::Digits(), true);
-      case u'w': return set(CharClass::WordUnits(), false);
-      case u'W': return set(CharClass::WordUnits(), true);
-      case u's': return set(CharClass::Spaces(), false);
-      case u'S': return set(CharClass::Spaces(), true);
-      default: break;
+      case u'd':
+        return set(CharClass::Digits(), false);
+      case u'D':
+        return set(CharClass::Digits(), true);
+      case u'w':
+        return set(CharClass::WordUnits(), false);
+      case u'W':
+        return set(CharClass::WordUnits(), true);
+      case u's':
+        return set(CharClass::Spaces(), false);
+      case u'S':
+        return set(CharClass::Spaces(), true);
+      default:
+        break;
     }
     if (c >= u'1' && c <= u'9') throw RegexError("back-references are not supported", start);
     if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || IsDigit(c)) {
@@ -302,7 +346,8 @@ class Parser {
     int value = 0;
     for (int i = 0; i < digits; ++i) {
       const int digit = AtEnd() ? -1 : HexValue(Peek());
-      if (digit < 0) throw RegexError("escape needs " + std::to_string(digits) + " hex digits", start);
+      if (digit < 0)
+        throw RegexError("escape needs " + std::to_string(digits) + " hex digits", start);
       value = value * 16 + digit;
       ++pos_;
     }
@@ -329,7 +374,10 @@ class Parser {
       ClassItem low = ParseClassItem();
       const bool range = pos_ + 1 < pattern_.size() && Peek() == u'-' && pattern_[pos_ + 1] != u']';
       if (!range) {
-        if (low.is_set) sets.AddClass(low.set); else literals.AddUnit(low.unit);
+        if (low.is_set)
+          sets.AddClass(low.set);
+        else
+          literals.AddUnit(low.unit);
         continue;
       }
       ++pos_;  // the '-'

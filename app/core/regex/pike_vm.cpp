@@ -57,7 +57,9 @@ void PikeVm::AddThread(const Program& program, std::u16string_view text, PikeVmS
           stack.push_back({inst.arg, false, 0});
           pc = inst.next;
           break;
-        case Op::kJump: pc = inst.next; break;
+        case Op::kJump:
+          pc = inst.next;
+          break;
         case Op::kSave:
           if (inst.arg < slot_count) {
             stack.push_back({inst.arg, true, working[inst.arg]});
@@ -79,8 +81,8 @@ void PikeVm::AddThread(const Program& program, std::u16string_view text, PikeVmS
   }
 }
 
-bool PikeVm::Search(const Program& program, std::u16string_view text, size_t start, size_t slot_count,
-                    PikeVmScratch& scratch, std::vector<size_t>& slots) {
+bool PikeVm::Search(const Program& program, std::u16string_view text, size_t start,
+                    size_t slot_count, PikeVmScratch& scratch, std::vector<size_t>& slots) {
   if (start > text.size()) return false;
   scratch.Prepare(program, slot_count);
   ThreadList* current = &scratch.current_;
@@ -106,9 +108,15 @@ bool PikeVm::Search(const Program& program, std::u16string_view text, size_t sta
       const Inst& inst = program.insts[pc];
       bool advance = false;
       switch (inst.op) {
-        case Op::kUnit: advance = has_unit && unit == inst.unit; break;
-        case Op::kClass: advance = has_unit && program.classes[inst.arg].Contains(unit); break;
-        case Op::kAnyButLf: advance = has_unit && unit != u'\n'; break;
+        case Op::kUnit:
+          advance = has_unit && unit == inst.unit;
+          break;
+        case Op::kClass:
+          advance = has_unit && program.classes[inst.arg].Contains(unit);
+          break;
+        case Op::kAnyButLf:
+          advance = has_unit && unit != u'\n';
+          break;
         case Op::kMatch: {
           const size_t* found = current->Slots(pc);
           slots.assign(found, found + slot_count);
@@ -116,7 +124,8 @@ bool PikeVm::Search(const Program& program, std::u16string_view text, size_t sta
           i = current->Size();  // lower-priority threads lose to this match
           break;
         }
-        default: break;
+        default:
+          break;
       }
       if (advance) {
         const size_t* from = current->Slots(pc);

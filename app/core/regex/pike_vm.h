@@ -48,16 +48,16 @@ class PikeVmScratch {
  private:
   friend class PikeVm;
   struct Frame {
-    uint32_t pc;     // instruction to explore, or slot to restore when restore is set
-    bool restore;    // true: put `value` back into working slot `pc`
-    size_t value;    // the slot value to restore
+    uint32_t pc;   // instruction to explore, or slot to restore when restore is set
+    bool restore;  // true: put `value` back into working slot `pc`
+    size_t value;  // the slot value to restore
   };
-  ThreadList current_;               // threads at the position being stepped
-  ThreadList next_;                  // threads for the following position
-  std::vector<Frame> stack_;         // explicit stack of the empty-transition closure
-  std::vector<size_t> working_;      // slots of the thread being followed through the closure
-  size_t inst_count_ = 0;            // program size the buffers are shaped for
-  size_t slot_count_ = 0;            // slots tracked per thread
+  ThreadList current_;           // threads at the position being stepped
+  ThreadList next_;              // threads for the following position
+  std::vector<Frame> stack_;     // explicit stack of the empty-transition closure
+  std::vector<size_t> working_;  // slots of the thread being followed through the closure
+  size_t inst_count_ = 0;        // program size the buffers are shaped for
+  size_t slot_count_ = 0;        // slots tracked per thread
 };
 
 class PikeVm {
@@ -65,8 +65,8 @@ class PikeVm {
   // Finds the leftmost-first match starting at or after `start`; on success fills `slots` (the
   // first `slot_count` capture positions, kNoPosition when a group did not take part) and returns
   // true. `slot_count` is even, at least 2, at most program.slot_count.
-  static bool Search(const Program& program, std::u16string_view text, size_t start, size_t slot_count,
-                     PikeVmScratch& scratch, std::vector<size_t>& slots);
+  static bool Search(const Program& program, std::u16string_view text, size_t start,
+                     size_t slot_count, PikeVmScratch& scratch, std::vector<size_t>& slots);
 
  private:
   static void AddThread(const Program& program, std::u16string_view text, PikeVmScratch& scratch,

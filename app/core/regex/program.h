@@ -25,11 +25,11 @@ enum class Op : uint8_t {
 };
 
 struct Inst {
-  Op op = Op::kMatch;        // what the instruction does
-  Assertion assertion{};     // kAssert: the condition
-  char16_t unit = 0;         // kUnit: the unit consumed
-  uint32_t next = 0;         // the following instruction (preferred branch of a kSplit)
-  uint32_t arg = 0;          // kSplit: other branch; kSave: slot; kClass: class index
+  Op op = Op::kMatch;     // what the instruction does
+  Assertion assertion{};  // kAssert: the condition
+  char16_t unit = 0;      // kUnit: the unit consumed
+  uint32_t next = 0;      // the following instruction (preferred branch of a kSplit)
+  uint32_t arg = 0;       // kSplit: other branch; kSave: slot; kClass: class index
 };
 
 // Finds where a match can begin, so that the matcher can skip the text in between.

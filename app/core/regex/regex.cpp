@@ -15,12 +15,14 @@ struct ReplacementPiece {
   int group = -1;            // group number, 0 for the whole match
 };
 
-std::vector<ReplacementPiece> ParseReplacement(std::u16string_view replacement, size_t* highest_group) {
+std::vector<ReplacementPiece> ParseReplacement(std::u16string_view replacement,
+                                               size_t* highest_group) {
   std::vector<ReplacementPiece> pieces;
   *highest_group = 0;
   size_t literal_start = 0;
   auto flush = [&](size_t end) {
-    if (end > literal_start) pieces.push_back({replacement.substr(literal_start, end - literal_start)});
+    if (end > literal_start)
+      pieces.push_back({replacement.substr(literal_start, end - literal_start)});
   };
   for (size_t i = 0; i + 1 < replacement.size(); ++i) {
     if (replacement[i] != u'$') continue;
@@ -46,7 +48,8 @@ std::vector<ReplacementPiece> ParseReplacement(std::u16string_view replacement, 
 
 Regex::Regex(std::u16string_view pattern, RegexOptions options) {
   SyntaxTree tree = ParsePattern(pattern, options);
-  if (auto scan = DelimitedScan::FromTree(tree)) scan_ = std::make_unique<const DelimitedScan>(*scan);
+  if (auto scan = DelimitedScan::FromTree(tree))
+    scan_ = std::make_unique<const DelimitedScan>(*scan);
   program_ = std::make_unique<const Program>(CompileProgram(std::move(tree)));
 }
 
@@ -54,7 +57,9 @@ Regex::Regex(Regex&&) noexcept = default;
 Regex& Regex::operator=(Regex&&) noexcept = default;
 Regex::~Regex() = default;
 
-size_t Regex::GroupCount() const noexcept { return program_->group_count; }
+size_t Regex::GroupCount() const noexcept {
+  return program_->group_count;
+}
 
 bool Regex::SearchSlots(std::u16string_view text, size_t start, size_t slot_count, Match& match,
                         ScratchSpace& scratch, Engine engine) const {

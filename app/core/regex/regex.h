@@ -38,13 +38,20 @@ class Match {
   // Returns the number of groups recorded, not counting the whole match (group 0).
   size_t GroupCount() const noexcept { return slots_.size() / 2 - 1; }
   // Returns whether the group took part in the match; false for a group that does not exist.
-  bool Matched(size_t group) const noexcept { return group <= GroupCount() && slots_[2 * group] != kNoPosition; }
-  size_t GroupStart(size_t group) const noexcept { return Matched(group) ? slots_[2 * group] : kNoPosition; }
-  size_t GroupEnd(size_t group) const noexcept { return Matched(group) ? slots_[2 * group + 1] : kNoPosition; }
+  bool Matched(size_t group) const noexcept {
+    return group <= GroupCount() && slots_[2 * group] != kNoPosition;
+  }
+  size_t GroupStart(size_t group) const noexcept {
+    return Matched(group) ? slots_[2 * group] : kNoPosition;
+  }
+  size_t GroupEnd(size_t group) const noexcept {
+    return Matched(group) ? slots_[2 * group + 1] : kNoPosition;
+  }
   // Returns the text of the group, empty when it did not take part or does not exist.
   std::u16string_view Group(std::u16string_view text, size_t group) const noexcept {
-    return Matched(group) ? text.substr(slots_[2 * group], slots_[2 * group + 1] - slots_[2 * group])
-                          : std::u16string_view();
+    return Matched(group)
+               ? text.substr(slots_[2 * group], slots_[2 * group + 1] - slots_[2 * group])
+               : std::u16string_view();
   }
 
   std::vector<size_t>& Slots() noexcept { return slots_; }
@@ -82,15 +89,16 @@ class Regex {
   // search starts one unit later. In the replacement, $& is the match, $1..$9 a group (empty
   // when it did not take part or does not exist), $$ a dollar; any other $ is literal.
   std::u16string ReplaceAll(std::u16string_view input, std::u16string_view replacement) const;
-  std::u16string ReplaceAll(std::u16string_view input, std::u16string_view replacement, Engine engine) const;
+  std::u16string ReplaceAll(std::u16string_view input, std::u16string_view replacement,
+                            Engine engine) const;
 
  private:
   // Searches recording only the first `slot_count` slots of `match`.
   bool SearchSlots(std::u16string_view text, size_t start, size_t slot_count, Match& match,
                    ScratchSpace& scratch, Engine engine) const;
 
-  std::unique_ptr<const Program> program_;      // the compiled pattern for the Pike VM
-  std::unique_ptr<const DelimitedScan> scan_;   // the direct scanner, when the pattern fits it
+  std::unique_ptr<const Program> program_;     // the compiled pattern for the Pike VM
+  std::unique_ptr<const DelimitedScan> scan_;  // the direct scanner, when the pattern fits it
 };
 
 }  // namespace veltrin::regex

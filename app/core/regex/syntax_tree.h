@@ -11,12 +11,12 @@ namespace veltrin::regex {
 
 // Zero-width conditions on the position between two code units.
 enum class Assertion : uint8_t {
-  kTextStart,         // start of the text
-  kTextEnd,           // end of the text
-  kLineStart,         // start of the text or just after an LF
-  kLineEnd,           // end of the text or just before an LF
-  kWordBoundary,      // \w on exactly one side
-  kNotWordBoundary,   // \w on both sides or on neither
+  kTextStart,        // start of the text
+  kTextEnd,          // end of the text
+  kLineStart,        // start of the text or just after an LF
+  kLineEnd,          // end of the text or just before an LF
+  kWordBoundary,     // \w on exactly one side
+  kNotWordBoundary,  // \w on both sides or on neither
 };
 
 enum class NodeKind : uint8_t {
@@ -35,22 +35,22 @@ constexpr int kUnbounded = -1;
 
 struct Node {
   NodeKind kind = NodeKind::kEmpty;
-  size_t position = 0;                // pattern offset where the node starts, for error messages
-  char16_t unit = 0;                  // kUnit: the unit
-  uint32_t class_index = 0;           // kClass: index into SyntaxTree::classes
-  Assertion assertion{};              // kAssert: the condition
-  uint32_t group = 0;                 // kCapture: group number, from 1
-  int min = 0;                        // kRepeat: least number of repetitions
-  int max = 0;                        // kRepeat: most repetitions, or kUnbounded
-  bool greedy = true;                 // kRepeat: prefer more repetitions
-  std::vector<uint32_t> children;     // kCapture, kConcat, kAlternate, kRepeat: child node indices
+  size_t position = 0;             // pattern offset where the node starts, for error messages
+  char16_t unit = 0;               // kUnit: the unit
+  uint32_t class_index = 0;        // kClass: index into SyntaxTree::classes
+  Assertion assertion{};           // kAssert: the condition
+  uint32_t group = 0;              // kCapture: group number, from 1
+  int min = 0;                     // kRepeat: least number of repetitions
+  int max = 0;                     // kRepeat: most repetitions, or kUnbounded
+  bool greedy = true;              // kRepeat: prefer more repetitions
+  std::vector<uint32_t> children;  // kCapture, kConcat, kAlternate, kRepeat: child node indices
 };
 
 struct SyntaxTree {
-  std::vector<Node> nodes;          // all nodes; children refer to them by index
-  std::vector<CharClass> classes;   // sealed classes referred to by kClass nodes
-  uint32_t root = 0;                // index of the top node
-  uint32_t group_count = 0;         // number of capturing groups, not counting the whole match
+  std::vector<Node> nodes;         // all nodes; children refer to them by index
+  std::vector<CharClass> classes;  // sealed classes referred to by kClass nodes
+  uint32_t root = 0;               // index of the top node
+  uint32_t group_count = 0;        // number of capturing groups, not counting the whole match
 };
 
 }  // namespace veltrin::regex

@@ -31,9 +31,15 @@ HRESULT FormFrame::GetWindow(HWND* window) {
   return form_ ? S_OK : E_UNEXPECTED;
 }
 
-HRESULT FormFrame::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
-HRESULT FormFrame::GetBorder(LPRECT) { return INPLACE_E_NOTOOLSPACE; }
-HRESULT FormFrame::RequestBorderSpace(LPCBORDERWIDTHS) { return INPLACE_E_NOTOOLSPACE; }
+HRESULT FormFrame::ContextSensitiveHelp(BOOL) {
+  return E_NOTIMPL;
+}
+HRESULT FormFrame::GetBorder(LPRECT) {
+  return INPLACE_E_NOTOOLSPACE;
+}
+HRESULT FormFrame::RequestBorderSpace(LPCBORDERWIDTHS) {
+  return INPLACE_E_NOTOOLSPACE;
+}
 HRESULT FormFrame::SetBorderSpace(LPCBORDERWIDTHS widths) {
   return widths ? INPLACE_E_NOTOOLSPACE : S_OK;
 }
@@ -44,12 +50,24 @@ HRESULT FormFrame::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) {
   return S_OK;
 }
 
-HRESULT FormFrame::InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) { return E_NOTIMPL; }
-HRESULT FormFrame::SetMenu(HMENU, HOLEMENU, HWND) { return S_OK; }
-HRESULT FormFrame::RemoveMenus(HMENU) { return E_NOTIMPL; }
-HRESULT FormFrame::SetStatusText(LPCOLESTR) { return S_OK; }
-HRESULT FormFrame::EnableModeless(BOOL) { return S_OK; }
-HRESULT FormFrame::TranslateAccelerator(LPMSG, WORD) { return S_FALSE; }
+HRESULT FormFrame::InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) {
+  return E_NOTIMPL;
+}
+HRESULT FormFrame::SetMenu(HMENU, HOLEMENU, HWND) {
+  return S_OK;
+}
+HRESULT FormFrame::RemoveMenus(HMENU) {
+  return E_NOTIMPL;
+}
+HRESULT FormFrame::SetStatusText(LPCOLESTR) {
+  return S_OK;
+}
+HRESULT FormFrame::EnableModeless(BOOL) {
+  return S_OK;
+}
+HRESULT FormFrame::TranslateAccelerator(LPMSG, WORD) {
+  return S_FALSE;
+}
 
 // ---- ControlSite ----
 
@@ -77,11 +95,14 @@ HRESULT ControlSite::QueryInterface(REFIID iid, void** object) {
   if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
     return HandOutInterface(static_cast<IOleInPlaceSite*>(this), object);
   }
-  if (iid == IID_IOleControlSite) return HandOutInterface(static_cast<IOleControlSite*>(this), object);
+  if (iid == IID_IOleControlSite)
+    return HandOutInterface(static_cast<IOleControlSite*>(this), object);
   return E_NOINTERFACE;
 }
 
-HRESULT ControlSite::SaveObject() { return S_OK; }
+HRESULT ControlSite::SaveObject() {
+  return S_OK;
+}
 HRESULT ControlSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
   if (moniker) *moniker = nullptr;
   return E_NOTIMPL;
@@ -90,9 +111,15 @@ HRESULT ControlSite::GetContainer(IOleContainer** container) {
   if (container) *container = nullptr;
   return E_NOINTERFACE;
 }
-HRESULT ControlSite::ShowObject() { return S_OK; }
-HRESULT ControlSite::OnShowWindow(BOOL) { return S_OK; }
-HRESULT ControlSite::RequestNewObjectLayout() { return E_NOTIMPL; }
+HRESULT ControlSite::ShowObject() {
+  return S_OK;
+}
+HRESULT ControlSite::OnShowWindow(BOOL) {
+  return S_OK;
+}
+HRESULT ControlSite::RequestNewObjectLayout() {
+  return E_NOTIMPL;
+}
 
 HRESULT ControlSite::GetWindow(HWND* window) {
   if (!window) return E_POINTER;
@@ -100,10 +127,18 @@ HRESULT ControlSite::GetWindow(HWND* window) {
   return form_ ? S_OK : E_UNEXPECTED;
 }
 
-HRESULT ControlSite::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
-HRESULT ControlSite::CanInPlaceActivate() { return S_OK; }
-HRESULT ControlSite::OnInPlaceActivate() { return S_OK; }
-HRESULT ControlSite::OnUIActivate() { return S_OK; }
+HRESULT ControlSite::ContextSensitiveHelp(BOOL) {
+  return E_NOTIMPL;
+}
+HRESULT ControlSite::CanInPlaceActivate() {
+  return S_OK;
+}
+HRESULT ControlSite::OnInPlaceActivate() {
+  return S_OK;
+}
+HRESULT ControlSite::OnUIActivate() {
+  return S_OK;
+}
 
 HRESULT ControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc,
                                       LPRECT position, LPRECT clip,
@@ -125,11 +160,21 @@ HRESULT ControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWin
   return S_OK;
 }
 
-HRESULT ControlSite::Scroll(SIZE) { return E_NOTIMPL; }
-HRESULT ControlSite::OnUIDeactivate(BOOL) { return S_OK; }
-HRESULT ControlSite::OnInPlaceDeactivate() { return S_OK; }
-HRESULT ControlSite::DiscardUndoState() { return S_OK; }
-HRESULT ControlSite::DeactivateAndUndo() { return S_OK; }
+HRESULT ControlSite::Scroll(SIZE) {
+  return E_NOTIMPL;
+}
+HRESULT ControlSite::OnUIDeactivate(BOOL) {
+  return S_OK;
+}
+HRESULT ControlSite::OnInPlaceDeactivate() {
+  return S_OK;
+}
+HRESULT ControlSite::DiscardUndoState() {
+  return S_OK;
+}
+HRESULT ControlSite::DeactivateAndUndo() {
+  return S_OK;
+}
 
 HRESULT ControlSite::OnPosRectChange(LPCRECT position) {
   if (!position) return E_POINTER;
@@ -149,7 +194,9 @@ HRESULT ControlSite::OnControlInfoChanged() {
   return S_OK;
 }
 
-HRESULT ControlSite::LockInPlaceActive(BOOL) { return S_OK; }
+HRESULT ControlSite::LockInPlaceActive(BOOL) {
+  return S_OK;
+}
 
 HRESULT ControlSite::GetExtendedControl(IDispatch** control) {
   if (!control) return E_POINTER;
@@ -163,11 +210,14 @@ HRESULT ControlSite::TransformCoords(POINTL* himetric, POINTF* container, DWORD 
   try {
     const ScaleUnit unit = form_->ScaleMode();
     if (flags & XFORMCOORDS_HIMETRICTOCONTAINER) {
-      container->x = static_cast<float>(ConvertScale(himetric->x, ScaleUnit::kHimetric, unit, true));
-      container->y = static_cast<float>(ConvertScale(himetric->y, ScaleUnit::kHimetric, unit, false));
+      container->x =
+          static_cast<float>(ConvertScale(himetric->x, ScaleUnit::kHimetric, unit, true));
+      container->y =
+          static_cast<float>(ConvertScale(himetric->y, ScaleUnit::kHimetric, unit, false));
     } else if (flags & XFORMCOORDS_CONTAINERTOHIMETRIC) {
       himetric->x = static_cast<LONG>(ConvertScale(container->x, unit, ScaleUnit::kHimetric, true));
-      himetric->y = static_cast<LONG>(ConvertScale(container->y, unit, ScaleUnit::kHimetric, false));
+      himetric->y =
+          static_cast<LONG>(ConvertScale(container->y, unit, ScaleUnit::kHimetric, false));
     } else {
       return E_INVALIDARG;
     }
@@ -177,13 +227,17 @@ HRESULT ControlSite::TransformCoords(POINTL* himetric, POINTF* container, DWORD 
   return S_OK;
 }
 
-HRESULT ControlSite::TranslateAccelerator(MSG*, DWORD) { return S_FALSE; }
+HRESULT ControlSite::TranslateAccelerator(MSG*, DWORD) {
+  return S_FALSE;
+}
 
 HRESULT ControlSite::OnFocus(BOOL got_focus) {
   reported_focus_ = got_focus != FALSE;
   return S_OK;
 }
 
-HRESULT ControlSite::ShowPropertyFrame() { return E_NOTIMPL; }
+HRESULT ControlSite::ShowPropertyFrame() {
+  return E_NOTIMPL;
+}
 
 }  // namespace veltrin::controls

@@ -45,12 +45,11 @@ class FormFrame : public ComRefCounted<IOleInPlaceFrame> {
  private:
   virtual ~FormFrame() = default;
 
-  Form* form_;                                 // null once detached
-  ComPtr<IOleInPlaceActiveObject> active_;     // set through SetActiveObject
+  Form* form_;                              // null once detached
+  ComPtr<IOleInPlaceActiveObject> active_;  // set through SetActiveObject
 };
 
-class ControlSite
-    : public ComRefCounted<IOleClientSite, IOleInPlaceSite, IOleControlSite> {
+class ControlSite : public ComRefCounted<IOleClientSite, IOleInPlaceSite, IOleControlSite> {
  public:
   ControlSite(Form& form, Extender& item) noexcept : form_(&form), item_(&item) {}
   // Forgets the form and the control; later calls answer E_UNEXPECTED.
@@ -102,8 +101,8 @@ class ControlSite
  private:
   virtual ~ControlSite() = default;
 
-  Form* form_;                     // null once detached
-  Extender* item_;                 // null once detached
+  Form* form_;      // null once detached
+  Extender* item_;  // null once detached
   CONTROLINFO control_info_{sizeof(CONTROLINFO), nullptr, 0, 0};
   int control_info_changes_ = 0;
   bool reported_focus_ = false;

@@ -298,7 +298,9 @@ void DataObject::SetFiles(const std::vector<std::wstring>& files) {
   store.Put(CF_HDROP, std::move(bytes), true);
 }
 
-void DataObject::Clear() { Store().Clear(); }
+void DataObject::Clear() {
+  Store().Clear();
+}
 
 void DataObject::SetRenderHandler(std::function<void(int32_t format)> handler) {
   if (store_) store_->SetRenderHandler(std::move(handler));

@@ -116,16 +116,15 @@ class ControlDropSource : public ComObject<IDropSource> {
   // Lets the drag source reach the control's protected notifications.
   static void Run(UserControl& control) {
     DataObject data;
-    data.SetRenderHandler([&](int32_t format) {
-      control.OLESetData(data, static_cast<int16_t>(format));
-    });
+    data.SetRenderHandler(
+        [&](int32_t format) { control.OLESetData(data, static_cast<int16_t>(format)); });
     int32_t allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     control.OLEStartDrag(data, allowed);
     if (allowed == 0) return;
     auto source = ComPtr<IDropSource>::Attach(new ControlDropSource(control));
     DWORD effect = DROPEFFECT_NONE;
-    const HRESULT result = DoDragDrop(data.Get(), source.Get(), static_cast<DWORD>(allowed),
-                                      &effect);
+    const HRESULT result =
+        DoDragDrop(data.Get(), source.Get(), static_cast<DWORD>(allowed), &effect);
     if (result != DRAGDROP_S_DROP) effect = DROPEFFECT_NONE;
     data.SetRenderHandler(nullptr);
     control.OLECompleteDrag(static_cast<int32_t>(effect));
@@ -143,6 +142,8 @@ bool RegisterControlDropTarget(UserControl& control) noexcept {
   return SUCCEEDED(RegisterDragDrop(control.hWnd(), target.Get()));
 }
 
-void StartOleDrag(UserControl& control) { ControlDropSource::Run(control); }
+void StartOleDrag(UserControl& control) {
+  ControlDropSource::Run(control);
+}
 
 }  // namespace veltrin::controls

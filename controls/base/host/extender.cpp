@@ -54,10 +54,18 @@ double Extender::Height() const {
   return form_.ScaleY(r.bottom - r.top, ScaleUnit::kPixels, form_.ScaleMode());
 }
 
-void Extender::SetLeft(double value) { Move(value, Top(), Width(), Height()); }
-void Extender::SetTop(double value) { Move(Left(), value, Width(), Height()); }
-void Extender::SetWidth(double value) { Move(Left(), Top(), value, Height()); }
-void Extender::SetHeight(double value) { Move(Left(), Top(), Width(), value); }
+void Extender::SetLeft(double value) {
+  Move(value, Top(), Width(), Height());
+}
+void Extender::SetTop(double value) {
+  Move(Left(), value, Width(), Height());
+}
+void Extender::SetWidth(double value) {
+  Move(Left(), Top(), value, Height());
+}
+void Extender::SetHeight(double value) {
+  Move(Left(), Top(), Width(), value);
+}
 
 void Extender::Move(double left, double top, double width, double height) {
   if (width < 0 || height < 0) throw RunTimeError(kInvalidPropertyValue);
@@ -91,7 +99,9 @@ void Extender::Drag(int16_t action) {
   dragging_ = action == 1;
 }
 
-void Extender::SetFocus() { form_.FocusControl(*this); }
+void Extender::SetFocus() {
+  form_.FocusControl(*this);
+}
 
 void Extender::ZOrder(int16_t position) {
   if (position < 0 || position > 1) throw RunTimeError(kInvalidProcedureCall);

@@ -119,9 +119,9 @@ class Extender {
   bool tab_stop_ = true;
   int16_t tab_index_ = 0;
   EventSink<ExtenderEvents> events_;
-  UniqueWindow window_;                    // destroyed after the control (declared first)
-  ComPtr<ControlSite> site_;               // the site the control's COM object talks to
-  std::unique_ptr<UserControl> control_;   // null for plain controls
+  UniqueWindow window_;                   // destroyed after the control (declared first)
+  ComPtr<ControlSite> site_;              // the site the control's COM object talks to
+  std::unique_ptr<UserControl> control_;  // null for plain controls
 };
 
 }  // namespace veltrin::controls

@@ -31,7 +31,9 @@ FontObject::FontObject(std::wstring name, double size)
   SetSize(size);
 }
 
-void FontObject::SetName(std::wstring name) { Change(name_, std::move(name), L"Name"); }
+void FontObject::SetName(std::wstring name) {
+  Change(name_, std::move(name), L"Name");
+}
 
 void FontObject::SetSize(double points) {
   if (!(points >= 0) || points > 1e6) throw RunTimeError(kInvalidPropertyValue);
@@ -44,15 +46,21 @@ void FontObject::SetBold(bool bold) {
   Notify(L"Bold");
 }
 
-void FontObject::SetItalic(bool italic) { Change(italic_, italic, L"Italic"); }
+void FontObject::SetItalic(bool italic) {
+  Change(italic_, italic, L"Italic");
+}
 
-void FontObject::SetUnderline(bool underline) { Change(underline_, underline, L"Underline"); }
+void FontObject::SetUnderline(bool underline) {
+  Change(underline_, underline, L"Underline");
+}
 
 void FontObject::SetStrikethrough(bool strikethrough) {
   Change(strikethrough_, strikethrough, L"Strikethrough");
 }
 
-void FontObject::SetCharset(int16_t charset) { Change(charset_, charset, L"Charset"); }
+void FontObject::SetCharset(int16_t charset) {
+  Change(charset_, charset, L"Charset");
+}
 
 void FontObject::SetWeight(int16_t weight) {
   if (weight < 0 || weight > 1000) throw RunTimeError(kInvalidPropertyValue);

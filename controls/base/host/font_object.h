@@ -91,14 +91,14 @@ class FontObject {
   }
   void Notify(const wchar_t* property);
 
-  std::wstring name_;            // face name
-  double size_;                  // points, to 1/10000
+  std::wstring name_;  // face name
+  double size_;        // points, to 1/10000
   bool italic_ = false;
   bool underline_ = false;
   bool strikethrough_ = false;
-  int16_t charset_ = 1;          // DEFAULT_CHARSET
-  int16_t weight_ = 400;         // FW_NORMAL
-  uint64_t next_id_ = 1;         // key of the next subscription
+  int16_t charset_ = 1;                               // DEFAULT_CHARSET
+  int16_t weight_ = 400;                              // FW_NORMAL
+  uint64_t next_id_ = 1;                              // key of the next subscription
   std::shared_ptr<FontSubscription::List> handlers_;  // shared so subscriptions can outlive us
 };
 

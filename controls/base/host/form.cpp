@@ -55,7 +55,8 @@ bool SameObject(IUnknown* a, IUnknown* b) noexcept {
 
 bool IsPushButton(HWND window) noexcept {
   wchar_t name[16] = {};
-  if (!GetClassNameW(window, name, 16) || CompareStringOrdinal(name, -1, L"Button", -1, TRUE) != CSTR_EQUAL) {
+  if (!GetClassNameW(window, name, 16) ||
+      CompareStringOrdinal(name, -1, L"Button", -1, TRUE) != CSTR_EQUAL) {
     return false;
   }
   const LONG_PTR type = GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK;
@@ -117,11 +118,11 @@ Extender& Form::AddControl(std::unique_ptr<UserControl> control, std::wstring na
   if (!control || Find(name)) throw RunTimeError(kInvalidProcedureCall);
   UserControl& hosted = *control;
   auto item = std::unique_ptr<Extender>(new Extender(*this, std::move(name)));
-  const HWND window = CreateWindowExW(
-      WS_EX_CONTROLPARENT, kUserControlClass, L"",
-      WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, bounds.left, bounds.top,
-      bounds.right - bounds.left, bounds.bottom - bounds.top, hWnd(), nullptr,
-      GetModuleHandleW(nullptr), &hosted);
+  const HWND window =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kUserControlClass, L"",
+                      WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, bounds.left,
+                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, hWnd(),
+                      nullptr, GetModuleHandleW(nullptr), &hosted);
   if (!window) throw RunTimeError(kInvalidProcedureCall);
   item->window_.Reset(window);
   item->control_ = std::move(control);
@@ -160,8 +161,8 @@ Extender& Form::AddNativeControl(const wchar_t* window_class, std::wstring name,
   const HWND window = CreateWindowExW(
       0, window_class, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
       bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, hWnd(),
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_control_id_++)),
-      GetModuleHandleW(nullptr), nullptr);
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_control_id_++)), GetModuleHandleW(nullptr),
+      nullptr);
   if (!window) throw RunTimeError(kInvalidProcedureCall);
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   item->window_.Reset(window);
@@ -243,13 +244,16 @@ Extender* Form::ItemOfWindow(HWND window) const noexcept {
   return nullptr;
 }
 
-Extender* Form::ActiveControl() const noexcept { return ItemOfWindow(GetFocus()); }
+Extender* Form::ActiveControl() const noexcept {
+  return ItemOfWindow(GetFocus());
+}
 
 std::vector<Extender*> Form::TabOrder() const {
   std::vector<Extender*> order;
   for (const auto& item : items_) order.push_back(item.get());
-  std::stable_sort(order.begin(), order.end(),
-                   [](const Extender* a, const Extender* b) { return a->tab_index_ < b->tab_index_; });
+  std::stable_sort(order.begin(), order.end(), [](const Extender* a, const Extender* b) {
+    return a->tab_index_ < b->tab_index_;
+  });
   return order;
 }
 
@@ -270,15 +274,17 @@ std::map<std::wstring, PropertyBag> Form::SaveControls() {
   return bags;
 }
 
-void Form::PropertyChangedBy(UserControl&) { modified_ = true; }
+void Form::PropertyChangedBy(UserControl&) {
+  modified_ = true;
+}
 
 void Form::NotifyAmbientChanged(DISPID dispid) {
   for (size_t i = 0; i < items_.size(); ++i) {
     UserControl* control = items_[i]->Control();
     if (!control || !control->ControlUnknown()) continue;
     ComPtr<IOleControl> ole_control;
-    if (SUCCEEDED(control->ControlUnknown()->QueryInterface(IID_IOleControl,
-                                                            ole_control.PutVoid()))) {
+    if (SUCCEEDED(
+            control->ControlUnknown()->QueryInterface(IID_IOleControl, ole_control.PutVoid()))) {
       ole_control->OnAmbientPropertyChange(dispid);
     }
   }
@@ -294,8 +300,8 @@ void Form::SetFont(FontRef font) {
   if (!font) throw RunTimeError(kInvalidPropertyValue);
   font_subscription_.Reset();
   font_ = std::move(font);
-  font_subscription_ = font_->Subscribe(
-      [this](const std::wstring&) { NotifyAmbientChanged(DISPID_AMBIENT_FONT); });
+  font_subscription_ =
+      font_->Subscribe([this](const std::wstring&) { NotifyAmbientChanged(DISPID_AMBIENT_FONT); });
   NotifyAmbientChanged(DISPID_AMBIENT_FONT);
 }
 
@@ -369,11 +375,12 @@ IOleInPlaceActiveObject* Form::ActiveObject() const noexcept {
   return frame_ ? frame_->ActiveObject() : nullptr;
 }
 
-IOleInPlaceFrame* Form::Frame() const noexcept { return frame_.Get(); }
+IOleInPlaceFrame* Form::Frame() const noexcept {
+  return frame_.Get();
+}
 
 void Form::ClickButton(Extender& button) {
-  SendMessageW(hWnd(), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(button.hWnd()), BN_CLICKED),
+  SendMessageW(hWnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button.hWnd()), BN_CLICKED),
                reinterpret_cast<LPARAM>(button.hWnd()));
 }
 

@@ -138,20 +138,20 @@ class Form {
   bool Dispatch(MSG& message);
   void PropertyChangedBy(UserControl& control);
 
-  HRESULT ole_init_;                                  // OleInitialize's answer, undone if it worked
+  HRESULT ole_init_;  // OleInitialize's answer, undone if it worked
   UniqueWindow window_;
-  std::vector<std::unique_ptr<Extender>> items_;      // in the order they were added
-  ComPtr<FormFrame> frame_;                           // the in-place frame of every site
-  FontRef font_;                                      // the ambient font
-  FontSubscription font_subscription_;                // reports the font's attribute changes
+  std::vector<std::unique_ptr<Extender>> items_;  // in the order they were added
+  ComPtr<FormFrame> frame_;                       // the in-place frame of every site
+  FontRef font_;                                  // the ambient font
+  FontSubscription font_subscription_;            // reports the font's attribute changes
   bool user_mode_ = true;
   bool right_to_left_ = false;
   bool modified_ = false;
   ScaleUnit scale_mode_ = ScaleUnit::kTwips;
   Extender* default_button_ = nullptr;
   Extender* cancel_button_ = nullptr;
-  int next_control_id_ = 1000;                        // menu identifiers of plain controls
-  int quit_code_ = 0;                                 // wParam of the WM_QUIT that ended the loop
+  int next_control_id_ = 1000;  // menu identifiers of plain controls
+  int quit_code_ = 0;           // wParam of the WM_QUIT that ended the loop
 };
 
 }  // namespace veltrin::controls

@@ -8,7 +8,9 @@
 
 namespace veltrin::controls {
 
-size_t ParentControls::Count() const noexcept { return form_.ControlCount() + 1; }
+size_t ParentControls::Count() const noexcept {
+  return form_.ControlCount() + 1;
+}
 
 ParentControlEntry ParentControls::Item(size_t index) const {
   if (index >= Count()) throw RunTimeError(kSubscriptOutOfRange);

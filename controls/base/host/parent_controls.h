@@ -17,9 +17,9 @@ enum class ParentControlsType : int16_t { kControl = 0, kExtender = 1 };
 struct ParentControlEntry {
   enum class Kind { kForm, kUserControl, kNativeControl };
   Kind kind;
-  Form* form = nullptr;             // the form itself, for kForm
-  Extender* extender = nullptr;     // the host's entry: always set except for kForm
-  UserControl* control = nullptr;   // set only for kUserControl under ParentControlsType::kControl
+  Form* form = nullptr;            // the form itself, for kForm
+  Extender* extender = nullptr;    // the host's entry: always set except for kForm
+  UserControl* control = nullptr;  // set only for kUserControl under ParentControlsType::kControl
   // True when the entry is a user control that hosts other controls; this host nests none.
   bool HostsUserControls() const noexcept { return false; }
 };

@@ -11,14 +11,24 @@ PictureObject::PictureObject(HANDLE handle, PictureType type) noexcept
 PictureObject::~PictureObject() {
   if (!handle_) return;
   switch (type_) {
-    case PictureType::kIcon: DestroyIcon(static_cast<HICON>(handle_)); break;
-    case PictureType::kMetafile: DeleteMetaFile(static_cast<HMETAFILE>(handle_)); break;
-    case PictureType::kEnhMetafile: DeleteEnhMetaFile(static_cast<HENHMETAFILE>(handle_)); break;
+    case PictureType::kIcon:
+      DestroyIcon(static_cast<HICON>(handle_));
+      break;
+    case PictureType::kMetafile:
+      DeleteMetaFile(static_cast<HMETAFILE>(handle_));
+      break;
+    case PictureType::kEnhMetafile:
+      DeleteEnhMetaFile(static_cast<HENHMETAFILE>(handle_));
+      break;
     case PictureType::kBitmap:
-    case PictureType::kNone: DeleteObject(static_cast<HGDIOBJ>(handle_)); break;
+    case PictureType::kNone:
+      DeleteObject(static_cast<HGDIOBJ>(handle_));
+      break;
   }
 }
 
-HANDLE PictureObject::Detach() noexcept { return std::exchange(handle_, nullptr); }
+HANDLE PictureObject::Detach() noexcept {
+  return std::exchange(handle_, nullptr);
+}
 
 }  // namespace veltrin::controls

@@ -9,8 +9,13 @@
 namespace veltrin::controls {
 
 // Picture types as the automation picture object numbers them.
-enum class PictureType : int16_t { kNone = 0, kBitmap = 1, kMetafile = 2, kIcon = 3,
-                                   kEnhMetafile = 4 };
+enum class PictureType : int16_t {
+  kNone = 0,
+  kBitmap = 1,
+  kMetafile = 2,
+  kIcon = 3,
+  kEnhMetafile = 4
+};
 
 class PictureObject {
  public:

@@ -31,12 +31,10 @@ double ParseNumber(const std::wstring& text) {
 // The numeric view of a value: Empty is 0, Boolean True is -1, strings are parsed.
 double NumericOf(const PropertyValue::Storage& storage) {
   return std::visit(
-      Overloaded{[](std::monostate) { return 0.0; },
-                 [](bool b) { return b ? -1.0 : 0.0; },
+      Overloaded{[](std::monostate) { return 0.0; }, [](bool b) { return b ? -1.0 : 0.0; },
                  [](int16_t v) { return static_cast<double>(v); },
                  [](int32_t v) { return static_cast<double>(v); },
-                 [](float v) { return static_cast<double>(v); },
-                 [](double v) { return v; },
+                 [](float v) { return static_cast<double>(v); }, [](double v) { return v; },
                  [](const std::wstring& s) { return ParseNumber(s); },
                  [](const auto&) -> double { throw RunTimeError(kTypeMismatch); }},
       storage);
@@ -69,11 +67,17 @@ std::wstring FormatNumber(double value) {
 
 }  // namespace
 
-bool PropertyValue::ToBoolean() const { return NumericOf(storage_) != 0; }
+bool PropertyValue::ToBoolean() const {
+  return NumericOf(storage_) != 0;
+}
 
-int16_t PropertyValue::ToInteger() const { return RoundToInteger<int16_t>(NumericOf(storage_)); }
+int16_t PropertyValue::ToInteger() const {
+  return RoundToInteger<int16_t>(NumericOf(storage_));
+}
 
-int32_t PropertyValue::ToLong() const { return RoundToInteger<int32_t>(NumericOf(storage_)); }
+int32_t PropertyValue::ToLong() const {
+  return RoundToInteger<int32_t>(NumericOf(storage_));
+}
 
 float PropertyValue::ToSingle() const {
   const double value = NumericOf(storage_);
@@ -81,7 +85,9 @@ float PropertyValue::ToSingle() const {
   return static_cast<float>(value);
 }
 
-double PropertyValue::ToDouble() const { return NumericOf(storage_); }
+double PropertyValue::ToDouble() const {
+  return NumericOf(storage_);
+}
 
 std::wstring PropertyValue::ToString() const {
   return std::visit(
@@ -89,8 +95,7 @@ std::wstring PropertyValue::ToString() const {
                  [](bool b) { return std::wstring(b ? L"True" : L"False"); },
                  [](int16_t v) { return std::to_wstring(v); },
                  [](int32_t v) { return std::to_wstring(v); },
-                 [](float v) { return FormatNumber(v); },
-                 [](double v) { return FormatNumber(v); },
+                 [](float v) { return FormatNumber(v); }, [](double v) { return FormatNumber(v); },
                  [](const std::wstring& s) { return s; },
                  [](const auto&) -> std::wstring { throw RunTimeError(kTypeMismatch); }},
       storage_);

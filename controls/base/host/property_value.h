@@ -1,5 +1,6 @@
 // The values that property bags, ambient properties and data objects carry: a small Variant of the
-// automation types (empty, Boolean, Integer, Long, Single, Double, String, byte array, font, picture).
+// automation types (empty, Boolean, Integer, Long, Single, Double, String, byte array, font,
+// picture).
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,18 @@ using PictureRef = std::shared_ptr<PictureObject>;  // null is the automation "N
 using ByteArray = std::vector<uint8_t>;
 
 // The kind of value a PropertyValue holds, in the order of the variant's alternatives.
-enum class ValueType { kEmpty, kBoolean, kInteger, kLong, kSingle, kDouble, kString, kByteArray,
-                       kFont, kPicture };
+enum class ValueType {
+  kEmpty,
+  kBoolean,
+  kInteger,
+  kLong,
+  kSingle,
+  kDouble,
+  kString,
+  kByteArray,
+  kFont,
+  kPicture
+};
 
 class PropertyValue {
  public:
@@ -46,8 +57,8 @@ class PropertyValue {
   const Storage& Raw() const noexcept { return storage_; }
 
   // Conversions as the automation runtime does them: numbers convert among themselves (True is -1),
-  // numeric strings convert to numbers. A value that cannot convert raises RunTimeError 13; a number
-  // out of the target's range raises 6.
+  // numeric strings convert to numbers. A value that cannot convert raises RunTimeError 13; a
+  // number out of the target's range raises 6.
   bool ToBoolean() const;
   int16_t ToInteger() const;
   int32_t ToLong() const;

@@ -9,15 +9,24 @@ namespace {
 
 double TwipsPer(ScaleUnit unit, bool horizontal) {
   switch (unit) {
-    case ScaleUnit::kTwips: return 1;
-    case ScaleUnit::kPoints: return 20;
-    case ScaleUnit::kPixels: return horizontal ? TwipsPerPixelX() : TwipsPerPixelY();
-    case ScaleUnit::kCharacters: return horizontal ? 120 : 240;
-    case ScaleUnit::kInches: return 1440;
-    case ScaleUnit::kMillimeters: return 1440 / 25.4;
-    case ScaleUnit::kCentimeters: return 1440 / 2.54;
-    case ScaleUnit::kHimetric: return 1440 / 2540.0;
-    default: throw RunTimeError(kInvalidProcedureCall);
+    case ScaleUnit::kTwips:
+      return 1;
+    case ScaleUnit::kPoints:
+      return 20;
+    case ScaleUnit::kPixels:
+      return horizontal ? TwipsPerPixelX() : TwipsPerPixelY();
+    case ScaleUnit::kCharacters:
+      return horizontal ? 120 : 240;
+    case ScaleUnit::kInches:
+      return 1440;
+    case ScaleUnit::kMillimeters:
+      return 1440 / 25.4;
+    case ScaleUnit::kCentimeters:
+      return 1440 / 2.54;
+    case ScaleUnit::kHimetric:
+      return 1440 / 2540.0;
+    default:
+      throw RunTimeError(kInvalidProcedureCall);
   }
 }
 

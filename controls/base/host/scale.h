@@ -11,11 +11,11 @@ enum class ScaleUnit : int16_t {
   kTwips = 1,
   kPoints = 2,
   kPixels = 3,
-  kCharacters = 4,         // 120 twips across, 240 down
+  kCharacters = 4,  // 120 twips across, 240 down
   kInches = 5,
   kMillimeters = 6,
   kCentimeters = 7,
-  kHimetric = 8,           // 1/100 mm
+  kHimetric = 8,  // 1/100 mm
   kContainerPosition = 9,
   kContainerSize = 10,
 };

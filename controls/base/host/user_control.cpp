@@ -92,13 +92,11 @@ void UserControl::SetOLEDropMode(int16_t mode) {
 }
 
 double UserControl::ScaleX(double value, ScaleUnit from, ScaleUnit to) const {
-  return form_ ? form_->ScaleX(value, from, to)
-               : ConvertScale(value, from, to, true);
+  return form_ ? form_->ScaleX(value, from, to) : ConvertScale(value, from, to, true);
 }
 
 double UserControl::ScaleY(double value, ScaleUnit from, ScaleUnit to) const {
-  return form_ ? form_->ScaleY(value, from, to)
-               : ConvertScale(value, from, to, false);
+  return form_ ? form_->ScaleY(value, from, to) : ConvertScale(value, from, to, false);
 }
 
 Extender& UserControl::ExtenderObject() const {
@@ -115,7 +113,9 @@ void UserControl::PropertyChanged(std::wstring_view) {
   if (form_) form_->PropertyChangedBy(*this);
 }
 
-void UserControl::OLEDrag() { StartOleDrag(*this); }
+void UserControl::OLEDrag() {
+  StartOleDrag(*this);
+}
 
 HRESULT UserControl::QueryCompanion(REFIID, void** object) {
   if (object) *object = nullptr;
@@ -163,8 +163,7 @@ LRESULT UserControl::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) {
   }
 }
 
-LRESULT CALLBACK UserControlWindowProc(HWND window, UINT message, WPARAM w_param,
-                                       LPARAM l_param) {
+LRESULT CALLBACK UserControlWindowProc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l_param);
     auto* control = static_cast<UserControl*>(create->lpCreateParams);

@@ -138,19 +138,19 @@ class UserControl {
   HBRUSH BackBrush();
   void UpdateDropRegistration() noexcept;
 
-  Form* form_ = nullptr;                 // the hosting form; null while not hosted
-  Extender* extender_ = nullptr;         // our entry on the form
-  HWND window_ = nullptr;                // the container; owned by the extender
-  ComPtr<IUnknown> object_;              // the shared-implementation COM object
-  bool live_ = false;                    // notifications flow (after Initialize, before Terminate)
+  Form* form_ = nullptr;          // the hosting form; null while not hosted
+  Extender* extender_ = nullptr;  // our entry on the form
+  HWND window_ = nullptr;         // the container; owned by the extender
+  ComPtr<IUnknown> object_;       // the shared-implementation COM object
+  bool live_ = false;             // notifications flow (after Initialize, before Terminate)
   bool enabled_ = true;
-  OLE_COLOR back_color_ = 0x8000000F;    // button face
-  OLE_COLOR fore_color_ = 0x80000012;    // button text
+  OLE_COLOR back_color_ = 0x8000000F;  // button face
+  OLE_COLOR fore_color_ = 0x80000012;  // button text
   bool right_to_left_ = false;
   int16_t ole_drop_mode_ = 0;
-  bool drop_registered_ = false;         // RegisterDragDrop succeeded on window_
+  bool drop_registered_ = false;  // RegisterDragDrop succeeded on window_
   ParentControlsType parent_controls_type_ = ParentControlsType::kExtender;
-  UniqueBrush back_brush_;               // BackColor as a brush, made on first use
+  UniqueBrush back_brush_;  // BackColor as a brush, made on first use
 };
 
 }  // namespace veltrin::controls

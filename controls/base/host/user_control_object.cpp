@@ -12,9 +12,9 @@
 
 namespace veltrin::controls {
 
-class UserControlObject : public ComRefCounted<IOleObject, IOleControl, IOleInPlaceObject,
-                                                IOleInPlaceActiveObject, IPerPropertyBrowsing,
-                                                IDispatch> {
+class UserControlObject
+    : public ComRefCounted<IOleObject, IOleControl, IOleInPlaceObject, IOleInPlaceActiveObject,
+                           IPerPropertyBrowsing, IDispatch> {
  public:
   explicit UserControlObject(UserControl& control) noexcept : control_(&control) {}
   void Detach() noexcept {
@@ -55,9 +55,13 @@ class UserControlObject : public ComRefCounted<IOleObject, IOleControl, IOleInPl
       case OLEIVERB_PRIMARY:
       case OLEIVERB_SHOW:
       case OLEIVERB_INPLACEACTIVATE:
-      case OLEIVERB_UIACTIVATE: return S_OK;
-      case OLEIVERB_HIDE: ShowWindow(control_->hWnd(), SW_HIDE); return S_OK;
-      default: return OLEOBJ_S_INVALIDVERB;
+      case OLEIVERB_UIACTIVATE:
+        return S_OK;
+      case OLEIVERB_HIDE:
+        ShowWindow(control_->hWnd(), SW_HIDE);
+        return S_OK;
+      default:
+        return OLEOBJ_S_INVALIDVERB;
     }
   }
   HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** verbs) override {
@@ -172,8 +176,8 @@ class UserControlObject : public ComRefCounted<IOleObject, IOleControl, IOleInPl
  private:
   virtual ~UserControlObject() = default;
 
-  UserControl* control_;           // null once the control is gone
-  ComPtr<IOleClientSite> site_;    // the form's site for this control
+  UserControl* control_;         // null once the control is gone
+  ComPtr<IOleClientSite> site_;  // the form's site for this control
 };
 
 namespace {
@@ -181,11 +185,16 @@ namespace {
 // The ambient properties the host reports by name.
 const wchar_t* AmbientName(DISPID dispid) noexcept {
   switch (dispid) {
-    case DISPID_AMBIENT_USERMODE: return L"UserMode";
-    case DISPID_AMBIENT_DISPLAYNAME: return L"DisplayName";
-    case DISPID_AMBIENT_FONT: return L"Font";
-    case DISPID_AMBIENT_RIGHTTOLEFT: return L"RightToLeft";
-    default: return nullptr;
+    case DISPID_AMBIENT_USERMODE:
+      return L"UserMode";
+    case DISPID_AMBIENT_DISPLAYNAME:
+      return L"DisplayName";
+    case DISPID_AMBIENT_FONT:
+      return L"Font";
+    case DISPID_AMBIENT_RIGHTTOLEFT:
+      return L"RightToLeft";
+    default:
+      return nullptr;
   }
 }
 
@@ -204,7 +213,8 @@ HRESULT UserControlObject::QueryInterface(REFIID iid, void** object) {
   if (iid == IID_IOleInPlaceActiveObject) {
     return HandOutInterface(static_cast<IOleInPlaceActiveObject*>(this), object);
   }
-  if (iid == IID_IPerPropertyBrowsing) return HandOutInterface(static_cast<IPerPropertyBrowsing*>(this), object);
+  if (iid == IID_IPerPropertyBrowsing)
+    return HandOutInterface(static_cast<IPerPropertyBrowsing*>(this), object);
   if (iid == IID_IDispatch) return HandOutInterface(static_cast<IDispatch*>(this), object);
   if (!control_) return E_NOINTERFACE;
   try {
@@ -220,10 +230,10 @@ HRESULT UserControlObject::SetExtent(DWORD aspect, SIZEL* size) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!control_ || !control_->hWnd()) return E_UNEXPECTED;
   try {
-    const int width = static_cast<int>(ConvertScale(size->cx, ScaleUnit::kHimetric,
-                                                    ScaleUnit::kPixels, true) + 0.5);
-    const int height = static_cast<int>(ConvertScale(size->cy, ScaleUnit::kHimetric,
-                                                     ScaleUnit::kPixels, false) + 0.5);
+    const int width = static_cast<int>(
+        ConvertScale(size->cx, ScaleUnit::kHimetric, ScaleUnit::kPixels, true) + 0.5);
+    const int height = static_cast<int>(
+        ConvertScale(size->cy, ScaleUnit::kHimetric, ScaleUnit::kPixels, false) + 0.5);
     SetWindowPos(control_->hWnd(), nullptr, 0, 0, width, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   } catch (...) {
@@ -237,10 +247,12 @@ HRESULT UserControlObject::GetExtent(DWORD aspect, SIZEL* size) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!control_) return E_UNEXPECTED;
   try {
-    size->cx = static_cast<LONG>(ConvertScale(control_->ClientWidth(), ScaleUnit::kPixels,
-                                              ScaleUnit::kHimetric, true) + 0.5);
-    size->cy = static_cast<LONG>(ConvertScale(control_->ClientHeight(), ScaleUnit::kPixels,
-                                              ScaleUnit::kHimetric, false) + 0.5);
+    size->cx = static_cast<LONG>(
+        ConvertScale(control_->ClientWidth(), ScaleUnit::kPixels, ScaleUnit::kHimetric, true) +
+        0.5);
+    size->cy = static_cast<LONG>(
+        ConvertScale(control_->ClientHeight(), ScaleUnit::kPixels, ScaleUnit::kHimetric, false) +
+        0.5);
   } catch (...) {
     return E_FAIL;
   }

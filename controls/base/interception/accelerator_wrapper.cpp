@@ -40,9 +40,13 @@ HRESULT STDMETHODCALLTYPE AcceleratorWrapper::QueryInterface(REFIID iid, void** 
 }
 
 // Without a wrapped object the wrapper is a static that nobody owns: counts are nominal.
-ULONG STDMETHODCALLTYPE AcceleratorWrapper::AddRef() { return active_ ? active_->AddRef() : 1; }
+ULONG STDMETHODCALLTYPE AcceleratorWrapper::AddRef() {
+  return active_ ? active_->AddRef() : 1;
+}
 
-ULONG STDMETHODCALLTYPE AcceleratorWrapper::Release() { return active_ ? active_->Release() : 1; }
+ULONG STDMETHODCALLTYPE AcceleratorWrapper::Release() {
+  return active_ ? active_->Release() : 1;
+}
 
 HRESULT STDMETHODCALLTYPE AcceleratorWrapper::GetWindow(HWND* window) {
   return active_ ? active_->GetWindow(window) : E_FAIL;

@@ -41,8 +41,8 @@ class AcceleratorWrapper final : public IOleInPlaceActiveObject {
  private:
   AcceleratorWrapper() = default;
 
-  ComPtr<IOleInPlaceActiveObject> active_;        // the control's own interface
-  ComPtr<IOleInPlaceActiveObjectVB> companion_;   // the control's companion
+  ComPtr<IOleInPlaceActiveObject> active_;       // the control's own interface
+  ComPtr<IOleInPlaceActiveObjectVB> companion_;  // the control's companion
 };
 
 }  // namespace veltrin::controls::interception_detail

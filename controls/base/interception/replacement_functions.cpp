@@ -127,8 +127,7 @@ HRESULT STDMETHODCALLTYPE ReplacementGetPredefinedStrings(IPerPropertyBrowsing* 
     values.resize(names.size());
 
     TaskMemory string_array;
-    auto* string_elements =
-        static_cast<LPOLESTR*>(string_array.Allocate(count * sizeof(LPOLESTR)));
+    auto* string_elements = static_cast<LPOLESTR*>(string_array.Allocate(count * sizeof(LPOLESTR)));
     std::memset(string_elements, 0, count * sizeof(LPOLESTR));
     TaskMemory cookie_array;
     auto* cookie_elements = static_cast<DWORD*>(cookie_array.Allocate(count * sizeof(DWORD)));
@@ -154,16 +153,15 @@ HRESULT STDMETHODCALLTYPE ReplacementGetPredefinedStrings(IPerPropertyBrowsing* 
   }
 }
 
-HRESULT STDMETHODCALLTYPE ReplacementGetPredefinedValue(IPerPropertyBrowsing* self,
-                                                        DISPID disp_id, DWORD cookie,
-                                                        VARIANT* value) noexcept {
+HRESULT STDMETHODCALLTYPE ReplacementGetPredefinedValue(IPerPropertyBrowsing* self, DISPID disp_id,
+                                                        DWORD cookie, VARIANT* value) noexcept {
   if (!value) return E_POINTER;
   try {
     auto companion = CompanionOf<IPerPropertyBrowsingVB>(self);
     if (!companion) return E_NOTIMPL;
     bool handled = false;
-    if (SUCCEEDED(companion->GetPredefinedValue(handled, disp_id, static_cast<int32_t>(cookie),
-                                                value)) &&
+    if (SUCCEEDED(
+            companion->GetPredefinedValue(handled, disp_id, static_cast<int32_t>(cookie), value)) &&
         handled)
       return S_OK;
   } catch (...) {

@@ -25,8 +25,7 @@ HRESULT STDMETHODCALLTYPE ReplacementGetPredefinedStrings(IPerPropertyBrowsing* 
                                                           DISPID disp_id, CALPOLESTR* strings,
                                                           CADWORD* cookies) noexcept;
 // Returns E_POINTER for a null result; S_OK when the companion handles it; otherwise E_NOTIMPL.
-HRESULT STDMETHODCALLTYPE ReplacementGetPredefinedValue(IPerPropertyBrowsing* self,
-                                                        DISPID disp_id, DWORD cookie,
-                                                        VARIANT* value) noexcept;
+HRESULT STDMETHODCALLTYPE ReplacementGetPredefinedValue(IPerPropertyBrowsing* self, DISPID disp_id,
+                                                        DWORD cookie, VARIANT* value) noexcept;
 
 }  // namespace veltrin::controls::interception_detail

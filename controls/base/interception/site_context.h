@@ -10,11 +10,11 @@ namespace veltrin::controls::interception_detail {
 
 // What IOleInPlaceSite::GetWindowContext reports.
 struct InPlaceWindowContext {
-  ComPtr<IOleInPlaceFrame> frame;       // never empty after a successful query
+  ComPtr<IOleInPlaceFrame> frame;        // never empty after a successful query
   ComPtr<IOleInPlaceUIWindow> document;  // empty when the frame is also the document window
-  RECT position{};                      // the object's position in its window
-  RECT clip{};                          // the visible part of that position
-  OLEINPLACEFRAMEINFO frame_info{};     // the frame's accelerators (owned by the container)
+  RECT position{};                       // the object's position in its window
+  RECT clip{};                           // the visible part of that position
+  OLEINPLACEFRAMEINFO frame_info{};      // the frame's accelerators (owned by the container)
 };
 
 // Returns the client site of `object` (through IOleObject), or an empty pointer.

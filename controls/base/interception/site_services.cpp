@@ -38,7 +38,8 @@ void SyncObjectRects(IUnknown* control) noexcept {
 }
 
 void NotifyControlInfoChanged(IUnknown* control, bool focused) noexcept {
-  auto site = interception_detail::ClientSiteOf(control).Query<IOleControlSite>(IID_IOleControlSite);
+  auto site =
+      interception_detail::ClientSiteOf(control).Query<IOleControlSite>(IID_IOleControlSite);
   if (!site) return;
   site->OnControlInfoChanged();
   if (focused) site->OnFocus(TRUE);
@@ -47,8 +48,7 @@ void NotifyControlInfoChanged(IUnknown* control, bool focused) noexcept {
 DISPID GetDispId(IUnknown* object, const std::wstring& name) {
   constexpr int kObjectNotSet = 91;
   constexpr int kMemberNotSupported = 438;
-  if (!object)
-    throw RunTimeError(kObjectNotSet, u"Object variable or With block variable not set");
+  if (!object) throw RunTimeError(kObjectNotSet, u"Object variable or With block variable not set");
   auto dispatch = ComPtr<IUnknown>(object).Query<IDispatch>(IID_IDispatch);
   std::wstring member = name;
   LPOLESTR names[] = {member.data()};

@@ -88,9 +88,9 @@ void EnableInterception(IUnknown* control, InterceptionKind kind) {
       break;
     case InterceptionKind::kPropertyBrowsing: {
       // MapPropertyToPage (entry 5) stays the host's.
-      const std::array<UINT_PTR, 4> replacements = {
-          EntryOf(&ReplacementGetDisplayString), 0, EntryOf(&ReplacementGetPredefinedStrings),
-          EntryOf(&ReplacementGetPredefinedValue)};
+      const std::array<UINT_PTR, 4> replacements = {EntryOf(&ReplacementGetDisplayString), 0,
+                                                    EntryOf(&ReplacementGetPredefinedStrings),
+                                                    EntryOf(&ReplacementGetPredefinedValue)};
       EnablePatch(control, PropertyBrowsingTarget(), replacements);
       break;
     }
@@ -112,6 +112,8 @@ void DisableInterception(IUnknown* control, InterceptionKind kind) noexcept {
   }
 }
 
-int32_t AcceleratorCount() noexcept { return AcceleratorCountRef(); }
+int32_t AcceleratorCount() noexcept {
+  return AcceleratorCountRef();
+}
 
 }  // namespace veltrin::controls

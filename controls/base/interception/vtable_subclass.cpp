@@ -53,7 +53,9 @@ size_t VTableSubclass::SlotOf(int entry) const {
   return static_cast<size_t>(entry) - 1;
 }
 
-bool VTableSubclass::SubclassEntry(int entry) const { return old_entries_[SlotOf(entry)] != 0; }
+bool VTableSubclass::SubclassEntry(int entry) const {
+  return old_entries_[SlotOf(entry)] != 0;
+}
 
 void VTableSubclass::SubclassEntry(int entry, bool replaced) {
   const size_t slot = SlotOf(entry);

@@ -77,9 +77,9 @@ int Spawn(const std::filesystem::path& program, const std::vector<std::u16string
   PROCESS_INFORMATION process{};
   // No console of its own (no CREATE_NO_WINDOW): under Wine a separate console host keeps the
   // inherited stream handles open after the child has ended, and the files stay locked.
-  const BOOL started = CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                                      0, nullptr,
-                                      folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+  const BOOL started =
+      CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     folder.empty() ? nullptr : folder.c_str(), &startup, &process);
   for (HANDLE stream : streams) {
     if (stream != INVALID_HANDLE_VALUE) CloseHandle(stream);
   }

@@ -19,7 +19,6 @@ struct ProcessResult {
 // the stream files are kept.
 ProcessResult RunProcess(const std::filesystem::path& program,
                          const std::vector<std::u16string>& arguments, const std::string& input,
-                         const std::filesystem::path& folder,
-                         const std::filesystem::path& scratch);
+                         const std::filesystem::path& folder, const std::filesystem::path& scratch);
 
 }  // namespace veltrin::test

@@ -29,7 +29,8 @@ class ValidateLog : public ExtenderEvents {
 
 TEST(ContainerValidation, RunsTheFormsValidationAndLetsItsCancelThrough) {
   Form form(L"validation", 300, 200);
-  Extender& first = form.AddControl(std::make_unique<PlainControl>(), L"First", RECT{10, 10, 90, 40});
+  Extender& first =
+      form.AddControl(std::make_unique<PlainControl>(), L"First", RECT{10, 10, 90, 40});
   Extender& second =
       form.AddControl(std::make_unique<PlainControl>(), L"Second", RECT{10, 60, 90, 90});
   ValidateLog events;

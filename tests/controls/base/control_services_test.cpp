@@ -23,7 +23,9 @@ class MessageRecorder : public SubclassReceiver {
     UINT message;
     WPARAM wParam;
   };
-  explicit MessageRecorder(HWND window) : window_(window) { SubclassWindow(window, this, 1, L"Rec"); }
+  explicit MessageRecorder(HWND window) : window_(window) {
+    SubclassWindow(window, this, 1, L"Rec");
+  }
   ~MessageRecorder() { UnsubclassWindow(window_, L"Rec"); }
 
   LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -44,8 +46,12 @@ class MessageRecorder : public SubclassReceiver {
   std::vector<Entry> entries_;
 };
 
-DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)); }
-DWORD ExStyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)); }
+DWORD StyleOf(HWND window) {
+  return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+}
+DWORD ExStyleOf(HWND window) {
+  return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+}
 
 TEST(ShellLibrary, LoadedFromFirstUserToLast) {
   ASSERT_EQ(ShellLibraryUsers(), 0);
@@ -97,7 +103,8 @@ TEST(BorderStyles, ChangingALiveWindowReplacesTheOldBorderAndRedrawsTheFrame) {
 
   ChangeBorderStyle(child.Handle(), kBorderNone);
   EXPECT_FALSE(StyleOf(child.Handle()) & (WS_BORDER | WS_DLGFRAME));
-  EXPECT_FALSE(ExStyleOf(child.Handle()) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE));
+  EXPECT_FALSE(ExStyleOf(child.Handle()) &
+               (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE));
 }
 
 TEST(RightToLeft, ResolvesByMode) {
@@ -117,10 +124,12 @@ TEST(RightToLeft, ResolvesByMode) {
 }
 
 TEST(RightToLeft, LocaleModesFollowTheLanguagesLayout) {
-  EXPECT_TRUE(LocaleReadsRightToLeft(MAKELCID(MAKELANGID(LANG_ARABIC, SUBLANG_ARABIC_SAUDI_ARABIA), 0)));
+  EXPECT_TRUE(
+      LocaleReadsRightToLeft(MAKELCID(MAKELANGID(LANG_ARABIC, SUBLANG_ARABIC_SAUDI_ARABIA), 0)));
   EXPECT_TRUE(LocaleReadsRightToLeft(MAKELCID(MAKELANGID(LANG_HEBREW, SUBLANG_DEFAULT), 0)));
   EXPECT_FALSE(LocaleReadsRightToLeft(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 0)));
-  EXPECT_FALSE(LocaleReadsRightToLeft(MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 0)));
+  EXPECT_FALSE(
+      LocaleReadsRightToLeft(MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 0)));
 
   const bool system_rtl = LocaleReadsRightToLeft(MAKELCID(GetSystemDefaultLangID(), 0));
   EXPECT_EQ(ResolveRightToLeft(true, false, kRtlSystemLocale), system_rtl);
@@ -148,9 +157,9 @@ TEST(RightToLeft, StylesOfAPlainWindow) {
 TEST(RightToLeft, TooltipKeepsOnlyTheLayoutBitAndFlagsItsTools) {
   InitCommonControls();
   TestWindow owner;
-  const HWND tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
-                                       0, 0, owner.Handle(), nullptr, GetModuleHandleW(nullptr),
-                                       nullptr);
+  const HWND tooltip =
+      CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                      owner.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(tooltip, nullptr);
   wchar_t text[] = L"tip";
   TTTOOLINFOW tool{};
@@ -233,11 +242,16 @@ TEST(Ime, ModeEffectsOnConversion) {
     int open;  // -1 unchanged, 0 close, 1 open
     DWORD after;
   } rows[] = {
-      {1, N | kOther, 1, N | kOther},       {2, N | K, 0, N | K},
-      {4, K | kOther, 1, N | F | kOther},   {5, 0, 1, N | K | F},
-      {6, F, 1, N | K},                     {7, N | K, 1, F},
-      {8, N | K | F | kOther, 1, kOther},   {9, K, 1, N | K | F},
-      {10, F | K, 1, N | K},                {11, N, -1, N},
+      {1, N | kOther, 1, N | kOther},
+      {2, N | K, 0, N | K},
+      {4, K | kOther, 1, N | F | kOther},
+      {5, 0, 1, N | K | F},
+      {6, F, 1, N | K},
+      {7, N | K, 1, F},
+      {8, N | K | F | kOther, 1, kOther},
+      {9, K, 1, N | K | F},
+      {10, F | K, 1, N | K},
+      {11, N, -1, N},
       {0, F, -1, F},
   };
   for (const auto& row : rows) {

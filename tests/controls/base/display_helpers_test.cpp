@@ -160,11 +160,8 @@ TEST(Versions, VisualStylesRule) {
     bool expected;
   } rows[] = {
       {{5, true, true, 0x7}, false},  // comctl32 5.x: never, even with a theme
-      {{4, true, true, 0x7}, false},
-      {{6, false, true, 0x7}, false},
-      {{6, true, true, 0}, true},
-      {{6, true, false, 0x2}, true},
-      {{6, true, false, 0x1}, false},
+      {{4, true, true, 0x7}, false}, {{6, false, true, 0x7}, false}, {{6, true, true, 0}, true},
+      {{6, true, false, 0x2}, true}, {{6, true, false, 0x1}, false},
   };
   for (const auto& row : rows) EXPECT_EQ(VisualStylesActiveFor(row.facts), row.expected);
   if (CommonControlsMajorVersion() <= 5) {

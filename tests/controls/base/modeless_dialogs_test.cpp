@@ -28,9 +28,9 @@ class DialogTemplate {
     dialog.cx = 160;
     dialog.cy = 80;
     Append(&dialog, sizeof(dialog));
-    AppendWords({0, 0});         // no menu, the default dialog class
-    AppendString(L"Find");       // caption
-    AppendWords({8});            // font size
+    AppendWords({0, 0});    // no menu, the default dialog class
+    AppendString(L"Find");  // caption
+    AppendWords({8});       // font size
     AppendString(L"MS Shell Dlg");
     AddEdit(kFirstEdit, 10);
     AddEdit(kSecondEdit, 30);

@@ -98,8 +98,8 @@ TEST_F(SubclassTest, NewestReceiverFirstAndEachPassesDown) {
   SubclassWindow(window_.Handle(), &newer, 2, L"Second");
 
   EXPECT_EQ(Probe(), kProbeResult + 10 + 100);
-  EXPECT_EQ(Probes(log_), (std::vector<Call>{{"newer", kProbeMessage, 2},
-                                             {"older", kProbeMessage, 1}}));
+  EXPECT_EQ(Probes(log_),
+            (std::vector<Call>{{"newer", kProbeMessage, 2}, {"older", kProbeMessage, 1}}));
   EXPECT_EQ(window_.BaseCount(kProbeMessage), 1);
   UnsubclassWindow(window_.Handle(), L"First");
   UnsubclassWindow(window_.Handle(), L"Second");
@@ -178,7 +178,8 @@ TEST_F(SubclassTest, ReceiverErrorGivesZeroWithoutDefaultProcessing) {
 
 TEST_F(SubclassTest, ObjectWithoutTheInterfaceGetsDefaultProcessing) {
   NotAReceiver object;
-  ASSERT_TRUE(SetWindowSubclass(window_.Handle(), SubclassProc, reinterpret_cast<UINT_PTR>(&object), 0));
+  ASSERT_TRUE(
+      SetWindowSubclass(window_.Handle(), SubclassProc, reinterpret_cast<UINT_PTR>(&object), 0));
   EXPECT_EQ(Probe(), kProbeResult);
   RemoveWindowSubclass(window_.Handle(), SubclassProc, reinterpret_cast<UINT_PTR>(&object));
 }

@@ -117,9 +117,9 @@ TEST(InputState, ShiftMasksReadTheKeyboardState) {
       {{}, 0, 0, 0},
       {{VK_SHIFT}, MK_SHIFT, 1, 1},
       {{VK_CONTROL}, MK_CONTROL, 2, 2},
-      {{VK_MENU}, 0, 4, 4},                                      // Alt only from the keyboard
+      {{VK_MENU}, 0, 4, 4},  // Alt only from the keyboard
       {{VK_SHIFT, VK_CONTROL, VK_MENU}, MK_SHIFT | MK_CONTROL, 7, 7},
-      {{}, MK_SHIFT | MK_CONTROL, 0, 3},                         // mouse flags win for Shift/Ctrl
+      {{}, MK_SHIFT | MK_CONTROL, 0, 3},  // mouse flags win for Shift/Ctrl
   };
   for (const auto& row : rows) {
     HoldKeys(row.keys);

@@ -23,23 +23,31 @@ namespace {
 #ifdef _WIN32
 using Socket = SOCKET;
 constexpr Socket kNoSocket = INVALID_SOCKET;
-void CloseSocket(Socket s) { closesocket(s); }
+void CloseSocket(Socket s) {
+  closesocket(s);
+}
 
 // Winsock counts its users: every StartSockets is paired with one StopSockets.
 void StartSockets() {
   WSADATA data;
   if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("WSAStartup failed");
 }
-void StopSockets() { WSACleanup(); }
+void StopSockets() {
+  WSACleanup();
+}
 #else
 using Socket = int;
 constexpr Socket kNoSocket = -1;
-void CloseSocket(Socket s) { close(s); }
+void CloseSocket(Socket s) {
+  close(s);
+}
 void StartSockets() {}
 void StopSockets() {}
 #endif
 
-Socket ToSocket(std::intptr_t value) { return static_cast<Socket>(value); }
+Socket ToSocket(std::intptr_t value) {
+  return static_cast<Socket>(value);
+}
 
 Socket OpenLoopbackListener(int* port) {
   Socket s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -185,7 +193,8 @@ void LoopbackHttpServer::Answer(std::intptr_t client_value) {
 
 bool LoopbackHttpServer::Pause(int delay_ms) {
   std::unique_lock lock(mutex_);
-  return !wake_.wait_for(lock, std::chrono::milliseconds(delay_ms), [this] { return stopping_.load(); });
+  return !wake_.wait_for(lock, std::chrono::milliseconds(delay_ms),
+                         [this] { return stopping_.load(); });
 }
 
 }  // namespace veltrin::test

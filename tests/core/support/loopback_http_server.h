@@ -56,14 +56,14 @@ class LoopbackHttpServer {
   void Answer(std::intptr_t client);
   bool Pause(int delay_ms);  // false when the server stopped meanwhile
 
-  Handler handler_;                   // builds each answer
-  std::intptr_t listener_ = -1;       // the listening socket
-  int port_ = 0;                      // its port
-  std::atomic<bool> stopping_{false}; // set by the destructor
-  mutable std::mutex mutex_;          // guards requests_ and the pause
-  std::condition_variable wake_;      // ends a pause when stopping
-  std::vector<HttpRequest> requests_; // what was asked
-  std::thread thread_;                // runs Serve
+  Handler handler_;                    // builds each answer
+  std::intptr_t listener_ = -1;        // the listening socket
+  int port_ = 0;                       // its port
+  std::atomic<bool> stopping_{false};  // set by the destructor
+  mutable std::mutex mutex_;           // guards requests_ and the pause
+  std::condition_variable wake_;       // ends a pause when stopping
+  std::vector<HttpRequest> requests_;  // what was asked
+  std::thread thread_;                 // runs Serve
 };
 
 }  // namespace veltrin::test

@@ -49,7 +49,8 @@ class KeyKeeper : public IOleInPlaceActiveObject {
 };
 
 // An interface identifier the host does not know.
-constexpr IID kCompanionIid = {0x5A1D0C11, 0x7E3B, 0x4C2A, {0x9F, 0x10, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}};
+constexpr IID kCompanionIid = {
+    0x5A1D0C11, 0x7E3B, 0x4C2A, {0x9F, 0x10, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}};
 
 // A control that answers one extra interface through the companion hook.
 class CompanionControl : public LoggingControl {
@@ -80,7 +81,9 @@ ComPtr<T> Query(IUnknown* object, REFIID iid) {
   return result;
 }
 
-void* VTableOf(IUnknown* object) { return *reinterpret_cast<void**>(object); }
+void* VTableOf(IUnknown* object) {
+  return *reinterpret_cast<void**>(object);
+}
 
 class ComTest : public testing::Test {
  protected:
@@ -101,9 +104,9 @@ class ComTest : public testing::Test {
 };
 
 TEST_F(ComTest, EveryControlSharesOneTablePerInterface) {
-  const IID* interfaces[] = {&IID_IOleObject, &IID_IOleControl, &IID_IOleInPlaceObject,
-                             &IID_IOleInPlaceActiveObject, &IID_IPerPropertyBrowsing,
-                             &IID_IDispatch};
+  const IID* interfaces[] = {&IID_IOleObject,           &IID_IOleControl,
+                             &IID_IOleInPlaceObject,    &IID_IOleInPlaceActiveObject,
+                             &IID_IPerPropertyBrowsing, &IID_IDispatch};
   for (const IID* iid : interfaces) {
     auto in_a = Query<IUnknown>(ObjectOf(a_), *iid);
     auto in_b = Query<IUnknown>(ObjectOf(b_), *iid);
@@ -140,9 +143,15 @@ TEST_F(ComTest, HostDefaultsOfThePatchableInterfaces) {
 
 TEST_F(ComTest, GetIDsOfNamesKnowsTheControlsMembers) {
   auto dispatch = Query<IDispatch>(ObjectOf(a_), IID_IDispatch);
-  struct Row { const wchar_t* name; HRESULT result; DISPID id; };
-  const Row rows[] = {{L"MousePointer", S_OK, 42}, {L"mousepointer", S_OK, 42},
-                      {L"Text", S_OK, 0}, {L"NoSuchMember", DISP_E_UNKNOWNNAME, DISPID_UNKNOWN}};
+  struct Row {
+    const wchar_t* name;
+    HRESULT result;
+    DISPID id;
+  };
+  const Row rows[] = {{L"MousePointer", S_OK, 42},
+                      {L"mousepointer", S_OK, 42},
+                      {L"Text", S_OK, 0},
+                      {L"NoSuchMember", DISP_E_UNKNOWNNAME, DISPID_UNKNOWN}};
   for (const Row& row : rows) {
     LPOLESTR name = const_cast<LPOLESTR>(row.name);
     DISPID id = 12345;
@@ -176,8 +185,9 @@ TEST_F(ComTest, TheMessageLoopOffersKeysToTheActiveObjectFirst) {
   RemoveWindowSubclass(a_->hWnd(), LogKeys, 1);
 
   const std::vector<std::pair<UINT, WPARAM>> expected = {
-      {WM_KEYDOWN, VK_F2}, {WM_KEYUP, VK_F2}, {WM_KEYDOWN, 'X'}, {WM_KEYUP, 'X'},
-      {WM_CHAR, 'x'},  // translated from the dispatched key-down, offered in its turn
+      {WM_KEYDOWN, VK_F2},  {WM_KEYUP, VK_F2}, {WM_KEYDOWN, 'X'},
+      {WM_KEYUP, 'X'},      {WM_CHAR, 'x'},  // translated from the dispatched key-down, offered in
+                                             // its turn
       {WM_KEYDOWN, VK_TAB}, {WM_KEYUP, VK_TAB}};
   EXPECT_EQ(keeper.offered, expected);
   EXPECT_EQ(reached, std::vector<WPARAM>{'X'});

@@ -53,12 +53,12 @@ TEST_F(FormTest, NotificationsComeInTheirOrder) {
   auto bags = form_->SaveControls();
   form_.reset();
 
-  const Log expected = {L"A.Initialize", L"A.InitProperties", L"A.Resize",
-                        L"B.Initialize", L"B.ReadProperties", L"B.Resize",
-                        L"A.Resize",
-                        L"A.AmbientChanged:UserMode", L"B.AmbientChanged:UserMode",
-                        L"A.WriteProperties", L"B.WriteProperties",
-                        L"B.Terminate", L"A.Terminate"};
+  const Log expected = {
+      L"A.Initialize",      L"A.InitProperties",          L"A.Resize",
+      L"B.Initialize",      L"B.ReadProperties",          L"B.Resize",
+      L"A.Resize",          L"A.AmbientChanged:UserMode", L"B.AmbientChanged:UserMode",
+      L"A.WriteProperties", L"B.WriteProperties",         L"B.Terminate",
+      L"A.Terminate"};
   EXPECT_EQ(log_, expected) << SideBySide(expected, log_);
   EXPECT_EQ(bags[L"A"].ReadProperty(L"Caption").ToString(), L"A");  // new: its own name
   EXPECT_EQ(bags[L"B"].ReadProperty(L"Caption").ToString(), L"从包里");
@@ -219,7 +219,11 @@ TEST(Scale, ConvertsThroughTwips) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
   EXPECT_DOUBLE_EQ(TwipsPerPixelX(), 1440.0 / dpi);
-  struct Row { double value; ScaleUnit from, to; double expected; };
+  struct Row {
+    double value;
+    ScaleUnit from, to;
+    double expected;
+  };
   const Row rows[] = {
       {1, ScaleUnit::kInches, ScaleUnit::kTwips, 1440},
       {2540, ScaleUnit::kHimetric, ScaleUnit::kTwips, 1440},

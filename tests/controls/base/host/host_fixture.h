@@ -68,7 +68,9 @@ inline std::string SideBySide(const Log& expected, const Log& actual) {
 }
 
 // Dispatches what is queued, through the form's pre-translation.
-inline void Pump(Form& form) { form.PumpPendingMessages(); }
+inline void Pump(Form& form) {
+  form.PumpPendingMessages();
+}
 
 // Posts a key press (down and up) to the window that has the focus and pumps.
 inline void PressKey(Form& form, UINT key) {

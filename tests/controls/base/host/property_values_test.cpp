@@ -94,7 +94,8 @@ TEST(PropertyBag, ChineseTextSurvivesAsUtf16Bytes) {
   EXPECT_EQ(bytes[0], 0x2C);  // U+7B2C, low byte first
   EXPECT_EQ(bytes[1], 0x7B);
   std::wstring back(bytes.size() / 2, L'\0');
-  for (size_t i = 0; i < back.size(); ++i) back[i] = wchar_t(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  for (size_t i = 0; i < back.size(); ++i)
+    back[i] = wchar_t(bytes[2 * i] | (bytes[2 * i + 1] << 8));
   EXPECT_EQ(back, text);
 }
 

@@ -233,7 +233,8 @@ TEST(DemoControlTest, HostedTwiceItAnswersThroughTheInterceptedInterfaces) {
 
     // The property browser's text comes from the companion.
     ComPtr<IPerPropertyBrowsing> browsing =
-        ComPtr<IUnknown>(first.ControlUnknown()).Query<IPerPropertyBrowsing>(IID_IPerPropertyBrowsing);
+        ComPtr<IUnknown>(first.ControlUnknown())
+            .Query<IPerPropertyBrowsing>(IID_IPerPropertyBrowsing);
     ASSERT_TRUE(browsing);
     BSTR text = nullptr;
     ASSERT_EQ(browsing->GetDisplayString(kCaptionDispId, &text), S_OK);
@@ -253,7 +254,8 @@ TEST(DemoControlTest, HostedTwiceItAnswersThroughTheInterceptedInterfaces) {
     IOleInPlaceActiveObject* active = form.ActiveObject();
     ASSERT_NE(active, nullptr);
     ComPtr<IOleInPlaceActiveObject> own =
-        ComPtr<IUnknown>(first.ControlUnknown()).Query<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+        ComPtr<IUnknown>(first.ControlUnknown())
+            .Query<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
     EXPECT_NE(active, own.Get()) << "the wrapper, not the control's own interface, is active";
 
     PressKey(form, 'A');

@@ -346,9 +346,8 @@ TEST(HostMainWindowTest, ClassNameTest) {
     bool found;
   };
   const Row rows[] = {
-      {L"ThunderHostMain", true},     {L"ThunderMain", true},
-      {L"ThunderHostForm", false},  {L"ThunderMainWindow", false},
-      {L"ThunderMainHostMain", false}, {L"XThunderHostMain", false},
+      {L"ThunderHostMain", true},    {L"ThunderMain", true},          {L"ThunderHostForm", false},
+      {L"ThunderMainWindow", false}, {L"ThunderMainHostMain", false}, {L"XThunderHostMain", false},
       {L"Thunder", false},
   };
   ASSERT_EQ(FindHostMainWindow(), nullptr);

@@ -151,7 +151,9 @@ TEST(VTableSubclassTest, ReferenceCountNeverGoesBelowZero) {
   EXPECT_EQ(patch.RefCount(), 0);
 }
 
-HRESULT STDMETHODCALLTYPE AnswerFromTest(IOleControl*, CONTROLINFO*) { return 0x00000777; }
+HRESULT STDMETHODCALLTYPE AnswerFromTest(IOleControl*, CONTROLINFO*) {
+  return 0x00000777;
+}
 
 TEST(VTableSubclassTest, PatchesARealReadOnlyVirtualTableSharedByAllInstances) {
   testing::FakeSiteHandle site;

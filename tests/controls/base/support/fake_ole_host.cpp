@@ -58,8 +58,8 @@ class FakeCompanions final : public IOleControlVB,
   ULONG STDMETHODCALLTYPE AddRef() override { return refs.Add(); }
   ULONG STDMETHODCALLTYPE Release() override { return refs.Remove(); }
 
-  HRESULT STDMETHODCALLTYPE GetControlInfo(bool& handled, int32_t& accel_count,
-                                           HACCEL& accel_table, int32_t& flags) override {
+  HRESULT STDMETHODCALLTYPE GetControlInfo(bool& handled, int32_t& accel_count, HACCEL& accel_table,
+                                           int32_t& flags) override {
     MaybeThrow();
     handled = script.info_handled;
     accel_count = script.accel_count;
@@ -67,8 +67,8 @@ class FakeCompanions final : public IOleControlVB,
     flags = script.info_flags;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE OnMnemonic(bool& handled, UINT message, WPARAM w_param,
-                                       LPARAM l_param, int32_t shift) override {
+  HRESULT STDMETHODCALLTYPE OnMnemonic(bool& handled, UINT message, WPARAM w_param, LPARAM l_param,
+                                       int32_t shift) override {
     MaybeThrow();
     mnemonics.push_back({message, w_param, l_param, shift});
     handled = script.mnemonic_handled;
@@ -208,9 +208,8 @@ class FakeSite final : public IOleClientSite,
   HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame,
-                                             IOleInPlaceUIWindow** doc, LPRECT pos_rect,
-                                             LPRECT clip_rect,
+  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc,
+                                             LPRECT pos_rect, LPRECT clip_rect,
                                              LPOLEINPLACEFRAMEINFO frame_info) override {
     *frame = static_cast<IOleInPlaceFrame*>(this);
     AddRef();
@@ -273,8 +272,8 @@ class FakeHostControl final : public IOleControl,
                               public IOleInPlaceObject {
  public:
   HostLog log;
-  IOleClientSite* site = nullptr;     // held by a reference
-  IUnknown* companions = nullptr;     // the control behind the host; not referenced
+  IOleClientSite* site = nullptr;  // held by a reference
+  IUnknown* companions = nullptr;  // the control behind the host; not referenced
   RefCounter refs;
 
   ~FakeHostControl() {
@@ -411,42 +410,79 @@ class FakeHostControl final : public IOleControl,
 };
 
 FakeCompanionsHandle::FakeCompanionsHandle() : impl_(new FakeCompanions) {}
-FakeCompanionsHandle::~FakeCompanionsHandle() { delete impl_; }
-CompanionScript& FakeCompanionsHandle::Script() { return impl_->script; }
-IUnknown* FakeCompanionsHandle::Unknown() { return impl_->Unknown(); }
-const std::vector<KeyCall>& FakeCompanionsHandle::Mnemonics() const { return impl_->mnemonics; }
+FakeCompanionsHandle::~FakeCompanionsHandle() {
+  delete impl_;
+}
+CompanionScript& FakeCompanionsHandle::Script() {
+  return impl_->script;
+}
+IUnknown* FakeCompanionsHandle::Unknown() {
+  return impl_->Unknown();
+}
+const std::vector<KeyCall>& FakeCompanionsHandle::Mnemonics() const {
+  return impl_->mnemonics;
+}
 const std::vector<KeyCall>& FakeCompanionsHandle::Translations() const {
   return impl_->translations;
 }
-const std::vector<DISPID>& FakeCompanionsHandle::DispIds() const { return impl_->disp_ids; }
-ULONG FakeCompanionsHandle::RefCount() const { return impl_->refs.Count(); }
+const std::vector<DISPID>& FakeCompanionsHandle::DispIds() const {
+  return impl_->disp_ids;
+}
+ULONG FakeCompanionsHandle::RefCount() const {
+  return impl_->refs.Count();
+}
 
 FakeSiteHandle::FakeSiteHandle(bool with_document) : impl_(new FakeSite) {
   impl_->with_document = with_document;
 }
-FakeSiteHandle::~FakeSiteHandle() { delete impl_; }
-IOleClientSite* FakeSiteHandle::ClientSite() { return impl_; }
-const SiteLog& FakeSiteHandle::Log() const { return impl_->log; }
+FakeSiteHandle::~FakeSiteHandle() {
+  delete impl_;
+}
+IOleClientSite* FakeSiteHandle::ClientSite() {
+  return impl_;
+}
+const SiteLog& FakeSiteHandle::Log() const {
+  return impl_->log;
+}
 void FakeSiteHandle::SetRects(const RECT& position, const RECT& clip) {
   impl_->position = position;
   impl_->clip = clip;
 }
-IOleInPlaceActiveObject* FakeSiteHandle::FrameActiveObject() const { return impl_->frame_active; }
+IOleInPlaceActiveObject* FakeSiteHandle::FrameActiveObject() const {
+  return impl_->frame_active;
+}
 
-FakeHostControlHandle::FakeHostControlHandle(FakeSiteHandle& site,
-                                             FakeCompanionsHandle* companions)
+FakeHostControlHandle::FakeHostControlHandle(FakeSiteHandle& site, FakeCompanionsHandle* companions)
     : impl_(new FakeHostControl) {
   impl_->SetClientSite(site.ClientSite());
   impl_->companions = companions ? companions->Unknown() : nullptr;
 }
-FakeHostControlHandle::~FakeHostControlHandle() { delete impl_; }
-IUnknown* FakeHostControlHandle::Unknown() { return impl_->Unknown(); }
-IOleControl* FakeHostControlHandle::OleControl() { return impl_; }
-IPerPropertyBrowsing* FakeHostControlHandle::PropertyBrowsing() { return impl_; }
-IOleInPlaceActiveObject* FakeHostControlHandle::ActiveObject() { return impl_; }
-IOleObject* FakeHostControlHandle::OleObject() { return impl_; }
-HWND FakeHostControlHandle::Window() const { return impl_->Window(); }
-const HostLog& FakeHostControlHandle::Log() const { return impl_->log; }
-ULONG FakeHostControlHandle::RefCount() const { return impl_->refs.Count(); }
+FakeHostControlHandle::~FakeHostControlHandle() {
+  delete impl_;
+}
+IUnknown* FakeHostControlHandle::Unknown() {
+  return impl_->Unknown();
+}
+IOleControl* FakeHostControlHandle::OleControl() {
+  return impl_;
+}
+IPerPropertyBrowsing* FakeHostControlHandle::PropertyBrowsing() {
+  return impl_;
+}
+IOleInPlaceActiveObject* FakeHostControlHandle::ActiveObject() {
+  return impl_;
+}
+IOleObject* FakeHostControlHandle::OleObject() {
+  return impl_;
+}
+HWND FakeHostControlHandle::Window() const {
+  return impl_->Window();
+}
+const HostLog& FakeHostControlHandle::Log() const {
+  return impl_->log;
+}
+ULONG FakeHostControlHandle::RefCount() const {
+  return impl_->refs.Count();
+}
 
 }  // namespace veltrin::controls::testing

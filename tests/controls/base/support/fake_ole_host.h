@@ -43,10 +43,10 @@ class FakeHostControl;
 
 // Scripted answers of FakeCompanions.
 struct CompanionScript {
-  bool control_info = true;         // exposes IOleControlVB
-  bool accelerators = true;         // exposes IOleInPlaceActiveObjectVB
-  bool property_browsing = true;    // exposes IPerPropertyBrowsingVB
-  bool throws = false;              // every companion method throws
+  bool control_info = true;       // exposes IOleControlVB
+  bool accelerators = true;       // exposes IOleInPlaceActiveObjectVB
+  bool property_browsing = true;  // exposes IPerPropertyBrowsingVB
+  bool throws = false;            // every companion method throws
 
   bool info_handled = false;
   int32_t accel_count = 0;
@@ -64,7 +64,7 @@ struct CompanionScript {
   std::vector<int32_t> cookies;       // sized n + 1 too unless cookie_bound says otherwise
   int cookie_bound = -1;              // >= 0: the cookie vector's upper bound instead
   bool value_handled = false;
-  int32_t value = 0;                  // stored as VT_I4
+  int32_t value = 0;  // stored as VT_I4
 };
 
 // Returned pointers carry no reference; the objects live as long as the test's instance.
