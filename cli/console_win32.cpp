@@ -9,6 +9,7 @@
 
 #include "app/core/utf8.h"
 #include "cli/console.h"
+#include "common/utf16.h"
 
 namespace veltrin::cli {
 
@@ -25,7 +26,7 @@ std::vector<std::u16string> ProgramArguments(int, char**) {
   std::vector<std::u16string> arguments;
   if (wide == nullptr) return arguments;
   for (int i = 1; i < count; ++i) {
-    arguments.emplace_back(reinterpret_cast<const char16_t*>(wide[i]));
+    arguments.push_back(ToU16(wide[i]));
   }
   LocalFree(wide);
   return arguments;

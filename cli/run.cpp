@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "app/core/pipeline.h"
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "app/core/text_file.h"
 #include "app/core/utf8.h"
 #include "cli/arguments.h"

@@ -9,7 +9,7 @@
 #include "app/core/file_search.h"
 #include "app/core/http_client.h"
 #include "app/core/pipeline.h"
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "app/core/text_file.h"
 #include "app/core/utf8.h"
 #include "cli/console.h"
@@ -72,9 +72,7 @@ std::u16string ReadStandardInputText() {
                                       MebibytesText(kMaxInputBytes)
                                 : "cannot read standard input");
   }
-  std::string_view text = bytes;
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // read like a file: BOM consumed
-  return Utf8BytesToText(text);
+  return Utf8BytesToText(WithoutByteOrderMark(bytes));  // read like a file: the mark consumed
 }
 
 std::u16string Download(const std::u16string& address, bool show_progress) {

@@ -2,19 +2,24 @@
 // decides which directory entries a search reports.
 #include "app/core/file_search.h"
 
+#include <algorithm>
+
 namespace veltrin {
 
 std::u16string LongPathForm(std::u16string_view path) {
-  std::u16string result = u"\\\\?\\";
-  if (path.starts_with(u"\\\\")) {
-    result += u"UNC\\";
-    path.remove_prefix(2);
-  }
-  result += path;
-  return result;
+  std::u16string normal(path);
+  std::replace(normal.begin(), normal.end(), u'/', u'\\');
+  if (normal.starts_with(u"\\\\?\\") || normal.starts_with(u"\\\\.\\")) return normal;
+  if (normal.starts_with(u"\\\\")) return u"\\\\?\\UNC\\" + normal.substr(2);
+  return u"\\\\?\\" + normal;
 }
 
 namespace detail {
+
+int32_t ReportedAttributes(uint32_t system_attributes) {
+  constexpr uint32_t kNormal = 0x80;
+  return system_attributes == kNormal ? 0 : static_cast<int32_t>(system_attributes);
+}
 
 bool EntryQualifies(uint32_t entry_attributes, bool normal, std::u16string_view name, int mask) {
   if (!normal) {

@@ -15,7 +15,11 @@ inline constexpr int kAttributeSystem = 0x4;
 inline constexpr int kAttributeVolume = 0x8;
 inline constexpr int kAttributeDirectory = 0x10;
 
-// Returns the long form of a path: "\\?\" in front, and "\\server\share" as "\\?\UNC\server\share".
+// Returns the long form of a path, in which the system takes the name as it is (no length limit):
+// "\\server\share" becomes "\\?\UNC\server\share", anything else gets "\\?\" in front, and
+// forward slashes become backslashes first (the long form knows no other separator). A path then
+// in the long or device form ("\\?\", "\\.\") is returned unchanged. A relative path names
+// nothing in the long form, so only absolute paths can be found through it.
 std::u16string LongPathForm(std::u16string_view path);
 
 // Returns the attribute bits of a file or folder; a file with no special attribute gives 0.
@@ -36,6 +40,10 @@ int32_t FileAttributes(const std::u16string& path);
 std::u16string FindFileEntry(const std::u16string& path, int attributes);
 
 namespace detail {
+
+// Returns the attribute bits FileAttributes reports for the system's bits: "normal" (0x80, a file
+// with no other attribute) becomes 0, anything else is kept.
+int32_t ReportedAttributes(uint32_t system_attributes);
 
 // Returns whether an entry with these attribute bits and name is reported to a search begun with
 // `mask`; `normal` marks an entry whose only attribute is "normal", which always qualifies.

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/core/file_search.h"
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "app/core/utf8.h"
 
 namespace veltrin {

@@ -3,21 +3,18 @@
 #include <windows.h>
 
 #include "app/core/file_search.h"
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
+#include "common/utf16.h"
 
 namespace veltrin {
 namespace {
-
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 // Returns a fixed-size wide buffer's text up to its first NUL.
 template <std::size_t kSize>
 std::u16string UpToNul(const wchar_t (&buffer)[kSize]) {
   std::size_t length = 0;
   while (length < kSize && buffer[length] != L'\0') ++length;
-  return std::u16string(reinterpret_cast<const char16_t*>(buffer), length);
+  return std::u16string(AsU16(std::wstring_view(buffer, length)));
 }
 
 // Owns a directory search handle and closes it on every path.
@@ -75,7 +72,7 @@ std::u16string VolumeLabel(const std::u16string& path) {
   wchar_t label[MAX_PATH + 1] = {};
   const wchar_t* volume = nullptr;
   if (!path.empty()) {
-    if (!::GetVolumePathNameW(Wide(LongPathForm(path)), root, MAX_PATH)) return {};
+    if (!::GetVolumePathNameW(WideCStr(LongPathForm(path)), root, MAX_PATH)) return {};
     volume = root;
   }
   if (!::GetVolumeInformationW(volume, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0))
@@ -86,9 +83,9 @@ std::u16string VolumeLabel(const std::u16string& path) {
 }  // namespace
 
 int32_t FileAttributes(const std::u16string& path) {
-  const DWORD attributes = ::GetFileAttributesW(Wide(LongPathForm(path)));
+  const DWORD attributes = ::GetFileAttributesW(WideCStr(LongPathForm(path)));
   if (attributes == INVALID_FILE_ATTRIBUTES) throw RunTimeError(kFileNotFound);
-  return attributes == FILE_ATTRIBUTE_NORMAL ? 0 : static_cast<int32_t>(attributes);
+  return detail::ReportedAttributes(attributes);
 }
 
 std::u16string FindFileEntry(const std::u16string& path, int attributes) {
@@ -113,7 +110,7 @@ std::u16string FindFileEntry(const std::u16string& path, int attributes) {
   const char16_t last = pattern.back();
   if (last == u'\\' || last == u':' || last == u'/') pattern += u"*.*";
   search.mask = attributes;
-  const HANDLE handle = ::FindFirstFileW(Wide(LongPathForm(pattern)), &data);
+  const HANDLE handle = ::FindFirstFileW(WideCStr(LongPathForm(pattern)), &data);
   if (handle == INVALID_HANDLE_VALUE) {
     // Codes up to 12 include "file not found" and "path not found": nothing matched.
     if (::GetLastError() > 12) throw RunTimeError(kBadFileNameOrNumber);

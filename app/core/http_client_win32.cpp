@@ -7,6 +7,9 @@
 #include <utility>
 
 #include "app/core/http_client.h"
+#include "app/core/system_error_win32.h"
+#include "app/core/utf8.h"
+#include "common/utf16.h"
 
 namespace veltrin {
 
@@ -49,40 +52,11 @@ class InternetHandle {
   HINTERNET handle_;  // owned; null when empty
 };
 
-std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), length,
-                      nullptr, nullptr);
-  return narrow;
-}
-
 // Returns the system's text for a WinHTTP error code, on one line.
 std::string SystemMessage(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM |
-          FORMAT_MESSAGE_IGNORE_INSERTS,
-      GetModuleHandleW(L"winhttp.dll"), code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text(buffer != nullptr ? buffer : L"", length);
-  if (buffer != nullptr) LocalFree(buffer);
-  for (wchar_t& c : text) {
-    if (c == L'\r' || c == L'\n') c = L' ';
-  }
-  while (!text.empty() && text.back() == L' ') text.pop_back();
+  const std::u16string text = SystemErrorText(code, L"winhttp.dll");
   std::string message = "download failed (error " + std::to_string(code) + ")";
-  if (!text.empty()) message += ": " + Narrow(text);
+  if (!text.empty()) message += ": " + TextToUtf8(text);
   return message;
 }
 
@@ -153,7 +127,7 @@ InternetHandle OpenSession() {
 }  // namespace
 
 std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
-  const std::wstring url = Widen(url_utf8);
+  const std::wstring url = ToWide(Utf8BytesToText(url_utf8));
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof(parts);
   parts.dwSchemeLength = static_cast<DWORD>(-1);
@@ -218,7 +192,8 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   const DWORD status = QueryNumber(request.Get(), WINHTTP_QUERY_STATUS_CODE);
   if (status >= 400) {
     throw HttpError(HttpStatusMessage(
-        static_cast<long>(status), Narrow(QueryHeader(request.Get(), WINHTTP_QUERY_STATUS_TEXT))));
+        static_cast<long>(status),
+        TextToUtf8(AsU16(QueryHeader(request.Get(), WINHTTP_QUERY_STATUS_TEXT)))));
   }
   // A redirect still standing after the automatic ones means the limit was reached.
   if (status >= 300 && status < 400 &&
@@ -227,8 +202,8 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   }
   if (!decompresses) {
     const std::wstring encoding = QueryHeader(request.Get(), WINHTTP_QUERY_CONTENT_ENCODING);
-    if (!encoding.empty() && _wcsicmp(encoding.c_str(), L"identity") != 0) {
-      throw HttpError("the server sent a compressed body (" + Narrow(encoding) +
+    if (!encoding.empty() && !EqualsIgnoreCase(AsU16(encoding), u"identity")) {
+      throw HttpError("the server sent a compressed body (" + TextToUtf8(AsU16(encoding)) +
                       ") that this system cannot decode");
     }
   }

@@ -2,17 +2,14 @@
 // wording of file errors.
 #include "app/core/text_file.h"
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "app/core/utf8.h"
 
 namespace veltrin {
 
 std::u16string ReadUtf8TextFile(const std::u16string& path) {
   const std::string content = ReadFileBytes(path);
-  std::string_view bytes = content;
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-  return Utf8BytesToText(bytes);
+  return Utf8BytesToText(WithoutByteOrderMark(content));
 }
 
 void WriteUtf8TextFile(std::u16string_view text, const std::u16string& path) {

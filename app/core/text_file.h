@@ -7,9 +7,6 @@
 
 namespace veltrin {
 
-// The run-time error number for a file that exists but cannot be used ("Path/File access error").
-inline constexpr int kPathFileAccessError = 75;
-
 // Returns the whole content of a file. Throws RunTimeError 53 when the file or its folder does not
 // exist and 75 for any other failure (a folder given as the path included); the description names
 // the path and the system's reason.

@@ -5,17 +5,15 @@
 #include <atomic>
 #include <string>
 
+#include "app/core/system_error_win32.h"
 #include "app/core/text_file.h"
+#include "common/utf16.h"
 
 namespace veltrin {
 namespace {
 
 constexpr std::u16string_view kReadAction = u"Cannot read";
 constexpr std::u16string_view kWriteAction = u"Cannot write";
-
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 // Owns a file handle and closes it on every path.
 class FileHandle {
@@ -48,7 +46,7 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!path_.empty()) ::DeleteFileW(Wide(path_));
+    if (!path_.empty()) ::DeleteFileW(WideCStr(path_));
   }
   const std::u16string& Path() const noexcept { return path_; }
   void Release() noexcept { path_.clear(); }
@@ -58,19 +56,7 @@ class TemporaryFile {
 };
 
 std::u16string SystemReason(DWORD error) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::u16string reason;
-  if (length != 0 && buffer != nullptr) {
-    reason.assign(reinterpret_cast<const char16_t*>(buffer), length);
-    while (!reason.empty() &&
-           (reason.back() == u'\r' || reason.back() == u'\n' || reason.back() == u' ')) {
-      reason.pop_back();
-    }
-  }
-  if (buffer != nullptr) ::LocalFree(buffer);
+  std::u16string reason = SystemErrorText(error);
   if (reason.empty()) {
     const std::string number = "system error " + std::to_string(error);
     reason.assign(number.begin(), number.end());
@@ -103,8 +89,8 @@ HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& tempo
                              std::to_string(counter.fetch_add(1)) + ".tmp";
     temporary_path = FolderOf(target);
     temporary_path.append(name.begin(), name.end());
-    const HANDLE handle = ::CreateFileW(Wide(temporary_path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = ::CreateFileW(WideCStr(temporary_path), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return handle;
   }
   return INVALID_HANDLE_VALUE;
@@ -114,7 +100,7 @@ HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& tempo
 
 std::string ReadFileBytes(const std::u16string& path) {
   // A folder cannot be opened without backup semantics, so it fails here as "access denied".
-  FileHandle file(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  FileHandle file(::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.IsOpen()) Fail(kReadAction, path);
@@ -155,7 +141,7 @@ void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
     bytes.remove_prefix(written);
   }
   if (!::FlushFileBuffers(file.Get()) || !file.Close()) Fail(kWriteAction, path);
-  if (!::MoveFileExW(Wide(temporary.Path()), Wide(path),
+  if (!::MoveFileExW(WideCStr(temporary.Path()), WideCStr(path),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Fail(kWriteAction, path);
   }

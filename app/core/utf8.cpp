@@ -41,6 +41,12 @@ constexpr bool IsContinuation(unsigned char byte) {
 
 }  // namespace
 
+std::string_view WithoutByteOrderMark(std::string_view bytes) noexcept {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+  return bytes;
+}
+
 std::u16string Utf8BytesToText(std::string_view bytes) {
   // Every byte yields at most one code unit (a four-byte sequence yields two), so n units suffice;
   // the output goes through a small buffer so that the big one is written only once.

@@ -1,4 +1,5 @@
-// Asks comctl32 for its version once, and the theme API for the visual-styles answer each time.
+// Asks comctl32 for its version until a loaded library answered, and the theme API for the
+// visual-styles answer each time.
 #include "controls/base/comctl_version.h"
 
 #include <commctrl.h>
@@ -8,16 +9,14 @@
 namespace veltrin::controls {
 namespace {
 
-struct Version {
-  DWORD major = 0;
-  DWORD minor = 0;
-};
-
-// Zero when comctl32 or its DllGetVersion is missing or the call fails.
-Version QueryCommonControls() noexcept {
-  Version version;
+// Asks comctl32 itself, loading it when this process has not yet (the loaded module then stays
+// for the process, as the controls need it anyway). Not loaded when it cannot be loaded.
+detail::LibraryVersion QueryCommonControls() noexcept {
+  detail::LibraryVersion version;
   HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+  if (!comctl) comctl = LoadLibraryW(L"comctl32.dll");
   if (!comctl) return version;
+  version.loaded = true;
   auto get_version = reinterpret_cast<DLLGETVERSIONPROC>(
       reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")));
   if (!get_version) return version;
@@ -29,9 +28,9 @@ Version QueryCommonControls() noexcept {
   return version;
 }
 
-const Version& CommonControls() noexcept {
-  static const Version kVersion = QueryCommonControls();
-  return kVersion;
+detail::LibraryVersion CommonControls() noexcept {
+  static detail::VersionMemo memo;  // user-interface thread only
+  return memo.Get(QueryCommonControls);
 }
 
 }  // namespace
@@ -41,7 +40,8 @@ DWORD CommonControlsMajorVersion() noexcept {
 }
 
 CommonControlsClass CommonControlsVersion() noexcept {
-  return CommonControlsClassOf(CommonControls().major, CommonControls().minor);
+  const detail::LibraryVersion version = CommonControls();
+  return CommonControlsClassOf(version.major, version.minor);
 }
 
 bool VisualStylesActive() noexcept {

@@ -14,12 +14,41 @@ enum class CommonControlsClass : int {
 };
 
 // Returns the major version of comctl32 as reported by its DllGetVersion, or 0 when that export is
-// missing or fails. Computed on the first call and kept for the process.
+// missing or fails. The library is loaded when it is not yet; the answer of a loaded library is
+// kept for the process, while one that could not be had from a loaded library is asked again next
+// time (so a call made before comctl32 is loaded never fixes 0 for good).
 DWORD CommonControlsMajorVersion() noexcept;
 
-// Returns the version class of comctl32 (kOlder when it cannot be determined). Computed on the
-// first call and kept for the process.
+// Returns the version class of comctl32 (kOlder when it cannot be determined), kept as
+// CommonControlsMajorVersion keeps its answer.
 CommonControlsClass CommonControlsVersion() noexcept;
+
+namespace detail {
+
+// A library's version as read from it; `loaded` is false when the library was not there to ask.
+struct LibraryVersion {
+  bool loaded = false;
+  DWORD major = 0;
+  DWORD minor = 0;
+};
+
+// Remembers the first answer that came from a loaded library; until then every Get asks `query`
+// (a callable returning LibraryVersion) again.
+class VersionMemo {
+ public:
+  template <typename Query>
+  LibraryVersion Get(Query&& query) noexcept {
+    if (kept_.loaded) return kept_;
+    const LibraryVersion answer = query();
+    if (answer.loaded) kept_ = answer;
+    return answer;
+  }
+
+ private:
+  LibraryVersion kept_;  // not loaded until a loaded library answered
+};
+
+}  // namespace detail
 
 // Returns the version class for a major/minor version pair (the rule behind CommonControlsVersion).
 constexpr CommonControlsClass CommonControlsClassOf(DWORD major, DWORD minor) noexcept {

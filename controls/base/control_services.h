@@ -7,4 +7,3 @@
 #include "controls/base/shell_library.h"
 #include "controls/base/window_input.h"
 #include "controls/base/window_styles.h"
-#include "controls/base/windows_version.h"

@@ -1,30 +1,9 @@
-// Screen DPI from the screen DC, cached on first use.
+// DPI factors from the screen metrics, cached on first use.
 #include "controls/base/dpi.h"
 
-#include <windows.h>
-
-#include "controls/base/host/scale.h"
+#include "controls/base/screen_metrics.h"
 
 namespace veltrin::controls {
-namespace {
-
-int ScreenCaps(int index) noexcept {
-  HDC screen = GetDC(nullptr);
-  if (!screen) return 0;
-  const int value = GetDeviceCaps(screen, index);
-  ReleaseDC(nullptr, screen);
-  return value;
-}
-
-}  // namespace
-
-int ScreenPixelsPerInchX() noexcept {
-  return ScreenCaps(LOGPIXELSX);
-}
-
-int ScreenPixelsPerInchY() noexcept {
-  return ScreenCaps(LOGPIXELSY);
-}
 
 double DpiScaleX() noexcept {
   static const double kScale = ScreenPixelsPerInchX() / 96.0;

@@ -1,14 +1,8 @@
-// Screen resolution: pixels per inch, the DPI scale factors and the correction factor between the
-// screen's resolution and the host's twips per pixel. The cached values never follow a DPI change.
+// The DPI scale factors and the correction factor between the screen's resolution and the host's
+// twips per pixel, cached for the process: they never follow a DPI change.
 #pragma once
 
 namespace veltrin::controls {
-
-// Returns the screen's horizontal pixels per logical inch, or 0 when no screen DC can be had.
-int ScreenPixelsPerInchX() noexcept;
-
-// Returns the screen's vertical pixels per logical inch, or 0 when no screen DC can be had.
-int ScreenPixelsPerInchY() noexcept;
 
 // Returns horizontal pixels per inch / 96 (1 at 96 DPI). Computed once for the process.
 double DpiScaleX() noexcept;

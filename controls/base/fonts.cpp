@@ -4,16 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "controls/base/dpi.h"
+#include "controls/base/screen_metrics.h"
 
 namespace veltrin::controls {
-
-bool FontsEqual(const FontObject* a, const FontObject* b) noexcept {
-  if (!a || !b) return a == b;
-  return a->Name() == b->Name() && a->Size() == b->Size() &&
-         a->Strikethrough() == b->Strikethrough() && a->Underline() == b->Underline() &&
-         a->Italic() == b->Italic() && a->Charset() == b->Charset() && a->Weight() == b->Weight();
-}
 
 LOGFONTW GdiFontDescription(const FontObject& font, int pixelsPerInchY) noexcept {
   LOGFONTW description{};

@@ -1,16 +1,11 @@
-// Font objects and GDI fonts: comparison of font property values and creation of the GDI font a
-// native window draws with.
+// GDI fonts from font objects: the description and creation of the GDI font a native window draws
+// with (font comparison is FontsEqual beside FontObject).
 #pragma once
 
 #include "controls/base/gdi_handles.h"
 #include "controls/base/host/font_object.h"
 
 namespace veltrin::controls {
-
-// Returns true when both fonts are null, false when only one is, and otherwise whether name (case
-// sensitive), size, strikethrough, underline, italic, charset and weight are equal; bold is judged
-// through the weight only.
-bool FontsEqual(const FontObject* a, const FontObject* b) noexcept;
 
 // Builds the LOGFONTW that CreateGdiFont uses: face name (at most 31 characters), height from the
 // size rounded to whole points (half to even) at `pixelsPerInchY`, weight 700 or 400 by Bold,

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "controls/base/unique_handle.h"
+#include "common/unique_handle.h"
 
 namespace veltrin::controls {
 

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "controls/base/unique_handle.h"
+#include "common/unique_handle.h"
 
 namespace veltrin::controls {
 

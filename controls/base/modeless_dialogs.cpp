@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "controls/base/host/form.h"
+#include "controls/base/host_thread.h"
 
 namespace veltrin::controls {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "controls/base/unique_handle.h"
+#include "common/unique_handle.h"
 
 namespace veltrin::controls {
 

@@ -7,46 +7,12 @@
 #include <string>
 
 #include "controls/base/com_ptr.h"
-#include "controls/base/windows_version.h"
 
 namespace veltrin::controls {
 namespace {
 
 constexpr std::wstring_view kDefaultName = L"ComCtl";
 constexpr UINT kUahDestroyWindow = 0x90;  // sent to themed windows as they are destroyed
-
-using SetSubclassFunction = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
-using RemoveSubclassFunction = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
-using DefSubclassFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-
-// Windows 2000's comctl32 exports the subclass functions by ordinal only.
-struct SubclassFunctions {
-  SetSubclassFunction set = SetWindowSubclass;
-  RemoveSubclassFunction remove = RemoveWindowSubclass;
-  DefSubclassFunction def = DefSubclassProc;
-};
-
-template <typename Function>
-void ResolveByOrdinal(HMODULE module, WORD ordinal, Function& function) {
-  if (FARPROC address = GetProcAddress(module, MAKEINTRESOURCEA(ordinal))) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-  }
-}
-
-const SubclassFunctions& Functions() {
-  static const SubclassFunctions kFunctions = [] {
-    SubclassFunctions functions;
-    if (IsWindows2000()) {
-      if (HMODULE comctl = GetModuleHandleW(L"comctl32.dll")) {
-        ResolveByOrdinal(comctl, 410, functions.set);
-        ResolveByOrdinal(comctl, 412, functions.remove);
-        ResolveByOrdinal(comctl, 413, functions.def);
-      }
-    }
-    return functions;
-  }();
-  return kFunctions;
-}
 
 struct PropertyNames {
   std::wstring init;  // holds 1 while the subclass is installed
@@ -67,7 +33,7 @@ void SubclassWindow(HWND window, ISubclass* receiver, DWORD_PTR refData,
     const PropertyNames names = NamesFor(name);
     if (GetPropW(window, names.init.c_str()) != nullptr) return;
     const auto id = reinterpret_cast<UINT_PTR>(receiver);
-    Functions().set(window, SubclassProc, id, refData);
+    SetWindowSubclass(window, SubclassProc, id, refData);
     SetPropW(window, names.id.c_str(), reinterpret_cast<HANDLE>(id));
     SetPropW(window, names.init.c_str(), reinterpret_cast<HANDLE>(1));
   } catch (...) {
@@ -81,7 +47,7 @@ void UnsubclassWindow(HWND window, std::wstring_view name) noexcept {
     const PropertyNames names = NamesFor(name);
     if (GetPropW(window, names.init.c_str()) != reinterpret_cast<HANDLE>(1)) return;
     const auto id = reinterpret_cast<UINT_PTR>(GetPropW(window, names.id.c_str()));
-    Functions().remove(window, SubclassProc, id);
+    RemoveWindowSubclass(window, SubclassProc, id);
     RemovePropW(window, names.id.c_str());
     RemovePropW(window, names.init.c_str());
   } catch (...) {
@@ -90,7 +56,7 @@ void UnsubclassWindow(HWND window, std::wstring_view name) noexcept {
 }
 
 LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  return Functions().def(window, message, wParam, lParam);
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -102,7 +68,7 @@ LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case kUahDestroyWindow: {
       // The two window properties are left to die with the window.
       const LRESULT result = DefaultWindowProc(window, message, wParam, lParam);
-      Functions().remove(window, SubclassProc, id);
+      RemoveWindowSubclass(window, SubclassProc, id);
       return result;
     }
     default:

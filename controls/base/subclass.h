@@ -7,6 +7,7 @@
 #include <unknwn.h>
 
 #include <string_view>
+#include <type_traits>
 
 namespace veltrin::controls {
 
@@ -28,6 +29,24 @@ struct ISubclass : public IUnknown {
 // keeps no reference on the receiver: it must unsubclass before it goes away.
 void SubclassWindow(HWND window, ISubclass* receiver, DWORD_PTR refData,
                     std::wstring_view name = {}) noexcept;
+
+// Reference numbers are signed (the controls number their windows 1 to 3, the common-dialog hooks
+// -1 to -10) but travel as the subclass data, a DWORD_PTR. These convert between the two without
+// losing the sign at either pointer size; a receiver reads its number as RefNumber(refData).
+constexpr LONG_PTR RefNumber(DWORD_PTR refData) noexcept {
+  return static_cast<LONG_PTR>(refData);
+}
+constexpr DWORD_PTR RefData(LONG_PTR refNumber) noexcept {
+  return static_cast<DWORD_PTR>(refNumber);
+}
+
+// Installs the subclass with a signed reference number (see RefNumber); otherwise as above.
+template <typename Number>
+requires std::is_integral_v<Number> && std::is_signed_v<Number>
+void SubclassWindow(HWND window, ISubclass* receiver, Number refNumber,
+                    std::wstring_view name = {}) noexcept {
+  SubclassWindow(window, receiver, RefData(static_cast<LONG_PTR>(refNumber)), name);
+}
 
 // Removes the subclass `name` (empty means "ComCtl") from `window` and its two window properties.
 // Does nothing for a null window or when no such subclass is recorded on the window.

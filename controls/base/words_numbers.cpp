@@ -1,7 +1,7 @@
 // The overflow-checked conversions; the rest of the word helpers are constexpr in the header.
 #include "controls/base/words_numbers.h"
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 
 namespace veltrin::controls {
 

@@ -10,7 +10,7 @@
 #include <set>
 
 #include "app/core/file_search.h"
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 
 namespace veltrin {
 namespace {

@@ -8,11 +8,35 @@ namespace veltrin {
 namespace {
 
 TEST(FileSearch, LongPathForm) {
-  EXPECT_EQ(LongPathForm(u"C:\\dir\\file.txt"), u"\\\\?\\C:\\dir\\file.txt");
-  EXPECT_EQ(LongPathForm(u"\\\\server\\share\\file.txt"), u"\\\\?\\UNC\\server\\share\\file.txt");
-  EXPECT_EQ(LongPathForm(u"\\single"), u"\\\\?\\\\single");
-  EXPECT_EQ(LongPathForm(u"relative.txt"), u"\\\\?\\relative.txt");
-  EXPECT_EQ(LongPathForm(u""), u"\\\\?\\");
+  const struct {
+    const char16_t* path;
+    const char16_t* expected;
+  } rows[] = {
+      {u"C:\\dir\\file.txt", u"\\\\?\\C:\\dir\\file.txt"},
+      {u"\\\\server\\share\\file.txt", u"\\\\?\\UNC\\server\\share\\file.txt"},
+      // Already long, or a device path: taken as it is, never wrapped a second time.
+      {u"\\\\?\\C:\\dir\\file.txt", u"\\\\?\\C:\\dir\\file.txt"},
+      {u"\\\\?\\UNC\\server\\share", u"\\\\?\\UNC\\server\\share"},
+      {u"\\\\.\\COM1", u"\\\\.\\COM1"},
+      // The long form has no other separator than the backslash.
+      {u"C:/dir/file.txt", u"\\\\?\\C:\\dir\\file.txt"},
+      {u"//server/share/file.txt", u"\\\\?\\UNC\\server\\share\\file.txt"},
+      // Not absolute: the long form names nothing, so such a path is never found.
+      {u"\\single", u"\\\\?\\\\single"},
+      {u"relative.txt", u"\\\\?\\relative.txt"},
+      {u"", u"\\\\?\\"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(LongPathForm(row.path), row.expected)
+        << std::string(row.path, row.path + std::char_traits<char16_t>::length(row.path));
+  }
+}
+
+TEST(FileSearch, NormalAttributeIsReportedAsZero) {
+  EXPECT_EQ(detail::ReportedAttributes(0x80), 0);
+  EXPECT_EQ(detail::ReportedAttributes(0x20), 0x20);
+  EXPECT_EQ(detail::ReportedAttributes(0x80 | 0x01), 0x81) << "only the lone normal bit";
+  EXPECT_EQ(detail::ReportedAttributes(0x10), 0x10);
 }
 
 TEST(FileSearch, EntryQualifies) {

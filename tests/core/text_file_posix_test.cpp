@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "app/core/text_file.h"
 
 namespace veltrin {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "app/core/utf8.h"
 
 namespace veltrin {

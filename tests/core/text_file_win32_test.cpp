@@ -6,17 +6,14 @@
 
 #include <filesystem>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "app/core/text_file.h"
+#include "common/utf16.h"
 
 namespace veltrin {
 namespace {
 
 namespace fs = std::filesystem;
-
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 TEST(TextFileWin32, LockedTargetKeepsItsContent) {
   const fs::path folder = fs::temp_directory_path() / "veltrin-text-file-win32";
@@ -24,7 +21,7 @@ TEST(TextFileWin32, LockedTargetKeepsItsContent) {
   fs::create_directories(folder);
   const std::u16string path = (folder / "result.txt").u16string();
   WriteUtf8TextFile(u"旧的", path);
-  const HANDLE lock = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  const HANDLE lock = ::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   try {

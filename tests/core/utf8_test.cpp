@@ -91,6 +91,14 @@ TEST(Utf8, EveryScalarValueRoundTrips) {
   EXPECT_EQ(Utf8BytesToText(TextToUtf8(text)), text);
 }
 
+TEST(Utf8, WithoutByteOrderMarkTakesOneLeadingMarkOnly) {
+  EXPECT_EQ(WithoutByteOrderMark("\xEF\xBB\xBF<p>"), "<p>");
+  EXPECT_EQ(WithoutByteOrderMark("\xEF\xBB\xBF\xEF\xBB\xBFx"), "\xEF\xBB\xBFx");
+  EXPECT_EQ(WithoutByteOrderMark("x\xEF\xBB\xBF"), "x\xEF\xBB\xBF");
+  EXPECT_EQ(WithoutByteOrderMark("\xEF\xBB"), "\xEF\xBB") << "a cut mark is text";
+  EXPECT_EQ(WithoutByteOrderMark(""), "");
+}
+
 TEST(Utf8, EncodesLoneSurrogatesAsReplacement) {
   const std::string fffd = "\xEF\xBF\xBD";
   EXPECT_EQ(TextToUtf8(u"\xD800"), fffd);

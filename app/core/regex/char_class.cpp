@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/core/regex/case_fold.h"
+#include "common/case_fold.h"
 
 namespace veltrin::regex {
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/core/regex/case_fold.h"
+#include "common/case_fold.h"
 #include "app/core/regex/regex_error.h"
 
 namespace veltrin::regex {

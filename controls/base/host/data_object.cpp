@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/com_object.h"
 
 namespace veltrin::controls {

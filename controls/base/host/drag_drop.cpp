@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include <memory>
+#include <new>
 #include <optional>
 
 #include "controls/base/com_object.h"
@@ -30,8 +31,10 @@ class ControlDropTarget : public ComObject<IDropTarget> {
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD key_state, POINTL point,
                                       DWORD* effect) override {
     if (!data || !effect) return E_INVALIDARG;
-    data_.emplace(ComPtr<IDataObject>(data));
-    return Over(key_state, point, effect, 0);
+    return Guarded(effect, [&] {
+      data_.emplace(ComPtr<IDataObject>(data));
+      return Over(key_state, point, effect, 0);
+    });
   }
   HRESULT STDMETHODCALLTYPE DragOver(DWORD key_state, POINTL point, DWORD* effect) override {
     if (!effect) return E_INVALIDARG;
@@ -46,23 +49,42 @@ class ControlDropTarget : public ComObject<IDropTarget> {
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD key_state, POINTL point,
                                  DWORD* effect) override {
     if (!data || !effect) return E_INVALIDARG;
-    data_.emplace(ComPtr<IDataObject>(data));
-    const DWORD allowed = *effect;
-    try {
-      int32_t answer = static_cast<int32_t>(allowed);
-      const POINT client = ToClient(point);
-      control_.OLEDragDrop(*data_, answer, DragButtonState(key_state), DragShiftState(key_state),
-                           static_cast<float>(client.x), static_cast<float>(client.y));
-      *effect = static_cast<DWORD>(answer) & allowed;
-    } catch (...) {
-      *effect = DROPEFFECT_NONE;
-    }
-    data_.reset();
-    return S_OK;
+    return Guarded(effect, [&] {
+      data_.emplace(ComPtr<IDataObject>(data));
+      const DWORD allowed = *effect;
+      try {
+        int32_t answer = static_cast<int32_t>(allowed);
+        const POINT client = ToClient(point);
+        control_.OLEDragDrop(*data_, answer, DragButtonState(key_state), DragShiftState(key_state),
+                             static_cast<float>(client.x), static_cast<float>(client.y));
+        *effect = static_cast<DWORD>(answer) & allowed;
+      } catch (...) {
+        *effect = DROPEFFECT_NONE;  // the control refused the drop: no effect, not an OLE error
+      }
+      data_.reset();
+      return S_OK;
+    });
   }
 
  private:
   virtual ~ControlDropTarget() = default;
+
+  // Runs the body of a method that takes the dragged data: whatever it throws (running out of
+  // memory while taking the data, for one) ends the drag over this target with no effect and an
+  // error HRESULT instead of leaving the COM method.
+  template <typename Body>
+  HRESULT Guarded(DWORD* effect, Body&& body) noexcept {
+    HRESULT failure = E_UNEXPECTED;
+    try {
+      return body();
+    } catch (const std::bad_alloc&) {
+      failure = E_OUTOFMEMORY;
+    } catch (...) {
+    }
+    *effect = DROPEFFECT_NONE;
+    data_.reset();
+    return failure;
+  }
 
   POINT ToClient(POINTL point) const noexcept {
     POINT client{point.x, point.y};

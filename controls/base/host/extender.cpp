@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/host/control_site.h"
 #include "controls/base/host/form.h"
 #include "controls/base/host/user_control.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 
 namespace veltrin::controls {
 
@@ -77,10 +77,11 @@ std::shared_ptr<FontObject> FontObject::Clone() const {
   return copy;
 }
 
-bool FontObject::SameAttributes(const FontObject& other) const noexcept {
-  return name_ == other.name_ && size_ == other.size_ && italic_ == other.italic_ &&
-         underline_ == other.underline_ && strikethrough_ == other.strikethrough_ &&
-         charset_ == other.charset_ && weight_ == other.weight_;
+bool FontsEqual(const FontObject* a, const FontObject* b) noexcept {
+  if (!a || !b) return a == b;
+  return a->Name() == b->Name() && a->Size() == b->Size() && a->Italic() == b->Italic() &&
+         a->Underline() == b->Underline() && a->Strikethrough() == b->Strikethrough() &&
+         a->Charset() == b->Charset() && a->Weight() == b->Weight();
 }
 
 FontSubscription FontObject::Subscribe(ChangeHandler handler) {

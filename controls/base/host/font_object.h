@@ -75,9 +75,6 @@ class FontObject {
 
   // A new font with the same attributes and no subscribers.
   std::shared_ptr<FontObject> Clone() const;
-  // True when every attribute is equal (the names compared code unit by code unit).
-  bool SameAttributes(const FontObject& other) const noexcept;
-
   // Registers a handler called after each change; it stays registered while the result lives.
   [[nodiscard]] FontSubscription Subscribe(ChangeHandler handler);
 
@@ -101,5 +98,10 @@ class FontObject {
   uint64_t next_id_ = 1;                              // key of the next subscription
   std::shared_ptr<FontSubscription::List> handlers_;  // shared so subscriptions can outlive us
 };
+
+// Returns true when both fonts are null, false when only one is, and otherwise whether name (code
+// unit by code unit), size, strikethrough, underline, italic, charset and weight are equal; bold is
+// judged through the weight only.
+bool FontsEqual(const FontObject* a, const FontObject* b) noexcept;
 
 }  // namespace veltrin::controls

@@ -3,12 +3,12 @@
 #include "controls/base/host/form.h"
 
 #include <algorithm>
-#include <atomic>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/host/control_site.h"
 #include "controls/base/host/user_control.h"
 #include "controls/base/host/user_control_object.h"
+#include "controls/base/host_thread.h"
 
 namespace veltrin::controls {
 
@@ -19,8 +19,6 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"VeltrinForm";
 constexpr wchar_t kUserControlClass[] = L"VeltrinUserControl";
-
-std::atomic<DWORD> g_host_thread{0};
 
 void RegisterWindowClasses() {
   static const bool registered = [] {
@@ -71,15 +69,9 @@ bool CanTakeFocus(const Extender& item) noexcept {
 
 }  // namespace
 
-DWORD HostThreadId() noexcept {
-  const DWORD thread = g_host_thread.load();
-  return thread ? thread : GetCurrentThreadId();
-}
-
 Form::Form(std::wstring caption, int client_width, int client_height)
     : ole_init_(OleInitialize(nullptr)) {
-  DWORD expected = 0;
-  g_host_thread.compare_exchange_strong(expected, GetCurrentThreadId());
+  ClaimHostThread();
   try {
     RegisterWindowClasses();
     RECT frame{0, 0, client_width, client_height};

@@ -25,10 +25,6 @@ namespace veltrin::controls {
 class FormFrame;
 class UserControl;
 
-// Returns the identifier of the thread that created the first form (the calling thread before
-// any form exists): the host's user-interface thread.
-DWORD HostThreadId() noexcept;
-
 class Form {
  public:
   // Creates the (hidden) top-level window with a client area of the given pixels. Initialises OLE

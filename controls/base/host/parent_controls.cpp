@@ -1,7 +1,7 @@
 // The parent-controls collection over a form's controls.
 #include "controls/base/host/parent_controls.h"
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/host/control_site.h"
 #include "controls/base/host/form.h"
 #include "controls/base/host/user_control.h"

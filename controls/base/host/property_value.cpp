@@ -5,7 +5,8 @@
 #include <cwchar>
 #include <limits>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
+#include "common/utf16.h"
 #include "controls/base/host/font_object.h"
 
 namespace veltrin::controls {
@@ -104,15 +105,7 @@ std::wstring PropertyValue::ToString() const {
 ByteArray PropertyValue::ToBytes() const {
   if (const auto* bytes = std::get_if<ByteArray>(&storage_)) return *bytes;
   if (IsEmpty()) return {};
-  if (const auto* text = std::get_if<std::wstring>(&storage_)) {
-    ByteArray result;
-    result.reserve(text->size() * 2);
-    for (wchar_t unit : *text) {
-      result.push_back(static_cast<uint8_t>(unit & 0xFF));
-      result.push_back(static_cast<uint8_t>((unit >> 8) & 0xFF));
-    }
-    return result;
-  }
+  if (const auto* text = std::get_if<std::wstring>(&storage_)) return ToUtf16LeBytes(AsU16(*text));
   throw RunTimeError(kTypeMismatch);
 }
 
@@ -134,9 +127,7 @@ bool operator==(const PropertyValue& a, const PropertyValue& b) {
   }
   if (a.storage_.index() != b.storage_.index()) return false;
   if (const auto* font = std::get_if<FontRef>(&a.storage_)) {
-    const FontRef& other = std::get<FontRef>(b.storage_);
-    if (!*font || !other) return !*font && !other;
-    return (*font)->SameAttributes(*other);
+    return FontsEqual(font->get(), std::get<FontRef>(b.storage_).get());
   }
   return a.storage_ == b.storage_;
 }

@@ -1,8 +1,8 @@
 // Unit conversion through twips, the unit every other unit has a fixed ratio to (pixels excepted).
 #include "controls/base/host/scale.h"
 
-#include "app/core/run_time_error.h"
-#include "controls/base/dpi.h"
+#include "common/run_time_error.h"
+#include "controls/base/screen_metrics.h"
 
 namespace veltrin::controls {
 namespace {
@@ -31,16 +31,6 @@ double TwipsPer(ScaleUnit unit, bool horizontal) {
 }
 
 }  // namespace
-
-double TwipsPerPixelX() noexcept {
-  const int pixels_per_inch = ScreenPixelsPerInchX();
-  return pixels_per_inch > 0 ? 1440.0 / pixels_per_inch : 15.0;
-}
-
-double TwipsPerPixelY() noexcept {
-  const int pixels_per_inch = ScreenPixelsPerInchY();
-  return pixels_per_inch > 0 ? 1440.0 / pixels_per_inch : 15.0;
-}
 
 double ConvertScale(double value, ScaleUnit from, ScaleUnit to, bool horizontal) {
   const double twips_from = TwipsPer(from, horizontal);

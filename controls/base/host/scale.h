@@ -1,5 +1,5 @@
-// Scale units of forms and user controls and the conversion between them; twips per pixel follow
-// the screen's resolution (1440 / pixels per inch).
+// Scale units of forms and user controls and the conversion between them; pixels convert through
+// the screen's twips per pixel (screen_metrics.h).
 #pragma once
 
 #include <cstdint>
@@ -19,11 +19,6 @@ enum class ScaleUnit : int16_t {
   kContainerPosition = 9,
   kContainerSize = 10,
 };
-
-// Returns the twips of one screen pixel across (1440 / LOGPIXELSX; 15 when no screen DC exists).
-double TwipsPerPixelX() noexcept;
-// Returns the twips of one screen pixel down (1440 / LOGPIXELSY; 15 when no screen DC exists).
-double TwipsPerPixelY() noexcept;
 
 // Converts `value` between two units along one axis. The container units must have been resolved
 // by the caller; passing them (or an unknown unit) raises RunTimeError 5.

@@ -1,7 +1,7 @@
 // The container window of a user control and the values the host keeps for it.
 #include "controls/base/host/user_control.h"
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/host/control_site.h"
 #include "controls/base/host/drag_drop.h"
 #include "controls/base/host/extender.h"
@@ -9,8 +9,6 @@
 
 namespace veltrin::controls {
 namespace {
-
-constexpr int16_t kObjectRequired = 91;
 
 // An OLE colour is an RGB value or a system colour index above the high bit.
 bool IsValidColor(OLE_COLOR color) noexcept {
@@ -100,12 +98,12 @@ double UserControl::ScaleY(double value, ScaleUnit from, ScaleUnit to) const {
 }
 
 Extender& UserControl::ExtenderObject() const {
-  if (!extender_) throw RunTimeError(kObjectRequired, u"Object required");
+  if (!extender_) throw RunTimeError(kObjectVariableNotSet);
   return *extender_;
 }
 
 ParentControls UserControl::ParentControlsCollection() const {
-  if (!form_) throw RunTimeError(kObjectRequired, u"Object required");
+  if (!form_) throw RunTimeError(kObjectVariableNotSet);
   return ParentControls(*form_, const_cast<ParentControlsType&>(parent_controls_type_));
 }
 

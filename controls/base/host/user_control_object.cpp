@@ -9,6 +9,7 @@
 #include "controls/base/com_object.h"
 #include "controls/base/host/extender.h"
 #include "controls/base/host/user_control.h"
+#include "common/utf16.h"
 
 namespace veltrin::controls {
 
@@ -300,7 +301,7 @@ HRESULT UserControlObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count
         continue;
       }
       for (const DispatchName& entry : table) {
-        if (CompareStringOrdinal(names[i], -1, entry.name, -1, TRUE) == CSTR_EQUAL) {
+        if (EqualsIgnoreCase(AsU16(names[i]), AsU16(entry.name))) {
           ids[i] = entry.id;
           break;
         }

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "controls/base/gdi_handles.h"
-#include "controls/base/unique_handle.h"
+#include "common/unique_handle.h"
 
 namespace veltrin::controls {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/interception/site_context.h"
 #include "controls/base/interception/vtable_handle.h"
 
@@ -46,15 +46,13 @@ void NotifyControlInfoChanged(IUnknown* control, bool focused) noexcept {
 }
 
 DISPID GetDispId(IUnknown* object, const std::wstring& name) {
-  constexpr int kObjectNotSet = 91;
-  constexpr int kMemberNotSupported = 438;
-  if (!object) throw RunTimeError(kObjectNotSet, u"Object variable or With block variable not set");
+  if (!object) throw RunTimeError(kObjectVariableNotSet);
   auto dispatch = ComPtr<IUnknown>(object).Query<IDispatch>(IID_IDispatch);
   std::wstring member = name;
   LPOLESTR names[] = {member.data()};
   DISPID id = DISPID_UNKNOWN;
   if (!dispatch || FAILED(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id)))
-    throw RunTimeError(kMemberNotSupported, u"Object doesn't support this property or method");
+    throw RunTimeError(kObjectDoesNotSupportMember);
   return id;
 }
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 
 namespace veltrin::controls {
 

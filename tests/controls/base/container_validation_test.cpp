@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/container_validation.h"
 #include "controls/base/host/extender.h"
 #include "controls/base/host/form.h"

@@ -1,4 +1,4 @@
-// Fonts, DPI factors, colour translation, window class names and the system version tests.
+// Fonts, DPI factors, colour translation, window class names and the common-controls version.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,8 +10,8 @@
 #include "controls/base/comctl_version.h"
 #include "controls/base/dpi.h"
 #include "controls/base/fonts.h"
+#include "controls/base/screen_metrics.h"
 #include "controls/base/window_class.h"
-#include "controls/base/windows_version.h"
 #include "base/support/test_window.h"
 
 namespace veltrin::controls {
@@ -167,14 +167,6 @@ TEST(Versions, VisualStylesRule) {
   if (CommonControlsMajorVersion() <= 5) {
     EXPECT_FALSE(VisualStylesActive());
   }
-}
-
-TEST(Versions, WindowsTwoThousandRule) {
-  EXPECT_TRUE(IsWindows2000Version(2, 5, 0));
-  EXPECT_FALSE(IsWindows2000Version(2, 5, 1));
-  EXPECT_FALSE(IsWindows2000Version(1, 5, 0));
-  EXPECT_FALSE(IsWindows2000Version(2, 6, 0));
-  EXPECT_FALSE(IsWindows2000()) << "no test system reports Windows 2000";
 }
 
 TEST(Versions, InitControlClassesRegistersTheNamedClasses) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/subclass.h"
 #include "base/support/test_window.h"
 

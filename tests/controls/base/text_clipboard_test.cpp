@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/clipboard_text.h"
 #include "controls/base/text_persistence.h"
 

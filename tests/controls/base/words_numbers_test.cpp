@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "base/support/run_time_errors.h"
 #include "controls/base/input_state.h"
 #include "controls/base/words_numbers.h"

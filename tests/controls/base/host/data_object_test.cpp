@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "controls/base/host/data_object.h"
 #include "controls/base/host/drag_drop.h"
 

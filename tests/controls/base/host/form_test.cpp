@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
+#include "controls/base/host_thread.h"
+#include "controls/base/screen_metrics.h"
 #include "host_fixture.h"
 
 namespace veltrin::controls::host_test {

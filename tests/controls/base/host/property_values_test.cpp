@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
+#include "common/utf16.h"
 #include "base/support/run_time_errors.h"
 #include "controls/base/host/font_object.h"
 #include "controls/base/host/picture_object.h"
@@ -93,10 +94,7 @@ TEST(PropertyBag, ChineseTextSurvivesAsUtf16Bytes) {
   ASSERT_EQ(bytes.size(), text.size() * 2);
   EXPECT_EQ(bytes[0], 0x2C);  // U+7B2C, low byte first
   EXPECT_EQ(bytes[1], 0x7B);
-  std::wstring back(bytes.size() / 2, L'\0');
-  for (size_t i = 0; i < back.size(); ++i)
-    back[i] = wchar_t(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-  EXPECT_EQ(back, text);
+  EXPECT_EQ(ToWide(FromUtf16LeBytes(bytes)), text);
 }
 
 TEST(PropertyBag, DefaultsAreNotStoredAndReadBack) {

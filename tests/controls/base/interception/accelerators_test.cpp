@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "base/support/fake_ole_host.h"
 #include "controls/base/interception/interception_state.h"
 #include "controls/base/interception/vtable_handle.h"

@@ -16,6 +16,7 @@
 #include "controls/base/interception/interception_state.h"
 #include "controls/base/interception/vtable_handle.h"
 #include "controls/base/subclass.h"
+#include "controls/base/text_persistence.h"
 
 namespace veltrin::controls {
 namespace {
@@ -64,8 +65,7 @@ class DemoControl final : public UserControl,
   }
   void ReadProperties(PropertyBag& bag) override {
     log_.push_back(L"ReadProperties");
-    const ByteArray bytes = bag.ReadProperty(L"Caption", PropertyValue(ByteArray{})).ToBytes();
-    caption_.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    caption_ = StoredValueToText(bag.ReadProperty(L"Caption", PropertyValue()));
     CreateChild();
   }
   void Resize() override {
@@ -74,9 +74,7 @@ class DemoControl final : public UserControl,
   }
   void WriteProperties(PropertyBag& bag) override {
     log_.push_back(L"WriteProperties");
-    const auto* first = reinterpret_cast<const uint8_t*>(caption_.data());
-    bag.WriteProperty(L"Caption", PropertyValue(ByteArray(first, first + caption_.size() * 2)),
-                      PropertyValue(ByteArray{}));
+    bag.WriteProperty(L"Caption", TextToStoredValue(caption_), PropertyValue());
   }
   void Terminate() override {
     log_.push_back(L"Terminate");
@@ -284,8 +282,8 @@ TEST(DemoControlTest, HostedTwiceItAnswersThroughTheInterceptedInterfaces) {
 
   // The caption went into the bag as UTF-16LE bytes and comes back unchanged.
   const ByteArray bytes = saved.at(L"Demo1").ReadProperty(L"Caption").ToBytes();
-  EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2),
-            kCaption);
+  EXPECT_EQ(bytes.size(), kCaption.size() * 2);
+  EXPECT_EQ(StoredValueToText(PropertyValue(bytes)), kCaption);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 #include "base/support/fake_ole_host.h"
 
 namespace veltrin::controls {

@@ -1,7 +1,7 @@
 // Catching the library's run-time errors in table tests: a call's error number, or 0.
 #pragma once
 
-#include "app/core/run_time_error.h"
+#include "common/run_time_error.h"
 
 namespace veltrin::test {
 

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace veltrin::controls {
+namespace veltrin {
 
 // Traits supply `using Handle = ...;`, `static Handle Empty()` and `static void Close(Handle)`.
 template <typename Traits>
@@ -40,4 +40,4 @@ class UniqueHandle {
   Handle handle_ = Traits::Empty();  // the owned handle, or Traits::Empty()
 };
 
-}  // namespace veltrin::controls
+}  // namespace veltrin

@@ -2,7 +2,7 @@
 // cased scripts: Latin, Greek, Cyrillic, Armenian and the full-width Latin letters.
 #pragma once
 
-namespace veltrin::regex {
+namespace veltrin {
 
 // Returns the folded (lower-case) form of a code unit, or the unit itself when it has none.
 char16_t SimpleFold(char16_t unit) noexcept;
@@ -16,4 +16,4 @@ inline bool HasCaseVariants(char16_t unit) noexcept {
   return NextCaseVariant(unit) != unit;
 }
 
-}  // namespace veltrin::regex
+}  // namespace veltrin

@@ -1,11 +1,11 @@
 // Simple case folding: a handful of range rules that cover the cased BMP scripts, plus a table of
 // case-variant cycles built once from them so that a class can be closed over case.
-#include "app/core/regex/case_fold.h"
+#include "common/case_fold.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace veltrin::regex {
+namespace veltrin {
 namespace {
 
 // Pairs laid out as upper, lower, upper, lower... starting at an even (or odd) unit.
@@ -108,4 +108,4 @@ char16_t NextCaseVariant(char16_t unit) noexcept {
   return VariantCycles()[unit];
 }
 
-}  // namespace veltrin::regex
+}  // namespace veltrin
