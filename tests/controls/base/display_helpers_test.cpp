@@ -149,9 +149,31 @@ TEST(Versions, CommonControlsClassRule) {
     EXPECT_EQ(CommonControlsClassOf(row.major, row.minor), row.expected)
         << row.major << "." << row.minor;
   }
-  // The live answer is stable and follows the same rule.
-  EXPECT_EQ(CommonControlsVersion(), CommonControlsVersion());
   EXPECT_GE(CommonControlsMajorVersion(), 5u) << "this process links comctl32";
+}
+
+TEST(Versions, AnswerFromALibraryNotYetLoadedIsAskedAgain) {
+  detail::VersionMemo memo;
+  int asked = 0;
+  detail::LibraryVersion next{false, 0, 0};
+  auto query = [&] {
+    ++asked;
+    return next;
+  };
+  EXPECT_EQ(memo.Get(query).major, 0u);
+  next = {true, 6, 10};
+  EXPECT_EQ(memo.Get(query).major, 6u) << "0 from a library not yet loaded is not kept";
+  next = {true, 5, 82};
+  const detail::LibraryVersion kept = memo.Get(query);
+  EXPECT_EQ(kept.major, 6u);
+  EXPECT_EQ(kept.minor, 10u);
+  EXPECT_EQ(asked, 2) << "a loaded library's answer is kept for the process";
+
+  detail::VersionMemo failed;
+  next = {true, 0, 0};  // loaded, but DllGetVersion failed: that answer is final
+  failed.Get(query);
+  next = {true, 6, 0};
+  EXPECT_EQ(failed.Get(query).major, 0u);
 }
 
 TEST(Versions, VisualStylesRule) {

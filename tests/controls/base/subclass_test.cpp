@@ -142,6 +142,30 @@ TEST_F(SubclassTest, SameReceiverUnderTwoNamesIsOneSubclassWithTheLaterData) {
   UnsubclassWindow(window_.Handle(), L"Two");
 }
 
+// The common-dialog hooks number their windows -1 to -10; the number must come back signed at both
+// pointer sizes, however it was given.
+TEST_F(SubclassTest, NegativeReferenceNumbersComeBackSigned) {
+  LoggingReceiver receiver("r", log_);
+  SubclassWindow(window_.Handle(), &receiver, -10, L"Dialog");
+  Probe();
+  ASSERT_EQ(Probes(log_).size(), 1u);
+  EXPECT_EQ(RefNumber(Probes(log_)[0].refData), -10);
+  UnsubclassWindow(window_.Handle(), L"Dialog");
+
+  log_.clear();
+  const LONG_PTR number = -1;
+  SubclassWindow(window_.Handle(), &receiver, number, L"Dialog");
+  Probe();
+  ASSERT_EQ(Probes(log_).size(), 1u);
+  EXPECT_EQ(RefNumber(Probes(log_)[0].refData), -1);
+  EXPECT_EQ(Probes(log_)[0].refData, RefData(-1));
+  UnsubclassWindow(window_.Handle(), L"Dialog");
+
+  EXPECT_EQ(RefNumber(RefData(-10)), -10);
+  EXPECT_EQ(RefNumber(2), 2);
+  EXPECT_LT(RefNumber(RefData(-3)), 0) << "a range check on the signed view works";
+}
+
 TEST_F(SubclassTest, RemovingWhatWasNeverInstalledDoesNothing) {
   LoggingReceiver receiver("r", log_);
   UnsubclassWindow(window_.Handle(), L"Missing");  // no property at all

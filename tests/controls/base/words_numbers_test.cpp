@@ -81,8 +81,14 @@ TEST(WordsNumbers, ObjectFromPointerHoldsItsOwnReference) {
   }
   EXPECT_EQ(object.references_, 1u);
   EXPECT_FALSE(ObjectFromPointer(0));
-  EXPECT_EQ(ProcedureAddress(&UnsignedToInteger),
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<void*>(&UnsignedToInteger)));
+}
+
+TEST(WordsNumbers, ProcedureAddressCanBeCalledBack) {
+  const LONG_PTR address = ProcedureAddress(&UnsignedToInteger);
+  ASSERT_NE(address, 0);
+  const auto routine = reinterpret_cast<int16_t (*)(int32_t)>(reinterpret_cast<void*>(address));
+  EXPECT_EQ(routine(65535), -1);
+  EXPECT_NE(ProcedureAddress(&PointerAdd), address);
 }
 
 TEST(InputState, ButtonMaskFromMouseFlags) {

@@ -185,10 +185,14 @@ TEST_F(ComTest, TheMessageLoopOffersKeysToTheActiveObjectFirst) {
   RemoveWindowSubclass(a_->hWnd(), LogKeys, 1);
 
   const std::vector<std::pair<UINT, WPARAM>> expected = {
-      {WM_KEYDOWN, VK_F2},  {WM_KEYUP, VK_F2}, {WM_KEYDOWN, 'X'},
-      {WM_KEYUP, 'X'},      {WM_CHAR, 'x'},  // translated from the dispatched key-down, offered in
-                                             // its turn
-      {WM_KEYDOWN, VK_TAB}, {WM_KEYUP, VK_TAB}};
+      {WM_KEYDOWN, VK_F2},
+      {WM_KEYUP, VK_F2},
+      {WM_KEYDOWN, 'X'},
+      {WM_KEYUP, 'X'},
+      {WM_CHAR, 'x'},  // translated from the dispatched key-down, offered in
+                       // its turn
+      {WM_KEYDOWN, VK_TAB},
+      {WM_KEYUP, VK_TAB}};
   EXPECT_EQ(keeper.offered, expected);
   EXPECT_EQ(reached, std::vector<WPARAM>{'X'});
   EXPECT_EQ(form_->ActiveControl(), b_);
