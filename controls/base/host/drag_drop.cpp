@@ -158,10 +158,17 @@ class ControlDropSource : public ComObject<IDropSource> {
   UserControl& control_;
 };
 
+ComPtr<IDropTarget> CreateControlDropTarget(UserControl& control) {
+  return ComPtr<IDropTarget>::Attach(new ControlDropTarget(control));
+}
+
 bool RegisterControlDropTarget(UserControl& control) noexcept {
   if (!control.hWnd()) return false;
-  auto target = ComPtr<IDropTarget>::Attach(new ControlDropTarget(control));
-  return SUCCEEDED(RegisterDragDrop(control.hWnd(), target.Get()));
+  try {
+    return SUCCEEDED(RegisterDragDrop(control.hWnd(), CreateControlDropTarget(control).Get()));
+  } catch (...) {
+    return false;  // no memory for the target
+  }
 }
 
 void StartOleDrag(UserControl& control) {

@@ -3,12 +3,20 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdint>
+
+#include "controls/base/com_ptr.h"
 
 namespace veltrin::controls {
 
 class UserControl;
+
+// Creates the drop target of `control` (what RegisterControlDropTarget registers): its methods turn
+// OLE's calls into the control's OLEDragOver and OLEDragDrop and never let an error out. The
+// target must not be used after the control is gone.
+ComPtr<IDropTarget> CreateControlDropTarget(UserControl& control);
 
 // Registers a drop target on the control's container window; false when OLE refuses (for example
 // when OLE is not initialised on the thread).

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
 
 #include "common/run_time_error.h"
 #include "controls/base/host/data_object.h"
 #include "controls/base/host/drag_drop.h"
+#include "controls/base/host/user_control.h"
 
 namespace veltrin::controls {
 namespace {
@@ -110,6 +112,45 @@ TEST(DataObject, OfferedFormatsAreRenderedOnRequest) {
   EXPECT_EQ(formats->Next(1, &first, &fetched), S_OK);
   EXPECT_EQ(first.cfFormat, CF_UNICODETEXT);
   EXPECT_EQ(formats->Next(1, &first, &fetched), S_FALSE);
+}
+
+// A drop target whose control fails in every notification.
+class FailingDropControl : public UserControl {
+ protected:
+  void OLEDragOver(DataObject&, int32_t& effect, int16_t, int16_t, float, float, int16_t) override {
+    effect = DROPEFFECT_COPY;
+    throw RunTimeError(kInvalidPropertyValue);
+  }
+  void OLEDragDrop(DataObject&, int32_t& effect, int16_t, int16_t, float, float) override {
+    effect = DROPEFFECT_COPY;
+    throw std::bad_alloc();
+  }
+};
+
+TEST(DragDrop, TargetAnswersEveryCallWithAnHresultAndNoEffect) {
+  FailingDropControl control;
+  const ComPtr<IDropTarget> target = CreateControlDropTarget(control);
+  const ComPtr<IDataObject> data = CreateDataStore();
+  const POINTL point{5, 5};
+
+  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  EXPECT_EQ(target->DragEnter(data.Get(), MK_LBUTTON, point, &effect), S_OK);
+  EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE});
+  effect = DROPEFFECT_COPY;
+  EXPECT_EQ(target->DragOver(MK_LBUTTON, point, &effect), S_OK);
+  EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE});
+  effect = DROPEFFECT_COPY;
+  EXPECT_EQ(target->Drop(data.Get(), 0, point, &effect), S_OK);
+  EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE});
+
+  // After the drop no data is held: a later DragOver offers nothing.
+  effect = DROPEFFECT_COPY;
+  EXPECT_EQ(target->DragOver(MK_LBUTTON, point, &effect), S_OK);
+  EXPECT_EQ(effect, DWORD{DROPEFFECT_NONE});
+  EXPECT_EQ(target->DragLeave(), S_OK);
+
+  EXPECT_EQ(target->DragEnter(nullptr, 0, point, &effect), E_INVALIDARG);
+  EXPECT_EQ(target->Drop(data.Get(), 0, point, nullptr), E_INVALIDARG);
 }
 
 TEST(DragDrop, KeyStatesBecomeButtonAndShift) {
