@@ -96,4 +96,15 @@ HRESULT STDMETHODCALLTYPE SubclassReceiver::QueryInterface(REFIID iid, void** ob
   return E_NOINTERFACE;
 }
 
+ULONG STDMETHODCALLTYPE SubclassReceiver::AddRef() {
+  if (owner_) owner_->EnterCall();
+  return 2;
+}
+
+ULONG STDMETHODCALLTYPE SubclassReceiver::Release() {
+  // The owner (and this receiver with it) may be deleted here: nothing is touched afterwards.
+  if (CallGuarded* owner = owner_) owner->LeaveCall();
+  return 1;
+}
+
 }  // namespace veltrin::controls

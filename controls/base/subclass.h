@@ -9,6 +9,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "controls/base/window/call_guard.h"
+
 namespace veltrin::controls {
 
 // {A25C9158-8D07-4978-A464-16AA034A5603}
@@ -60,17 +62,24 @@ LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                               DWORD_PTR refData) noexcept;
 
-// An ISubclass whose lifetime belongs to its C++ owner: reference counting is answered but never
-// deletes. Derive from it when a receiver is not otherwise a COM object.
+// An ISubclass whose lifetime belongs to its C++ owner. Built with a guarded owner, the references
+// the subclass procedure takes for a call keep that owner alive (see CallGuarded), so a receiver
+// whose owner is deleted inside Message is freed only after the call; built without one,
+// reference counting is answered but never deletes. Derive from it when a receiver is not
+// otherwise a COM object.
 class SubclassReceiver : public ISubclass {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
 
  protected:
   SubclassReceiver() = default;
+  explicit SubclassReceiver(CallGuarded& owner) noexcept : owner_(&owner) {}
   ~SubclassReceiver() = default;
+
+ private:
+  CallGuarded* owner_ = nullptr;  // kept alive while the subclass procedure holds a reference
 };
 
 }  // namespace veltrin::controls

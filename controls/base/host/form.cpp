@@ -9,11 +9,9 @@
 #include "controls/base/host/user_control.h"
 #include "controls/base/host/user_control_object.h"
 #include "controls/base/host_thread.h"
+#include "controls/base/window/window_procedure.h"
 
 namespace veltrin::controls {
-
-LRESULT CALLBACK UserControlWindowProc(HWND, UINT, WPARAM, LPARAM);
-LRESULT CALLBACK FormWindowProc(HWND, UINT, WPARAM, LPARAM);
 
 namespace {
 
@@ -21,23 +19,10 @@ constexpr wchar_t kFormClass[] = L"VeltrinForm";
 constexpr wchar_t kUserControlClass[] = L"VeltrinUserControl";
 
 void RegisterWindowClasses() {
-  static const bool registered = [] {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW form{};
-    form.cbSize = sizeof(WNDCLASSEXW);
-    form.style = CS_DBLCLKS;
-    form.lpfnWndProc = FormWindowProc;
-    form.hInstance = instance;
-    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    form.lpszClassName = kFormClass;
-    WNDCLASSEXW container = form;
-    container.lpfnWndProc = UserControlWindowProc;
-    container.hbrBackground = nullptr;  // the control's BackColor paints it
-    container.lpszClassName = kUserControlClass;
-    return RegisterClassExW(&form) != 0 && RegisterClassExW(&container) != 0;
-  }();
-  if (!registered) throw RunTimeError(kInvalidProcedureCall);
+  RegisterHandlerClass(
+      {kFormClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1))});
+  // The control's BackColor paints the container.
+  RegisterHandlerClass({kUserControlClass, CS_DBLCLKS, nullptr});
 }
 
 bool SameObject(IUnknown* a, IUnknown* b) noexcept {
@@ -76,12 +61,11 @@ Form::Form(std::wstring caption, int client_width, int client_height)
     RegisterWindowClasses();
     RECT frame{0, 0, client_width, client_height};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    const HWND window = CreateWindowExW(
-        WS_EX_CONTROLPARENT, kFormClass, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-        nullptr, GetModuleHandleW(nullptr), this);
-    if (!window) throw RunTimeError(kInvalidProcedureCall);
-    window_.Reset(window);
+    WindowCreation creation{kFormClass, std::move(caption), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                            WS_EX_CONTROLPARENT};
+    creation.width = frame.right - frame.left;
+    creation.height = frame.bottom - frame.top;
+    window_ = CreateHandlerWindow(*this, creation);
     frame_ = ComPtr<FormFrame>::Attach(new FormFrame(*this));
     SetFont(std::make_shared<FontObject>());
   } catch (...) {
@@ -110,13 +94,12 @@ Extender& Form::AddControl(std::unique_ptr<UserControl> control, std::wstring na
   if (!control || Find(name)) throw RunTimeError(kInvalidProcedureCall);
   UserControl& hosted = *control;
   auto item = std::unique_ptr<Extender>(new Extender(*this, std::move(name)));
-  const HWND window =
-      CreateWindowExW(WS_EX_CONTROLPARENT, kUserControlClass, L"",
-                      WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, bounds.left,
-                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, hWnd(),
-                      nullptr, GetModuleHandleW(nullptr), &hosted);
-  if (!window) throw RunTimeError(kInvalidProcedureCall);
-  item->window_.Reset(window);
+  WindowCreation creation{kUserControlClass, L"",
+                          WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP,
+                          WS_EX_CONTROLPARENT};
+  creation.parent = hWnd();
+  item->window_ = CreateHandlerWindow(hosted.container_, creation.At(bounds));
+  const HWND window = item->window_.Get();
   item->control_ = std::move(control);
   hosted.form_ = this;
   hosted.extender_ = item.get();
@@ -460,40 +443,18 @@ int Form::RunMessageLoop() {
   return quit_code_;
 }
 
-LRESULT Form::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) {
-  switch (message) {
-    case WM_COMMAND:
-      if (HIWORD(w_param) == BN_CLICKED) {
-        if (Extender* item = ItemOfWindow(reinterpret_cast<HWND>(l_param))) {
-          item->Events().Raise(&ExtenderEvents::Click);
-          return 0;
-        }
-      }
-      break;
-    case WM_CLOSE:
-      ShowWindow(hWnd(), SW_HIDE);
-      PostQuitMessage(0);
-      return 0;
-    default:
-      break;
-  }
-  return DefWindowProcW(hWnd(), message, w_param, l_param);
+MessageResult Form::OnCommand(WORD, WORD code, HWND control) {
+  if (code != BN_CLICKED) return kNotHandled;
+  Extender* item = ItemOfWindow(control);
+  if (!item) return kNotHandled;
+  item->Events().Raise(&ExtenderEvents::Click);
+  return 0;
 }
 
-LRESULT CALLBACK FormWindowProc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l_param);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  // Until CreateWindowExW returns, the form does not know its window yet.
-  if (!form || !form->hWnd()) return DefWindowProcW(window, message, w_param, l_param);
-  try {
-    return form->OnMessage(message, w_param, l_param);
-  } catch (...) {
-    return DefWindowProcW(window, message, w_param, l_param);
-  }
+MessageResult Form::OnClose() {
+  ShowWindow(MessageWindow(), SW_HIDE);
+  PostQuitMessage(0);
+  return 0;
 }
 
 }  // namespace veltrin::controls

@@ -19,19 +19,20 @@
 #include "controls/base/host/property_bag.h"
 #include "controls/base/host/scale.h"
 #include "controls/base/host/window_handles.h"
+#include "controls/base/window/message_handler.h"
 
 namespace veltrin::controls {
 
 class FormFrame;
 class UserControl;
 
-class Form {
+class Form : public MessageHandler {
  public:
   // Creates the (hidden) top-level window with a client area of the given pixels. Initialises OLE
   // on the thread for the form's life. Throws RunTimeError 5 when the window cannot be created.
   explicit Form(std::wstring caption = L"Form1", int client_width = 480, int client_height = 320);
   // Terminates and destroys every control (last added first), then the window.
-  ~Form();
+  ~Form() override;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
@@ -120,9 +121,12 @@ class Form {
   friend class Extender;
   friend class UserControl;
   friend class ParentControls;
-  friend LRESULT CALLBACK FormWindowProc(HWND, UINT, WPARAM, LPARAM);
 
-  LRESULT OnMessage(UINT message, WPARAM w_param, LPARAM l_param);
+ protected:
+  MessageResult OnCommand(WORD id, WORD code, HWND control) override;
+  MessageResult OnClose() override;
+
+ private:
   Extender& AddItem(std::unique_ptr<Extender> item);
   Extender* ItemOfWindow(HWND window) const noexcept;
   std::vector<Extender*> TabOrder() const;

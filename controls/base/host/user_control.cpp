@@ -136,50 +136,98 @@ void UserControl::UpdateDropRegistration() noexcept {
   }
 }
 
-LRESULT UserControl::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) {
+namespace {
+
+// The child a reflectable message comes from, or null (menus, accelerators, other messages).
+HWND ReflectionSource(HWND container, UINT message, LPARAM l_param) noexcept {
   switch (message) {
-    case WM_SIZE:
-      if (live_) Resize();
-      return 0;
-    case WM_ERASEBKGND: {
-      RECT client{};
-      GetClientRect(window_, &client);
-      FillRect(reinterpret_cast<HDC>(w_param), &client, BackBrush());
-      return 1;
-    }
+    case WM_COMMAND:
+    case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN: {
-      const HDC dc = reinterpret_cast<HDC>(w_param);
-      SetTextColor(dc, ToColorRef(fore_color_));
-      SetBkColor(dc, ToColorRef(back_color_));
-      return reinterpret_cast<LRESULT>(BackBrush());
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<HWND>(l_param);
+    case WM_NOTIFY:
+      return l_param ? reinterpret_cast<const NMHDR*>(l_param)->hwndFrom : nullptr;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(l_param);
+      return item && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
     }
+    case WM_MEASUREITEM: {
+      const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(l_param);
+      return item && item->CtlType != ODT_MENU
+                 ? GetDlgItem(container, static_cast<int>(item->CtlID))
+                 : nullptr;
+    }
+    case WM_COMPAREITEM:
+      return l_param ? reinterpret_cast<const COMPAREITEMSTRUCT*>(l_param)->hwndItem : nullptr;
+    case WM_DELETEITEM:
+      return l_param ? reinterpret_cast<const DELETEITEMSTRUCT*>(l_param)->hwndItem : nullptr;
     default:
-      return DefWindowProcW(window_, message, w_param, l_param);
+      return nullptr;
   }
 }
 
-LRESULT CALLBACK UserControlWindowProc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l_param);
-    auto* control = static_cast<UserControl*>(create->lpCreateParams);
-    control->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+LRESULT ContainerDefault(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
+  return DefWindowProcW(window, message, w_param, l_param);
+}
+
+}  // namespace
+
+MessageResult UserControl::Container::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) {
+  const HWND container = MessageWindow();
+  if (message == WM_NCCREATE) control_.window_ = container;
+  const HWND source = ReflectionSource(container, message, l_param);
+  if (!source || !IsChild(container, source)) return kNotHandled;
+  return control_.TryHandleMessage(container, message, w_param, l_param, ContainerDefault);
+}
+
+MessageResult UserControl::Container::OnDestroy() {
+  // OLE holds the drop target by the window: it goes with the window.
+  if (control_.drop_registered_) RevokeDragDrop(MessageWindow());
+  control_.drop_registered_ = false;
+  return kNotHandled;
+}
+
+MessageResult UserControl::Container::OnNcDestroy() {
+  control_.window_ = nullptr;
+  return kNotHandled;
+}
+
+MessageResult UserControl::Container::OnSize(UINT, int, int) {
+  if (control_.live_) control_.Resize();
+  return 0;
+}
+
+MessageResult UserControl::Container::OnEraseBkgnd(HDC dc) {
+  RECT client{};
+  GetClientRect(MessageWindow(), &client);
+  FillRect(dc, &client, control_.BackBrush());
+  return 1;
+}
+
+MessageResult UserControl::Container::OnCtlColor(CtlColorKind kind, HDC dc, HWND) {
+  switch (kind) {
+    case CtlColorKind::kEdit:
+    case CtlColorKind::kStatic:
+    case CtlColorKind::kListBox:
+    case CtlColorKind::kButton:
+      SetTextColor(dc, ToColorRef(control_.fore_color_));
+      SetBkColor(dc, ToColorRef(control_.back_color_));
+      return reinterpret_cast<LRESULT>(control_.BackBrush());
+    default:
+      return kNotHandled;
   }
-  auto* control = reinterpret_cast<UserControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCDESTROY && control) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    control = nullptr;
-  }
-  if (!control) return DefWindowProcW(window, message, w_param, l_param);
-  try {
-    return control->OnMessage(message, w_param, l_param);
-  } catch (...) {
-    // A notification's error has no caller to go to from a window procedure.
-    return DefWindowProcW(window, message, w_param, l_param);
-  }
+}
+
+MessageResult UserControl::Container::OnSetFocus(HWND) {
+  const HWND target = control_.FocusTarget();
+  if (!target) return kNotHandled;
+  SetFocus(target);
+  return 0;
 }
 
 }  // namespace veltrin::controls

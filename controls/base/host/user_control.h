@@ -18,6 +18,7 @@
 #include "controls/base/host/property_bag.h"
 #include "controls/base/host/scale.h"
 #include "controls/base/host/window_handles.h"
+#include "controls/base/window/message_handler.h"
 
 namespace veltrin::controls {
 
@@ -47,10 +48,15 @@ class AmbientProperties {
   const UserControl& control_;
 };
 
-class UserControl {
+// The typed message handlers of a UserControl receive the messages that its container window
+// reflects from the container's children: WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR* and the owner-draw
+// messages (WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM, WM_DELETEITEM). A handler that leaves
+// one alone lets the container answer it (the colours of BackColor and ForeColor for
+// WM_CTLCOLOR*). A NativeControl also hands its native child's own messages to them.
+class UserControl : public MessageHandler {
  public:
   UserControl();
-  virtual ~UserControl();
+  ~UserControl() override;
   UserControl(const UserControl&) = delete;
   UserControl& operator=(const UserControl&) = delete;
 
@@ -126,15 +132,35 @@ class UserControl {
   virtual HRESULT QueryCompanion(REFIID iid, void** object);
   // The control's member names for IDispatch::GetIDsOfNames; the default has none.
   virtual std::span<const DispatchName> DispatchNames() const { return {}; }
+  // The window that takes the focus when the container gets it; null keeps it on the container.
+  virtual HWND FocusTarget() const noexcept { return nullptr; }
 
  private:
   friend class Form;
   friend class UserControlObject;
   friend class ControlDropTarget;
   friend class ControlDropSource;
-  friend LRESULT CALLBACK UserControlWindowProc(HWND, UINT, WPARAM, LPARAM);
 
-  LRESULT OnMessage(UINT message, WPARAM w_param, LPARAM l_param);
+  // The container window's handler: the control's size, background and colours, the focus, and
+  // the reflection of its children's messages to the control.
+  class Container final : public MessageHandler {
+   public:
+    explicit Container(UserControl& control) noexcept : control_(control) {}
+
+   protected:
+    CallGuarded& KeepAliveObject() noexcept override { return control_; }
+    MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
+    MessageResult OnDestroy() override;
+    MessageResult OnNcDestroy() override;
+    MessageResult OnSize(UINT kind, int width, int height) override;
+    MessageResult OnEraseBkgnd(HDC dc) override;
+    MessageResult OnCtlColor(CtlColorKind kind, HDC dc, HWND control) override;
+    MessageResult OnSetFocus(HWND previous) override;
+
+   private:
+    UserControl& control_;
+  };
+
   HBRUSH BackBrush();
   void UpdateDropRegistration() noexcept;
 
@@ -150,7 +176,8 @@ class UserControl {
   int16_t ole_drop_mode_ = 0;
   bool drop_registered_ = false;  // RegisterDragDrop succeeded on window_
   ParentControlsType parent_controls_type_ = ParentControlsType::kExtender;
-  UniqueBrush back_brush_;  // BackColor as a brush, made on first use
+  UniqueBrush back_brush_;      // BackColor as a brush, made on first use
+  Container container_{*this};  // handles the container window's messages
 };
 
 }  // namespace veltrin::controls

@@ -1,5 +1,5 @@
-// A user control built the way the library's controls are, hosted twice on a form with a button:
-// its companions answer the host's shared interfaces through the patched tables and the
+// A control built on NativeControl the way the library's controls are, hosted twice on a form with
+// a button: its companions answer the host's shared interfaces through the patched tables and the
 // accelerator wrapper, and keys reach it through the form's message loop.
 #include <gtest/gtest.h>
 
@@ -11,11 +11,9 @@
 #include "base/host/host_fixture.h"
 #include "controls/base/host/extender.h"
 #include "controls/base/host/form.h"
-#include "controls/base/host/user_control.h"
-#include "controls/base/interception/companion_interfaces.h"
 #include "controls/base/interception/interception_state.h"
 #include "controls/base/interception/vtable_handle.h"
-#include "controls/base/subclass.h"
+#include "controls/base/native_control.h"
 #include "controls/base/text_persistence.h"
 
 namespace veltrin::controls {
@@ -28,109 +26,47 @@ using host_test::SideBySide;
 constexpr DISPID kCaptionDispId = 1;
 
 // The demonstration control: an EDIT child filling its container, a persisted Unicode caption,
-// and the three companions. Its companions and subclass receivers live as long as it does.
-class DemoControl final : public UserControl,
-                          public SubclassReceiver,
-                          public IOleControlVB,
-                          public IOleInPlaceActiveObjectVB,
-                          public IPerPropertyBrowsingVB {
+// and two companions that say something of their own.
+class DemoControl final : public NativeControl {
  public:
   DemoControl(Log& log, bool eats_return) : log_(log), eats_return_(eats_return) {}
 
-  HWND Child() const { return child_; }
+  HWND ChildWindow() const { return Child().Handle(); }
   const std::wstring& Caption() const { return caption_; }
   // Keys the companion saw, and keys the child window received.
   std::vector<WPARAM> translated;
   std::vector<WPARAM> child_keys;
 
-  // One IUnknown for the companions and the subclass receiver: the control's own lifetime rules.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    return QueryCompanion(iid, object);
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
  protected:
-  void Initialize() override {
-    log_.push_back(L"Initialize");
-    // The order the library's controls use, undone in the same order in Terminate.
-    EnableInterception(ControlUnknown(), InterceptionKind::kAccelerators);
-    EnableInterception(ControlUnknown(), InterceptionKind::kControlInfo);
-    EnableInterception(ControlUnknown(), InterceptionKind::kPropertyBrowsing);
-  }
-  void InitProperties() override {
+  const wchar_t* ChildClass() const override { return L"EDIT"; }
+  DWORD ChildStyle() const override { return ES_MULTILINE; }
+  std::wstring ChildText() const override { return caption_; }
+
+  void InitializeControl() override { log_.push_back(L"Initialize"); }
+  void InitControlProperties() override {
     log_.push_back(L"InitProperties");
     caption_ = Ambient().DisplayName();
-    CreateChild();
   }
-  void ReadProperties(PropertyBag& bag) override {
+  void ReadControlProperties(PropertyBag& bag) override {
     log_.push_back(L"ReadProperties");
     caption_ = StoredValueToText(bag.ReadProperty(L"Caption", PropertyValue()));
-    CreateChild();
   }
   void Resize() override {
     log_.push_back(L"Resize");
-    if (child_) MoveWindow(child_, 0, 0, ClientWidth(), ClientHeight(), TRUE);
+    NativeControl::Resize();
   }
   void WriteProperties(PropertyBag& bag) override {
     log_.push_back(L"WriteProperties");
     bag.WriteProperty(L"Caption", TextToStoredValue(caption_), PropertyValue());
   }
-  void Terminate() override {
-    log_.push_back(L"Terminate");
-    if (child_ && GetFocus() == child_) DeactivateAccelerators();
-    DisableInterception(ControlUnknown(), InterceptionKind::kAccelerators);
-    DisableInterception(ControlUnknown(), InterceptionKind::kControlInfo);
-    DisableInterception(ControlUnknown(), InterceptionKind::kPropertyBrowsing);
-    UnsubclassWindow(hWnd());
-    if (child_) {
-      UnsubclassWindow(child_);
-      DestroyWindow(child_);
-      child_ = nullptr;
-    }
+  void TerminateControl() override { log_.push_back(L"Terminate"); }
+
+  MessageResult OnKeyDown(UINT key, UINT) override {
+    child_keys.push_back(key);
+    return kNotHandled;
   }
 
-  HRESULT QueryCompanion(REFIID iid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IOleControlVB))
-      *object = static_cast<IOleControlVB*>(this);
-    else if (IsEqualIID(iid, IID_IOleInPlaceActiveObjectVB))
-      *object = static_cast<IOleInPlaceActiveObjectVB*>(this);
-    else if (IsEqualIID(iid, IID_IPerPropertyBrowsingVB))
-      *object = static_cast<IPerPropertyBrowsingVB*>(this);
-    else if (IsEqualIID(iid, kIidSubclass) || IsEqualIID(iid, IID_IUnknown))
-      *object = static_cast<ISubclass*>(this);
-    else
-      return E_NOINTERFACE;
-    return S_OK;
-  }
-
-  // ISubclass: 1 the child, 2 the container.
-  LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM w_param, LPARAM l_param,
-                                    DWORD_PTR ref_data) override {
-    if (ref_data == 2 && message == WM_SETFOCUS && child_) {
-      SetFocus(child_);
-      return 0;
-    }
-    if (ref_data == 1) {
-      switch (message) {
-        case WM_SETFOCUS:
-          ActivateAccelerators(ControlUnknown());
-          NotifyControlInfoChanged(ControlUnknown(), true);
-          break;
-        case WM_KILLFOCUS:
-          DeactivateAccelerators();
-          break;
-        case WM_KEYDOWN:
-          child_keys.push_back(w_param);
-          break;
-      }
-    }
-    return DefaultWindowProc(window, message, w_param, l_param);
-  }
-
-  // IOleControlVB: Return stays in the control when it says so.
+  // Return stays in the control when it says so.
   HRESULT STDMETHODCALLTYPE GetControlInfo(bool& handled, int32_t& accel_count, HACCEL&,
                                            int32_t& flags) override {
     handled = true;
@@ -138,11 +74,7 @@ class DemoControl final : public UserControl,
     flags = eats_return_ ? CTRLINFO_EATS_RETURN : 0;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE OnMnemonic(bool&, UINT, WPARAM, LPARAM, int32_t) override {
-    return S_OK;
-  }
-
-  // IOleInPlaceActiveObjectVB: F2 is the control's own command; other keys go on.
+  // F2 is the control's own command; other keys go on.
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(bool& handled, HRESULT& ret_val, UINT message,
                                                  WPARAM w_param, LPARAM, int32_t) override {
     if (message != WM_KEYDOWN) return S_OK;
@@ -153,35 +85,18 @@ class DemoControl final : public UserControl,
     }
     return S_OK;
   }
-
-  // IPerPropertyBrowsingVB: the caption shows as itself.
+  // The caption shows as itself.
   HRESULT STDMETHODCALLTYPE GetDisplayString(bool& handled, DISPID disp_id,
                                              std::wstring& display_name) override {
     handled = disp_id == kCaptionDispId;
     display_name = caption_;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetPredefinedStrings(bool&, DISPID, std::vector<std::wstring>&,
-                                                 std::vector<int32_t>&) override {
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetPredefinedValue(bool&, DISPID, int32_t, VARIANT*) override {
-    return S_OK;
-  }
 
  private:
-  void CreateChild() {
-    child_ = CreateWindowExW(0, L"EDIT", caption_.c_str(), WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0,
-                             0, ClientWidth(), ClientHeight(), hWnd(), nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    SubclassWindow(child_, this, 1);
-    SubclassWindow(hWnd(), this, 2);
-  }
-
   Log& log_;
   bool eats_return_;
   std::wstring caption_;
-  HWND child_ = nullptr;
 };
 
 // Counts the clicks of a button.
@@ -248,7 +163,7 @@ TEST(DemoControlTest, HostedTwiceItAnswersThroughTheInterceptedInterfaces) {
 
     // Tab order: the button, then Demo1.
     PressKey(form, VK_TAB);
-    ASSERT_EQ(GetFocus(), first.Child());
+    ASSERT_EQ(GetFocus(), first.ChildWindow());
     IOleInPlaceActiveObject* active = form.ActiveObject();
     ASSERT_NE(active, nullptr);
     ComPtr<IOleInPlaceActiveObject> own =
@@ -266,7 +181,7 @@ TEST(DemoControlTest, HostedTwiceItAnswersThroughTheInterceptedInterfaces) {
 
     // Demo2 does not claim Return: the default button answers it.
     PressKey(form, VK_TAB);
-    ASSERT_EQ(GetFocus(), second.Child());
+    ASSERT_EQ(GetFocus(), second.ChildWindow());
     PressKey(form, VK_RETURN);
     EXPECT_EQ(second.translated, (std::vector<WPARAM>{VK_RETURN}));
     EXPECT_EQ(ok_clicks.clicks, 1);

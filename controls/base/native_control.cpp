@@ -1,0 +1,182 @@
+// The native child's life inside its control: creation, subclass, re-creation, destruction; the
+// interception registrations; the companions' QueryInterface and their "not handled" defaults.
+#include "controls/base/native_control.h"
+
+#include <array>
+
+#include "common/run_time_error.h"
+#include "controls/base/interception/vtable_handle.h"
+
+namespace veltrin::controls {
+namespace {
+
+constexpr std::array<InterceptionKind, 3> kAllKinds = {InterceptionKind::kAccelerators,
+                                                       InterceptionKind::kControlInfo,
+                                                       InterceptionKind::kPropertyBrowsing};
+constexpr DWORD kChildStyles = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+
+}  // namespace
+
+NativeControl::NativeControl() = default;
+
+NativeControl::~NativeControl() {
+  DestroyChild();
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::QueryInterface(REFIID iid, void** object) {
+  return QueryCompanion(iid, object);
+}
+
+ULONG STDMETHODCALLTYPE NativeControl::AddRef() {
+  EnterCall();
+  return 2;
+}
+
+ULONG STDMETHODCALLTYPE NativeControl::Release() {
+  LeaveCall();  // may delete the control: nothing is touched afterwards
+  return 1;
+}
+
+HRESULT NativeControl::QueryCompanion(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (IsEqualIID(iid, IID_IOleControlVB)) {
+    *object = static_cast<IOleControlVB*>(this);
+  } else if (IsEqualIID(iid, IID_IOleInPlaceActiveObjectVB)) {
+    *object = static_cast<IOleInPlaceActiveObjectVB*>(this);
+  } else if (IsEqualIID(iid, IID_IPerPropertyBrowsingVB)) {
+    *object = static_cast<IPerPropertyBrowsingVB*>(this);
+  } else if (IsEqualIID(iid, IID_IUnknown)) {
+    *object = static_cast<IOleControlVB*>(this);
+  } else {
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+std::span<const InterceptionKind> NativeControl::InterceptionKinds() const {
+  return kAllKinds;
+}
+
+void NativeControl::Initialize() {
+  for (const InterceptionKind kind : InterceptionKinds()) {
+    registrations_.emplace_back(ControlUnknown(), kind);
+  }
+  InitializeControl();
+}
+
+void NativeControl::InitProperties() {
+  InitControlProperties();
+  CreateChild();
+}
+
+void NativeControl::ReadProperties(PropertyBag& bag) {
+  ReadControlProperties(bag);
+  CreateChild();
+}
+
+void NativeControl::Terminate() {
+  try {
+    TerminateControl();
+  } catch (...) {
+    DestroyChild();
+    registrations_.clear();
+    throw;
+  }
+  DestroyChild();
+  registrations_.clear();
+}
+
+void NativeControl::Resize() {
+  if (child_) Child().Move(RECT{0, 0, ClientWidth(), ClientHeight()});
+}
+
+void NativeControl::CreateChild() {
+  if (child_ || !hWnd()) return;
+  const HWND child = CreateWindowExW(
+      ChildExStyle(), ChildClass(), ChildText().c_str(), kChildStyles | ChildStyle(), 0, 0,
+      ClientWidth(), ClientHeight(), hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!child) throw RunTimeError(kInvalidProcedureCall);
+  child_.Reset(child);
+  child_subclass_ = ScopedSubclass(child, receiver_, kNativeChildNumber);
+  ChildCreated();
+}
+
+void NativeControl::UpdateChildStyle() {
+  if (!child_) return;
+  const Window child = Child();
+  const DWORD style = kChildStyles | ChildStyle();
+  const DWORD ex_style = ChildExStyle();
+  const DWORD live = LiveStyles();
+  const DWORD live_ex = LiveExStyles();
+  if (((child.Style() ^ style) & ~live) != 0 || ((child.ExStyle() ^ ex_style) & ~live_ex) != 0) {
+    RecreateChild();
+    return;
+  }
+  child.ModifyStyle(live, style & live);
+  child.ModifyExStyle(live_ex, ex_style & live_ex);
+}
+
+void NativeControl::RecreateChild() {
+  if (!child_) return;
+  const bool focused = Child().HasFocus();
+  SaveChildState();
+  DestroyChild();
+  CreateChild();
+  RestoreChildState();
+  if (focused) Child().Focus();
+}
+
+void NativeControl::DestroyChild() noexcept {
+  if (!child_) return;
+  if (Child().HasFocus()) DeactivateAccelerators();
+  child_subclass_.Reset();
+  child_.Reset();
+}
+
+LRESULT STDMETHODCALLTYPE NativeControl::ChildReceiver::Message(HWND window, UINT message,
+                                                                WPARAM w_param, LPARAM l_param,
+                                                                DWORD_PTR) {
+  switch (message) {
+    case WM_SETFOCUS:
+      ActivateAccelerators(control_.ControlUnknown());
+      NotifyControlInfoChanged(control_.ControlUnknown(), true);
+      break;
+    case WM_KILLFOCUS:
+      DeactivateAccelerators();
+      break;
+    default:
+      break;
+  }
+  return control_.HandleMessage(window, message, w_param, l_param, DefaultWindowProc);
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::GetControlInfo(bool&, int32_t&, HACCEL&, int32_t&) {
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::OnMnemonic(bool&, UINT, WPARAM, LPARAM, int32_t) {
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::TranslateAccelerator(bool&, HRESULT&, UINT, WPARAM, LPARAM,
+                                                              int32_t) {
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::GetDisplayString(bool&, DISPID, std::wstring&) {
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::GetPredefinedStrings(bool&, DISPID,
+                                                              std::vector<std::wstring>&,
+                                                              std::vector<int32_t>&) {
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::GetPredefinedValue(bool&, DISPID, int32_t, VARIANT*) {
+  return S_OK;
+}
+
+}  // namespace veltrin::controls
