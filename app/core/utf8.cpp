@@ -41,15 +41,14 @@ constexpr bool IsContinuation(unsigned char byte) {
 
 }  // namespace
 
-std::u16string Utf8BytesToText(std::string_view bytes) {
-  // Every byte yields at most one code unit (a four-byte sequence yields two), so n units suffice;
-  // the output goes through a small buffer so that the big one is written only once.
-  std::u16string text;
-  text.reserve(bytes.size());
+std::size_t DecodeUtf8Prefix(std::string_view bytes, bool final, std::u16string& text) {
+  // Every byte yields at most one code unit (a four-byte sequence yields two); the output goes
+  // through a small buffer so that the big one is appended to in large steps.
   constexpr std::ptrdiff_t kChunk = 4096;
   char16_t buffer[kChunk];
   char16_t* out = buffer;
-  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* in = begin;
   const auto* const end = in + bytes.size();
 
   while (in != end) {
@@ -91,10 +90,16 @@ std::u16string Utf8BytesToText(std::string_view bytes) {
       continue;
     }
 
+    const auto* const sequence = in;
     ++in;
     const SecondByteRange second = SecondRangeFor(lead);
     bool complete = true;
     for (int i = 0; i < trail_count; ++i) {
+      if (in == end && !final) {
+        // A sequence cut off by the end of this piece: the next piece decides what it is.
+        text.append(buffer, out);
+        return static_cast<std::size_t>(sequence - begin);
+      }
       const bool fits =
           in != end && (i == 0 ? (*in >= second.low && *in <= second.high) : IsContinuation(*in));
       if (!fits) {
@@ -116,6 +121,13 @@ std::u16string Utf8BytesToText(std::string_view bytes) {
     }
   }
   text.append(buffer, out);
+  return bytes.size();
+}
+
+std::u16string Utf8BytesToText(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
+  DecodeUtf8Prefix(bytes, true, text);
   return text;
 }
 

@@ -11,6 +11,11 @@ namespace veltrin {
 // becomes one U+FFFD; a byte-order mark stays in the text as U+FEFF and NUL bytes are kept.
 std::u16string Utf8BytesToText(std::string_view bytes);
 
+// Decodes bytes as Utf8BytesToText does and appends the units to `text`. Unless `final`, a
+// sequence cut off by the end of `bytes` is left undecoded; returns the number of bytes decoded
+// (all of them when `final`), so that the rest can go in front of the next piece.
+std::size_t DecodeUtf8Prefix(std::string_view bytes, bool final, std::u16string& text);
+
 // Encodes UTF-16 text as UTF-8 without a byte-order mark. Never fails: a lone surrogate is
 // encoded as U+FFFD.
 std::string TextToUtf8(std::u16string_view text);
