@@ -32,7 +32,9 @@ void Utf8ResultEncoder::Write(std::u16string_view text) {
     held_ = text.back();
     text.remove_suffix(1);
   }
-  if (!text.empty()) sink_.Write(TextToUtf8(text));
+  if (text.empty()) return;
+  if (bytes_.size() < 3 * text.size()) bytes_.resize(3 * text.size());
+  sink_.Write(std::string_view(bytes_.data(), EncodeUtf8(text, bytes_.data())));
 }
 
 void Utf8ResultEncoder::Finish() {

@@ -39,6 +39,7 @@ class Utf8ResultEncoder : public TextSink {
   ByteSink& sink_;
   std::optional<char16_t> held_;  // a high surrogate that ended the previous piece
   std::u16string joined_;         // scratch: the held surrogate and the next piece
+  std::string bytes_;             // scratch: the UTF-8 of a piece
 };
 
 // Writes to standard output as the bytes come.

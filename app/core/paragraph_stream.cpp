@@ -8,6 +8,7 @@
 #include "app/core/paragraph_stream.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace veltrin {
@@ -17,6 +18,15 @@ constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr std::u16string_view kNbsp = u"&nbsp;";
 constexpr std::size_t kFlushUnits = std::size_t{1} << 15;  // output gathered before a flush
+
+// The units below 64 that the page normalisation looks at.
+constexpr std::uint64_t kSpecialUnits = (std::uint64_t{1} << u'\r') | (std::uint64_t{1} << u'\n') |
+                                        (std::uint64_t{1} << u' ') | (std::uint64_t{1} << u';') |
+                                        (std::uint64_t{1} << u'<');
+
+bool IsPlain(char16_t unit) {
+  return unit >= 64 || ((kSpecialUnits >> unit) & 1) == 0;
+}
 
 void RemoveUnit(std::u16string& text, char16_t unit) {
   text.erase(std::remove(text.begin(), text.end(), unit), text.end());
@@ -154,10 +164,10 @@ void ParagraphExtractor::Feed(std::u16string_view text) {
   }
   const std::size_t n = text.size();
   for (; i < n; ++i) {
-    // Units above "<" (most text, all of Chinese) play no part in the normalisation and cannot
-    // complete "&nbsp;": copy runs of them at once.
+    // Units other than CR, LF, space, ";" and "<" (most text, all of Chinese) play no part in the
+    // normalisation and cannot complete "&nbsp;": copy runs of them at once.
     std::size_t run_end = i;
-    while (run_end < n && text[run_end] > u'<') ++run_end;
+    while (run_end < n && IsPlain(text[run_end])) ++run_end;
     if (run_end != i) {
       piece_.append(text.data() + i, run_end - i);
       i = run_end;

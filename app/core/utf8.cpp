@@ -64,6 +64,14 @@ std::size_t DecodeUtf8Prefix(std::string_view bytes, bool final, std::u16string&
       in += 8;
       out += 8;
     }
+    // Runs of three-byte sequences (all of Chinese) take a loop of their own; E0 and ED, whose
+    // second byte has a narrower range, go the general way.
+    while (end - in >= 3 && buffer + kChunk - out >= 8 && (in[0] & 0xF0) == 0xE0 && in[0] != 0xE0 &&
+           in[0] != 0xED && (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
+      *out++ =
+          static_cast<char16_t>(((in[0] & 0x0F) << 12) | ((in[1] & 0x3F) << 6) | (in[2] & 0x3F));
+      in += 3;
+    }
     if (in == end) break;
 
     const unsigned char lead = *in;
@@ -162,9 +170,8 @@ std::size_t EncodedSize(std::u16string_view text) {
 
 }  // namespace
 
-std::string TextToUtf8(std::u16string_view text) {
-  std::string bytes(EncodedSize(text), '\0');
-  char* out = bytes.data();
+std::size_t EncodeUtf8(std::u16string_view text, char* out) {
+  char* const start = out;
   const char16_t* in = text.data();
   const char16_t* const end = in + text.size();
 
@@ -176,6 +183,14 @@ std::string TextToUtf8(std::u16string_view text) {
       for (int i = 0; i < 4; ++i) out[i] = static_cast<char>(in[i]);
       in += 4;
       out += 4;
+    }
+    // Runs of three-byte characters (all of Chinese) take a loop of their own.
+    while (in != end && *in >= 0x800 && (*in < 0xD800 || *in > 0xDFFF)) {
+      const char16_t code = *in++;
+      out[0] = static_cast<char>(0xE0 | (code >> 12));
+      out[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out[2] = static_cast<char>(0x80 | (code & 0x3F));
+      out += 3;
     }
     if (in == end) break;
 
@@ -202,6 +217,12 @@ std::string TextToUtf8(std::u16string_view text) {
     *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     *out++ = static_cast<char>(0x80 | (code & 0x3F));
   }
+  return static_cast<std::size_t>(out - start);
+}
+
+std::string TextToUtf8(std::u16string_view text) {
+  std::string bytes(EncodedSize(text), '\0');
+  EncodeUtf8(text, bytes.data());
   return bytes;
 }
 

@@ -20,4 +20,8 @@ std::size_t DecodeUtf8Prefix(std::string_view bytes, bool final, std::u16string&
 // encoded as U+FFFD.
 std::string TextToUtf8(std::u16string_view text);
 
+// Writes the UTF-8 of the text as TextToUtf8 does to `out`, which has room for 3 bytes per unit;
+// returns the bytes written.
+std::size_t EncodeUtf8(std::u16string_view text, char* out);
+
 }  // namespace veltrin
