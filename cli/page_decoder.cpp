@@ -105,6 +105,15 @@ class AutoPageDecoder : public PageDecoder {
 
 }  // namespace
 
+void CarryingPageDecoder::Decode(std::string_view bytes, std::u16string& text) {
+  if (carried_.empty()) {
+    carried_.assign(bytes.substr(ConvertWhole(bytes, text)));
+    return;
+  }
+  carried_.append(bytes);
+  carried_.erase(0, ConvertWhole(carried_, text));
+}
+
 std::unique_ptr<PageDecoder> MakePageDecoder(const Charset& charset, bool skip_utf8_mark) {
   switch (charset.kind) {
     case Charset::Kind::kUtf8:

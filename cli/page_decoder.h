@@ -21,6 +21,23 @@ class PageDecoder {
   virtual void Finish(std::u16string& text) = 0;
 };
 
+// A decoder over a conversion that takes whole characters only: the bytes of a character cut off
+// at the end of a piece are carried in front of the next one.
+class CarryingPageDecoder : public PageDecoder {
+ public:
+  void Decode(std::string_view bytes, std::u16string& text) final;
+
+ protected:
+  // Converts the whole characters at the start of `bytes`, appending to `text`; returns the
+  // bytes they take.
+  virtual std::size_t ConvertWhole(std::string_view bytes, std::u16string& text) = 0;
+  // Returns the bytes carried so far; Finish takes them.
+  std::string& Carried() noexcept { return carried_; }
+
+ private:
+  std::string carried_;  // the start of a character cut off by the end of the previous piece
+};
+
 // Returns a decoder for the charset. With skip_utf8_mark, a UTF-8 byte-order mark at the start is
 // not part of the text (files and standard input), otherwise it stays as U+FEFF (downloads).
 // Throws std::runtime_error when the platform cannot convert from the charset.

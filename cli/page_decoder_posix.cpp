@@ -27,7 +27,7 @@ class IconvHandle {
   iconv_t handle_;  // (iconv_t)-1 when the charset is unknown
 };
 
-class IconvPageDecoder : public PageDecoder {
+class IconvPageDecoder : public CarryingPageDecoder {
  public:
   explicit IconvPageDecoder(const Charset& charset)
       : handle_(iconv_open(kTarget, std::string(charset.iconv_name).c_str())) {
@@ -36,19 +36,9 @@ class IconvPageDecoder : public PageDecoder {
     }
   }
 
-  void Decode(std::string_view bytes, std::u16string& text) override {
-    if (pending_.empty()) {
-      pending_.assign(bytes.substr(Convert(bytes, text)));
-      return;
-    }
-    // A character was cut off at the end of the previous piece: it goes in front of this one.
-    pending_.append(bytes);
-    pending_.erase(0, Convert(pending_, text));
-  }
-
   void Finish(std::u16string& text) override {
-    if (!pending_.empty()) text += u'\uFFFD';  // a character cut off by the end of the page
-    pending_.clear();
+    if (!Carried().empty()) text += u'\uFFFD';  // a character cut off by the end of the page
+    Carried().clear();
   }
 
  private:
@@ -57,7 +47,7 @@ class IconvPageDecoder : public PageDecoder {
 
   // Converts as much as can be, appending to `text`; returns the bytes consumed. Stops before a
   // character cut off at the end; an invalid byte becomes U+FFFD and conversion goes on after it.
-  std::size_t Convert(std::string_view bytes, std::u16string& text) {
+  std::size_t ConvertWhole(std::string_view bytes, std::u16string& text) override {
     char* in = const_cast<char*>(bytes.data());
     std::size_t in_left = bytes.size();
     char16_t buffer[4096];
@@ -78,8 +68,7 @@ class IconvPageDecoder : public PageDecoder {
     return bytes.size() - in_left;
   }
 
-  IconvHandle handle_;   // the conversion from the page's charset
-  std::string pending_;  // the start of a character cut off by the end of the previous piece
+  IconvHandle handle_;  // the conversion from the page's charset
 };
 
 }  // namespace

@@ -17,7 +17,7 @@ bool IsDigit(unsigned char byte) {
   return byte >= 0x30 && byte <= 0x39;
 }
 
-class CodePageDecoder : public PageDecoder {
+class CodePageDecoder : public CarryingPageDecoder {
  public:
   explicit CodePageDecoder(const Charset& charset) : code_page_(charset.code_page) {
     CPINFO info{};
@@ -27,18 +27,9 @@ class CodePageDecoder : public PageDecoder {
     double_byte_ = info.MaxCharSize > 1;
   }
 
-  void Decode(std::string_view bytes, std::u16string& text) override {
-    if (pending_.empty()) {
-      pending_.assign(bytes.substr(Convert(bytes, text)));
-      return;
-    }
-    pending_.append(bytes);
-    pending_.erase(0, Convert(pending_, text));
-  }
-
   void Finish(std::u16string& text) override {
-    Convert(pending_, text, true);
-    pending_.clear();
+    Convert(Carried(), text, true);
+    Carried().clear();
   }
 
  private:
@@ -62,9 +53,13 @@ class CodePageDecoder : public PageDecoder {
     return at;
   }
 
+  std::size_t ConvertWhole(std::string_view bytes, std::u16string& text) override {
+    return Convert(bytes, text, false);
+  }
+
   // Converts the whole characters of `bytes` (all of them when `final`), appending to `text`;
   // returns the bytes consumed. Invalid bytes become the code page's replacement character.
-  std::size_t Convert(std::string_view bytes, std::u16string& text, bool final = false) {
+  std::size_t Convert(std::string_view bytes, std::u16string& text, bool final) {
     const std::size_t whole = final ? bytes.size() : WholeCharacters(bytes);
     std::size_t done = 0;
     while (done < whole) {
@@ -87,7 +82,6 @@ class CodePageDecoder : public PageDecoder {
 
   UINT code_page_;            // the page's code page
   bool double_byte_ = false;  // whether characters may take more than one byte
-  std::string pending_;       // the start of a character cut off by the end of the previous piece
 };
 
 }  // namespace
