@@ -2,6 +2,7 @@
 #include "cli/source_reader.h"
 
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 
@@ -40,8 +41,13 @@ std::u16string CheckedLocalPath(const std::u16string& shown) {
   if (HoldsWildcards(path)) FailToRead(shown, "wildcards (* and ?) are not accepted in a path");
   if (IsDirectory(path)) FailToRead(shown, "it is a directory, not a file");
   try {
-    // The desktop tool's existence test: only ordinary files count.
-    if (FindFileEntry(path, 0).empty()) {
+    // The desktop tool's existence test: only ordinary files count. The search keeps one state
+    // per process, and sources are read on several threads at once.
+    static std::mutex search_mutex;
+    std::unique_lock<std::mutex> search_lock(search_mutex);
+    const bool found = !FindFileEntry(path, 0).empty();
+    search_lock.unlock();
+    if (!found) {
       FailToRead(shown, FileSize(path) ? "not an ordinary file (hidden, system and special files "
                                          "are not read)"
                                        : "no such file");
