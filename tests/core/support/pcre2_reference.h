@@ -18,7 +18,8 @@ struct Pcre2Scan {
 
 // Compiles the pattern with the options' meaning (LF newlines, "$" only at the end or before LF
 // in multi-line mode, "^" never matching after a final LF) and scans the text globally with the
-// same empty-match advance as Regex::ReplaceAll. Returns nullopt when PCRE2 refuses the pattern.
+// same empty-match advance as Regex::ReplaceAll. Returns nullopt when PCRE2 refuses the pattern
+// or gives up matching it (its backtracking limits).
 std::optional<Pcre2Scan> ScanWithPcre2(std::u16string_view pattern, regex::RegexOptions options,
                                        std::u16string_view text);
 
