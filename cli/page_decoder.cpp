@@ -114,6 +114,11 @@ void CarryingPageDecoder::Decode(std::string_view bytes, std::u16string& text) {
   carried_.erase(0, ConvertWhole(carried_, text));
 }
 
+void CarryingPageDecoder::Finish(std::u16string& text) {
+  if (!carried_.empty()) text += u'\uFFFD';
+  carried_.clear();
+}
+
 std::unique_ptr<PageDecoder> MakePageDecoder(const Charset& charset, bool skip_utf8_mark) {
   switch (charset.kind) {
     case Charset::Kind::kUtf8:

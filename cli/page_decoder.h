@@ -26,13 +26,13 @@ class PageDecoder {
 class CarryingPageDecoder : public PageDecoder {
  public:
   void Decode(std::string_view bytes, std::u16string& text) final;
+  // A character cut off by the end of the page gives one U+FFFD.
+  void Finish(std::u16string& text) final;
 
  protected:
   // Converts the whole characters at the start of `bytes`, appending to `text`; returns the
   // bytes they take.
   virtual std::size_t ConvertWhole(std::string_view bytes, std::u16string& text) = 0;
-  // Returns the bytes carried so far; Finish takes them.
-  std::string& Carried() noexcept { return carried_; }
 
  private:
   std::string carried_;  // the start of a character cut off by the end of the previous piece

@@ -36,11 +36,6 @@ class IconvPageDecoder : public CarryingPageDecoder {
     }
   }
 
-  void Finish(std::u16string& text) override {
-    if (!Carried().empty()) text += u'\uFFFD';  // a character cut off by the end of the page
-    Carried().clear();
-  }
-
  private:
   // Little-endian UTF-16 is char16_t's own layout on every machine this builds for.
   static constexpr const char* kTarget = "UTF-16LE";
