@@ -13,6 +13,7 @@
 
 #include "app/core/paragraph_stream.h"
 #include "app/core/utf8.h"
+#include "cli/decoded_reader.h"
 #include "cli/output_names.h"
 #include "cli/page_decoder.h"
 #include "cli/run.h"
@@ -24,31 +25,6 @@ namespace {
 
 // The most result bytes one source may hold while it waits for the results before it.
 constexpr std::size_t kMaxHeldResultBytes = std::size_t{256} << 20;
-
-// Feeds a source's bytes through the decoder into the extractor.
-class PageReceiver : public ByteReceiver {
- public:
-  PageReceiver(PageDecoder& decoder, ParagraphExtractor& extractor)
-      : decoder_(decoder), extractor_(extractor) {}
-  void ContentType(std::string_view content_type) override {
-    decoder_.SetContentType(content_type);
-  }
-  void Bytes(std::string_view bytes) override {
-    units_.clear();
-    decoder_.Decode(bytes, units_);
-    extractor_.Feed(units_);
-  }
-  void Finish() {
-    units_.clear();
-    decoder_.Finish(units_);
-    extractor_.Feed(units_);
-  }
-
- private:
-  PageDecoder& decoder_;
-  ParagraphExtractor& extractor_;
-  std::u16string units_;  // the text of the latest bytes; one buffer for all
-};
 
 // What extracting one source came to.
 struct Outcome {
@@ -146,9 +122,8 @@ int ExtractSource(const std::u16string& source, const ExtractionSettings& settin
           : MakePageDecoder(settings.charset.value_or(Charset{}), IsReadLikeAFile(source));
   Utf8ResultEncoder encoder(sink);
   ParagraphExtractor extractor(settings.words, encoder);
-  PageReceiver receiver(*decoder, extractor);
-  ReadSource(source, streams, show_progress, receiver);
-  receiver.Finish();
+  ReadDecoded(source, streams, show_progress, *decoder, settings.decode_ahead,
+              [&](std::u16string_view text) { extractor.Feed(text); });
   if (!extractor.Finish()) return kNoParagraphText;
   encoder.Finish();
   return kResultProduced;
@@ -160,9 +135,12 @@ int ExtractToOneOutput(const std::vector<std::u16string>& sources,
   *any_result = false;
   int worst = kResultProduced;
   if (sources.size() == 1) {
-    // One source streams straight into the output: memory stays bounded whatever its size.
+    // One source streams straight into the output: memory stays bounded whatever its size. With
+    // a second job allowed, reading and decoding run beside the extraction.
+    ExtractionSettings single = settings;
+    single.decode_ahead = jobs > 1;
     Outcome outcome;
-    ExtractInto(sources.front(), settings, streams.ErrorIsTerminal(), streams, output, outcome);
+    ExtractInto(sources.front(), single, streams.ErrorIsTerminal(), streams, output, outcome);
     if (!outcome.message.empty()) Report(streams, outcome.message);
     *any_result = outcome.status == kResultProduced;
     return outcome.status;

@@ -18,6 +18,7 @@ struct ExtractionSettings {
   BlockedWords words;              // deleted from every result
   std::optional<Charset> charset;  // the pages' charset; UTF-8 when absent
   bool auto_charset = false;       // whether each page's charset is found out (--charset auto)
+  bool decode_ahead = false;       // whether a source is read and decoded on a thread of its own
 };
 
 // Extracts the sources into one output, the results one after another in the order given; a

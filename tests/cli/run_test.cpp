@@ -170,6 +170,29 @@ TEST_F(RunTest, ABrokenStandardOutputStopsWithFour) {
   const std::u16string a = Write("a.html", Page("一。"));
   EXPECT_EQ(Run({a, a, a}), kOutputFailed);
   EXPECT_NE(streams_.err.find("cannot write the result to standard output"), std::string::npos);
+
+  // One large source read ahead on its own thread: the reading stops too, and nothing hangs.
+  std::string big;
+  for (int i = 0; i < 20000; ++i) big += Page("很长的一段文字。");
+  const std::u16string large = Write("large.html", big);
+  for (const char16_t* jobs : {u"1", u"2"}) {
+    streams_.err.clear();
+    EXPECT_EQ(Run({u"-j", jobs, large}), kOutputFailed);
+    EXPECT_NE(streams_.err.find("cannot write the result to standard output"), std::string::npos);
+  }
+}
+
+TEST_F(RunTest, OneLargeSourceGivesTheSameResultReadAheadOrNot) {
+  std::string big;
+  for (int i = 0; i < 5000; ++i) big += Page(std::to_string(i) + "段。");
+  const std::u16string large = Write("large.html", big);
+  const std::string expected = Expected(big);
+  for (const char16_t* jobs : {u"1", u"2"}) {
+    streams_.out.clear();
+    EXPECT_EQ(Run({u"-j", jobs, large}), kResultProduced);
+    EXPECT_TRUE(streams_.out == expected);
+  }
+  EXPECT_EQ(Run({u"-j", u"2", Path("missing.html")}), kSourceUnreadable);
 }
 
 TEST_F(RunTest, AnOutputFolderGetsOneFileePerSourceWithoutOverwriting) {
