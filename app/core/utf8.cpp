@@ -56,7 +56,8 @@ std::size_t DecodeUtf8Prefix(std::string_view bytes, bool final, std::u16string&
       text.append(buffer, out);
       out = buffer;
     }
-    while (end - in >= 8 && buffer + kChunk - out >= 8) {
+    // Each fast loop leaves room for the two units that the general step below may write.
+    while (end - in >= 8 && buffer + kChunk - out >= 10) {
       std::uint64_t chunk;
       std::memcpy(&chunk, in, 8);
       if (chunk & kHighBits8) break;
@@ -66,7 +67,7 @@ std::size_t DecodeUtf8Prefix(std::string_view bytes, bool final, std::u16string&
     }
     // Runs of three-byte sequences (all of Chinese) take a loop of their own; E0 and ED, whose
     // second byte has a narrower range, go the general way.
-    while (end - in >= 3 && buffer + kChunk - out >= 8 && (in[0] & 0xF0) == 0xE0 && in[0] != 0xE0 &&
+    while (end - in >= 3 && buffer + kChunk - out >= 3 && (in[0] & 0xF0) == 0xE0 && in[0] != 0xE0 &&
            in[0] != 0xED && (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
       *out++ =
           static_cast<char16_t>(((in[0] & 0x0F) << 12) | ((in[1] & 0x3F) << 6) | (in[2] & 0x3F));
