@@ -39,17 +39,24 @@ pe_bits() {
 # $VELTRIN_WINEPREFIX or build/wineprefix, the 32-bit one $VELTRIN_WINEPREFIX32 or
 # build/wineprefix32. 64-bit programs start through the 64-bit loader unless 32-bit programs run
 # natively (Debian's wine script would pick the 32-bit loader, which cannot start or is emulated).
+# VELTRIN_WINEBOOT is the loader that makes and starts the prefix: for the 32-bit prefix the
+# 64-bit one where it exists, left free to start the 32-bit loader for the 32-bit parts, so that
+# only those are emulated.
 use_wine() {
   unset WINELOADER
+  local native=no
+  [ "$(wine32_mode)" = native ] && native=yes
   if [ "$1" = 32 ]; then
     export WINEPREFIX="${VELTRIN_WINEPREFIX32:-$veltrin_root/build/wineprefix32}"
-    export VELTRIN_WINE=wine
+    export VELTRIN_WINE=wine VELTRIN_WINEBOOT=wine
+    [ $native = no ] && [ -x /usr/lib/wine/wine64 ] && VELTRIN_WINEBOOT=/usr/lib/wine/wine64
   else
     export WINEPREFIX="${VELTRIN_WINEPREFIX:-$veltrin_root/build/wineprefix}"
-    if [ "$(wine32_mode)" = native ] || [ ! -x /usr/lib/wine/wine64 ]; then
+    if [ $native = yes ] || [ ! -x /usr/lib/wine/wine64 ]; then
       export VELTRIN_WINE=wine
     else
       export VELTRIN_WINE=/usr/lib/wine/wine64 WINELOADER=/usr/lib/wine/wine64
     fi
+    export VELTRIN_WINEBOOT="$VELTRIN_WINE"
   fi
 }
