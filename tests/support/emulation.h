@@ -17,8 +17,8 @@ inline bool RunningUnderEmulation() {
 }  // namespace veltrin::test
 
 // Skips the current test case under emulation only; `reason` says why it cannot run there.
-#define VELTRIN_SKIP_UNDER_EMULATION(reason)                         \
-  do {                                                               \
-    if (::veltrin::test::RunningUnderEmulation())                    \
-      GTEST_SKIP() << "not run under emulation: " << (reason);       \
+#define VELTRIN_SKIP_UNDER_EMULATION(reason)                   \
+  do {                                                         \
+    if (::veltrin::test::RunningUnderEmulation())              \
+      GTEST_SKIP() << "not run under emulation: " << (reason); \
   } while (false)
