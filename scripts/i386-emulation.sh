@@ -7,8 +7,7 @@ ensure_i386_emulation() {
   /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
   local misc=/proc/sys/fs/binfmt_misc sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  [ -w "$misc/register" ] || [ -e "$misc/register" ] ||
-    $sudo mount -t binfmt_misc binfmt_misc "$misc" || return 1
+  [ -e "$misc/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$misc" || return 1
   if [ -e "$misc/qemu-i386" ]; then
     echo 1 | $sudo tee "$misc/qemu-i386" >/dev/null
   else
