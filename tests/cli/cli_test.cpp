@@ -13,7 +13,6 @@
 #include "cli/word_list.h"
 #include "tests/cli/support/process_runner.h"
 #include "tests/core/support/loopback_http_server.h"
-#include "tests/support/emulation.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -54,9 +53,6 @@ std::string Expected(const std::string& page_bytes, const std::vector<std::u16st
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The argument and word-list units of this suite still run there, in-process.
-    VELTRIN_SKIP_UNDER_EMULATION(
-        "each case starts veltrin.exe, about a minute per start; the 64-bit run covers them");
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder_ = fs::temp_directory_path() / (std::string("veltrin_cli_") + info->name());
     fs::remove_all(folder_);

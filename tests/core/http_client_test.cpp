@@ -7,7 +7,6 @@
 #include <string>
 
 #include "tests/core/support/loopback_http_server.h"
-#include "tests/support/emulation.h"
 
 namespace veltrin {
 namespace {
@@ -66,10 +65,6 @@ HttpReply Route(const HttpRequest& request) {
 class HttpClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Under 32-bit emulation every case passes, but a process that has made several WinHTTP
-    // requests is killed by a fault in Wine's ending of its idle pool threads as it exits.
-    VELTRIN_SKIP_UNDER_EMULATION(
-        "several WinHTTP requests in one process crash qemu-i386 at exit; the 64-bit run has them");
 #ifndef _WIN32
     // A proxy set in the environment must not see loopback requests.
     setenv("no_proxy", "127.0.0.1", 1);

@@ -8,7 +8,6 @@
 
 #include "app/core/run_time_error.h"
 #include "base/support/fake_ole_host.h"
-#include "tests/support/emulation.h"
 
 namespace veltrin::controls {
 namespace {
@@ -21,10 +20,6 @@ constexpr UINT_PTR kNew5 = 0xA005;
 class WatchedTable : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Wine notices the first write to a watched page from the page fault's trap number, which
-    // qemu-i386 gives as -1 in the signal context: Wine then reports the plain store that fills
-    // the table as an illegal instruction. The real read-only table below still runs there.
-    VELTRIN_SKIP_UNDER_EMULATION("write-watched memory faults as an illegal instruction there");
     page_ = static_cast<UINT_PTR*>(
         VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT | MEM_WRITE_WATCH, PAGE_READWRITE));
     if (!page_) GTEST_SKIP() << "no write-watched memory here";
