@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 #include "app/core/run_time_error.h"
 #include "controls/base/host/control_site.h"
@@ -120,6 +121,7 @@ Extender& Form::AddControl(std::unique_ptr<UserControl> control, std::wstring na
   Extender& added = AddItem(std::move(item));
   try {
     hosted.Initialize();
+    hosted.initialized_ = true;  // from here on, Terminate follows whatever fails
     if (bag) {
       hosted.ReadProperties(*bag);
     } else {
@@ -186,8 +188,8 @@ void Form::DestroyItem(std::vector<std::unique_ptr<Extender>>::iterator position
     if (frame_ && SameObject(frame_->ActiveObject(), object)) {
       frame_->SetActiveObject(nullptr, nullptr);
     }
-    if (control->live_) {
-      control->live_ = false;
+    control->live_ = false;
+    if (std::exchange(control->initialized_, false)) {
       try {
         control->Terminate();
       } catch (...) {
@@ -208,8 +210,14 @@ void Form::DestroyItem(std::vector<std::unique_ptr<Extender>>::iterator position
   }
   if (item->site_) item->site_->Detach();
   item->site_.Reset();
-  item->control_.reset();
+  // The window goes first: what it sends while it is destroyed reaches a live control. A control
+  // removed from inside one of its own messages is deleted when that message returns.
   item->window_.Reset();
+  if (UserControl* control = item->Control()) {
+    control->form_ = nullptr;
+    control->extender_ = nullptr;
+  }
+  CallGuarded::Delete(std::move(item->control_));
 }
 
 Extender* Form::Find(std::wstring_view name) const noexcept {
