@@ -102,7 +102,7 @@ class Extender {
   friend class Form;
   // Out of line: the members' clean-up on a throw needs UserControl complete.
   Extender(Form& form, std::wstring name);
-  RECT PixelBounds() const noexcept;  // in the form's client area
+  RECT PixelBounds() const noexcept;  // in the parent's (form or frame) client area
   void SetPixelBounds(const RECT& bounds);
 
   Form& form_;
