@@ -262,6 +262,7 @@ void Form::PlaceInFrame(Extender& control, Extender& frame) {
 }
 
 MessageResult Form::FrameForwarder::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) {
+  if (IsCtlColorMessage(message)) return SendMessageW(form_.hWnd(), message, w_param, l_param);
   switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
@@ -269,11 +270,6 @@ MessageResult Form::FrameForwarder::OnMessage(UINT message, WPARAM w_param, LPAR
     case WM_MEASUREITEM:
     case WM_COMPAREITEM:
     case WM_DELETEITEM:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORSCROLLBAR:
       return SendMessageW(form_.hWnd(), message, w_param, l_param);
     default:
       return kNotHandled;
