@@ -1,9 +1,10 @@
 // ListBoxW's items and selection: adding, removing, reading and searching items, item data,
 // selection in single and multiple selection lists, scroll position and check states.
+#include "controls/listbox/list_box_w.h"
+
 #include <algorithm>
 
 #include "common/run_time_error.h"
-#include "controls/listbox/list_box_w.h"
 
 namespace veltrin::controls {
 namespace {

@@ -41,10 +41,8 @@ void ListBoxW::InitializeControl() {
 
 void ListBoxW::InitControlProperties() {
   design_mode_ = !Ambient().UserMode();
-  SetRightToLeft(Ambient().RightToLeft());
-  const FontRef ambient = Ambient().Font();
-  font_ = ambient ? ambient->Clone() : std::make_shared<FontObject>();
-  font_subscription_ = font_->Subscribe([this](const std::wstring&) { ApplyFont(); });
+  UserControl::SetRightToLeft(Ambient().RightToLeft());
+  SetFont(nullptr);
   ApplyCreationRules();
 }
 
@@ -91,11 +89,19 @@ DWORD ListBoxW::ChildExStyle() const {
 
 void ListBoxW::ChildCreated() {
   Send(WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL));
+  if (multi_column_ && EffectiveRightToLeft()) {
+    ApplyRightToLeftStyles(ListHandle(), WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR);
+  }
+  if (!multi_column_ && horizontal_extent_ > 0) {
+    Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(horizontal_extent_));
+  }
+  last_top_index_ = 0;
   new_index_ = -1;
   insert_mark_index_ = -1;
   insert_mark_after_ = false;
   checks_.SetOption(-1);
   ApplyFont();
+  ApplyVisualStyles();
   Child().Enable(Enabled());
   if (design_mode_) {
     Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ambient().DisplayName().c_str()));

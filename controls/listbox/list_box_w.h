@@ -13,6 +13,7 @@
 #include "controls/base/gdi_handles.h"
 #include "controls/base/host/event_sink.h"
 #include "controls/base/host/font_object.h"
+#include "controls/base/host/picture_object.h"
 #include "controls/base/host/property_value.h"
 #include "controls/base/native_control.h"
 #include "controls/listbox/check_state_store.h"
@@ -102,6 +103,48 @@ class ListBoxW : public NativeControl {
   int32_t BorderStyle() const noexcept { return border_style_; }
   void SetBorderStyle(int32_t value);
   bool DesignMode() const noexcept { return design_mode_; }
+  bool VisualStyles() const noexcept { return visual_styles_; }
+  void SetVisualStyles(bool value);
+  int32_t OLEDragMode() const noexcept { return ole_drag_mode_; }
+  void SetOLEDragMode(int32_t value);
+  bool OLEDragDropScroll() const noexcept { return ole_drag_drop_scroll_; }
+  void SetOLEDragDropScroll(bool value);
+  void SetOLEDropMode(int32_t value);
+  int16_t MousePointer() const noexcept { return mouse_pointer_; }
+  void SetMousePointer(int16_t value);
+  PictureRef MouseIcon() const noexcept { return mouse_icon_; }
+  // Null clears it; a picture that is not an icon raises 380.
+  void SetMouseIcon(PictureRef icon);
+  bool MouseTrack() const noexcept { return mouse_track_; }
+  void SetMouseTrack(bool value);
+  // The stored value; the list itself follows the value resolved with RightToLeftMode.
+  bool RightToLeft() const noexcept { return UserControl::RightToLeft(); }
+  void SetRightToLeft(bool value);
+  int32_t RightToLeftMode() const noexcept { return right_to_left_mode_; }
+  void SetRightToLeftMode(int32_t value);
+  // In container units.
+  float HorizontalExtent() const;
+  void SetHorizontalExtent(float value);
+  OLE_COLOR InsertMarkColor() const noexcept { return insert_mark_color_; }
+  void SetInsertMarkColor(OLE_COLOR value);
+  bool ScrollTrack() const noexcept { return scroll_track_; }
+  void SetScrollTrack(bool value);
+
+  // Geometry, in container units.
+  // Index 0 works in every mode, other indexes only with DrawMode 2; otherwise error 5.
+  float ItemHeight(int32_t index = 0) const;
+  void SetItemHeight(int32_t index, float value);
+  void SetColumnWidth(float value);
+  int32_t ItemsPerColumn() const noexcept;
+  // The item under a point of the container's position scale, or -1.
+  int32_t HitTest(float x, float y) const;
+  // As HitTest; `after` (when given) says whether the point lies in the item's lower half.
+  int32_t HitTestInsertMark(float x, float y, bool* after = nullptr) const;
+  float GetIdealHorizontalExtent() const;
+
+  // The insertion mark: -1 for none; `after` puts it below the item.
+  int32_t InsertMark(bool* after = nullptr) const noexcept;
+  void SetInsertMark(int32_t index, bool after = false);
 
   // Repaints the container and, when Redraw is on, the list at once.
   void Refresh() const noexcept;
@@ -119,6 +162,16 @@ class ListBoxW : public NativeControl {
 
   MessageResult OnCommand(WORD id, WORD code, HWND control) override;
   MessageResult OnCtlColor(CtlColorKind kind, HDC dc, HWND control) override;
+  MessageResult OnDrawItem(int id, DRAWITEMSTRUCT& item) override;
+  MessageResult OnMeasureItem(int id, MEASUREITEMSTRUCT& item) override;
+  // The list's own messages.
+  MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
+  void Resize() override;
+  void WriteProperties(PropertyBag& bag) override;
+  void ReadControlProperties(PropertyBag& bag) override;
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(bool& handled, HRESULT& ret_val, UINT message,
+                                                 WPARAM w_param, LPARAM l_param,
+                                                 int32_t shift) override;
 
  private:
   // What a re-creation carries from the old list to the new one.
@@ -149,6 +202,34 @@ class ListBoxW : public NativeControl {
   void ApplyFont();
   void SetCheckItemHeight();
   void InvalidateItem(int32_t index) const noexcept;
+  // The list's messages, each returning its result (the default processing included).
+  LRESULT ListKeyMessage(UINT message, WPARAM w_param, LPARAM l_param);
+  LRESULT ListCharMessage(WPARAM w_param, LPARAM l_param);
+  LRESULT ListLeftButtonDown(WPARAM w_param, LPARAM l_param);
+  MessageResult ListThumbTrack(UINT message, WPARAM w_param, LPARAM l_param);
+  void AfterListMessage(UINT message, WPARAM w_param, LPARAM l_param);
+  void RaiseMouseEvent(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
+                       int16_t button, WPARAM w_param, LPARAM l_param);
+  void RaiseContextMenu(LPARAM l_param);
+  // Whether a press at a client point on `item` toggles it: anywhere on the current item, only
+  // on the glyph column of the others.
+  bool PressToggles(int32_t item, int x) const noexcept;
+  // Flips the check of `item` (-1: the current item) through ItemBeforeCheck and ItemCheck.
+  void ToggleItem(int32_t item);
+  // Raises Scroll when the top index moved since last seen; says whether it did.
+  bool DetectScroll();
+  RECT InsertMarkBand() const noexcept;
+  void InvalidateInsertMarkBand() const noexcept;
+  void DrawInsertMark() const noexcept;
+  void DrawCheckItem(const DRAWITEMSTRUCT& item) const noexcept;
+  void ApplyVisualStyles() const noexcept;
+  void ApplyRightToLeft();
+  // RightToLeft as resolved with the ambient value and RightToLeftMode.
+  bool EffectiveRightToLeft() const;
+  float ToContainerX(double pixels) const;
+  float ToContainerY(double pixels) const;
+  double FromContainerX(float value) const;
+  double FromContainerY(float value) const;
 
   EventSink<ListBoxWEvents> events_;
   FontRef font_;
@@ -161,6 +242,21 @@ class ListBoxW : public NativeControl {
   int32_t insert_mark_index_ = -1;
   bool insert_mark_after_ = false;
   int32_t min_check_item_height_ = 15;
+  int32_t last_top_index_ = 0;
+  bool mouse_inside_ = false;
+  WPARAM pending_char_ = 0;
+  int32_t drag_start_item_ = 0;  // item + 1 under an automatic drag start
+
+  bool visual_styles_ = true;
+  int32_t ole_drag_mode_ = 0;
+  bool ole_drag_drop_scroll_ = true;
+  int16_t mouse_pointer_ = 0;
+  PictureRef mouse_icon_;
+  bool mouse_track_ = false;
+  int32_t right_to_left_mode_ = 1;
+  int32_t horizontal_extent_ = 0;  // pixels
+  OLE_COLOR insert_mark_color_ = 0;
+  bool scroll_track_ = true;
 
   bool redraw_ = true;
   int32_t border_style_ = 3;

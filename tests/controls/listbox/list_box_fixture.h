@@ -28,11 +28,24 @@ class EventRecorder : public ListBoxWEvents {
   bool cancel_checks = false;
   bool zero_key_codes = false;
 
+  void KeyPress(int16_t& key_char) override {
+    log.push_back(L"KeyPress:" + std::to_wstring(key_char));
+  }
+  void MouseDown(int16_t button, int16_t, float, float) override {
+    log.push_back(L"MouseDown:" + std::to_wstring(button));
+  }
+  void ContextMenu(float x, float y) override {
+    log.push_back(L"ContextMenu:" + std::to_wstring(static_cast<int>(x)) + L"," +
+                  std::to_wstring(static_cast<int>(y)));
+  }
   void Click() override { log.push_back(L"Click"); }
   void DblClick() override { log.push_back(L"DblClick"); }
   void KeyDown(int16_t& key_code, int16_t) override {
     log.push_back(L"KeyDown:" + std::to_wstring(key_code));
     if (zero_key_codes) key_code = 0;
+  }
+  void KeyUp(int16_t& key_code, int16_t) override {
+    log.push_back(L"KeyUp:" + std::to_wstring(key_code));
   }
   void Scroll() override { log.push_back(L"Scroll"); }
   void ItemBeforeCheck(int32_t item, bool& cancel) override {
@@ -44,13 +57,21 @@ class EventRecorder : public ListBoxWEvents {
 
 // A form with one list box, "List1", at 10,10 - 210,170 pixels; `configure` runs on the control
 // before it is placed (the properties a new instance starts with).
+// A property bag holding one stored value per key given.
+inline PropertyBag StoredProperties(
+    std::initializer_list<std::pair<const wchar_t*, PropertyValue>> values) {
+  PropertyBag bag;
+  for (const auto& [key, value] : values) bag.WriteProperty(key, value);
+  return bag;
+}
+
 class ListBoxHost {
  public:
-  explicit ListBoxHost(void (*configure)(ListBoxW&) = nullptr) {
+  explicit ListBoxHost(void (*configure)(ListBoxW&) = nullptr, PropertyBag* stored = nullptr) {
     auto control = std::make_unique<ListBoxW>();
     list_ = control.get();
     if (configure) configure(*list_);
-    form_.AddControl(std::move(control), L"List1", {10, 10, 210, 170});
+    form_.AddControl(std::move(control), L"List1", {10, 10, 210, 170}, stored);
     list_->Events().Connect(&events_);
     form_.Show();
     Pump(form_);

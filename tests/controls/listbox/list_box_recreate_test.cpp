@@ -77,10 +77,10 @@ TEST(ListBoxRecreateTest, ThousandRecreationsLeaveGuiResourcesFlat) {
   ListBoxHost host;
   ListBoxW& list = host.List();
   host.Fill({L"a", L"b"});
-  list.SetDisableNoScroll(true);
+  list.SetUseTabStops(false);
   const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  for (int i = 0; i < 1000; ++i) list.SetDisableNoScroll(i % 2 == 0);
+  for (int i = 0; i < 1000; ++i) list.SetUseTabStops(i % 2 == 0);
   EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
   EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 2);
   EXPECT_EQ(list.ListCount(), 2);
