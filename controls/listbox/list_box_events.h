@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "controls/base/host/data_object.h"
+
 namespace veltrin::controls {
 
 class ListBoxWEvents {
@@ -34,6 +36,15 @@ class ListBoxWEvents {
   virtual void PreviewKeyUp(int16_t /*key_code*/, bool& /*is_input_key*/) {}
   virtual void MouseEnter() {}
   virtual void MouseLeave() {}
+  // OLE drag and drop; positions in the container's position scale.
+  virtual void OLECompleteDrag(int32_t& /*effect*/) {}
+  virtual void OLEDragDrop(DataObject& /*data*/, int32_t& /*effect*/, int16_t& /*button*/,
+                           int16_t& /*shift*/, float& /*x*/, float& /*y*/) {}
+  virtual void OLEDragOver(DataObject& /*data*/, int32_t& /*effect*/, int16_t& /*button*/,
+                           int16_t& /*shift*/, float& /*x*/, float& /*y*/, int16_t& /*state*/) {}
+  virtual void OLEGiveFeedback(int32_t& /*effect*/, bool& /*default_cursors*/) {}
+  virtual void OLESetData(DataObject& /*data*/, int16_t& /*data_format*/) {}
+  virtual void OLEStartDrag(DataObject& /*data*/, int32_t& /*allowed_effects*/) {}
 };
 
 }  // namespace veltrin::controls

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/run_time_error.h"
 #include "controls/base/host/extender.h"
@@ -19,12 +20,14 @@ float ListBoxW::ToContainerY(double pixels) const {
   return static_cast<float>(ScaleY(pixels, ScaleUnit::kPixels, ScaleUnit::kContainerSize));
 }
 
-double ListBoxW::FromContainerX(float value) const {
-  return ScaleX(value, ScaleUnit::kContainerSize, ScaleUnit::kPixels);
+int32_t ListBoxW::FromContainerX(float value) const {
+  return static_cast<int32_t>(
+      std::lround(ScaleX(value, ScaleUnit::kContainerSize, ScaleUnit::kPixels)));
 }
 
-double ListBoxW::FromContainerY(float value) const {
-  return ScaleY(value, ScaleUnit::kContainerSize, ScaleUnit::kPixels);
+int32_t ListBoxW::FromContainerY(float value) const {
+  return static_cast<int32_t>(
+      std::lround(ScaleY(value, ScaleUnit::kContainerSize, ScaleUnit::kPixels)));
 }
 
 void ListBoxW::Resize() {
@@ -72,9 +75,9 @@ void ListBoxW::SetItemHeight(int32_t index, float value) {
 
 void ListBoxW::SetColumnWidth(float value) {
   if (value < 0) throw RunTimeError(kInvalidPropertyValue);
-  const auto pixels = static_cast<WPARAM>(FromContainerX(value));
+  const int32_t pixels = FromContainerX(value);
   if (pixels < 1) throw RunTimeError(kInvalidPropertyValue);
-  Send(LB_SETCOLUMNWIDTH, pixels);
+  Send(LB_SETCOLUMNWIDTH, static_cast<WPARAM>(pixels));
 }
 
 int32_t ListBoxW::ItemsPerColumn() const noexcept {

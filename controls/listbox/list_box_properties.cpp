@@ -96,7 +96,7 @@ float ListBoxW::HorizontalExtent() const {
 
 void ListBoxW::SetHorizontalExtent(float value) {
   if (value < 0) throw RunTimeError(kInvalidPropertyValue);
-  horizontal_extent_ = static_cast<int32_t>(FromContainerX(value));
+  horizontal_extent_ = FromContainerX(value);
   if (Child() && !multi_column_) {
     Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(horizontal_extent_));
   }

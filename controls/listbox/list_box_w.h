@@ -146,6 +146,12 @@ class ListBoxW : public NativeControl {
   int32_t InsertMark(bool* after = nullptr) const noexcept;
   void SetInsertMark(int32_t index, bool after = false);
 
+  // Starts an OLE drag from the list (nothing while one runs); the item under the pointer is the
+  // dragged item.
+  void OLEDrag();
+  // The item being dragged from this list, or -1.
+  int32_t OLEDraggedItem() const noexcept { return dragged_item_ - 1; }
+
   // Repaints the container and, when Redraw is on, the list at once.
   void Refresh() const noexcept;
 
@@ -167,6 +173,14 @@ class ListBoxW : public NativeControl {
   // The list's own messages.
   MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
   void Resize() override;
+  void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override;
+  void OLESetData(DataObject& data, int16_t data_format) override;
+  void OLEGiveFeedback(int32_t effect, bool& default_cursors) override;
+  void OLECompleteDrag(int32_t effect) override;
+  void OLEDragOver(DataObject& data, int32_t& effect, int16_t button, int16_t shift, float x,
+                   float y, int16_t state) override;
+  void OLEDragDrop(DataObject& data, int32_t& effect, int16_t button, int16_t shift, float x,
+                   float y) override;
   void WriteProperties(PropertyBag& bag) override;
   void ReadControlProperties(PropertyBag& bag) override;
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(bool& handled, HRESULT& ret_val, UINT message,
@@ -224,12 +238,15 @@ class ListBoxW : public NativeControl {
   void DrawCheckItem(const DRAWITEMSTRUCT& item) const noexcept;
   void ApplyVisualStyles() const noexcept;
   void ApplyRightToLeft();
+  // Scrolls one line when a drag hovers within the margin of an edge.
+  void ScrollNearEdge(int x, int y);
   // RightToLeft as resolved with the ambient value and RightToLeftMode.
   bool EffectiveRightToLeft() const;
   float ToContainerX(double pixels) const;
   float ToContainerY(double pixels) const;
-  double FromContainerX(float value) const;
-  double FromContainerY(float value) const;
+  // Whole pixels, rounded.
+  int32_t FromContainerX(float value) const;
+  int32_t FromContainerY(float value) const;
 
   EventSink<ListBoxWEvents> events_;
   FontRef font_;
@@ -246,6 +263,7 @@ class ListBoxW : public NativeControl {
   bool mouse_inside_ = false;
   WPARAM pending_char_ = 0;
   int32_t drag_start_item_ = 0;  // item + 1 under an automatic drag start
+  int32_t dragged_item_ = 0;     // item + 1 being dragged from this list
 
   bool visual_styles_ = true;
   int32_t ole_drag_mode_ = 0;
