@@ -114,8 +114,7 @@ TEST(ListBoxItemsTest, UserClicksRaiseClickAndDblClick) {
   SendMessageW(list.ListHandle(), WM_LBUTTONUP, 0, point);
   Pump(host.GetForm());
   EXPECT_EQ(list.ListIndex(), 1);
-  EXPECT_EQ(host.Events().front(), L"Click");
-  EXPECT_EQ(host.Events().back(), L"DblClick");
+  EXPECT_EVENTS(host, L"MouseDown:1", L"Click", L"DblClick");
 }
 
 TEST(ListBoxItemsTest, MultipleSelectionRangesAndIndices) {
