@@ -97,3 +97,26 @@ TEST(ListBoxPersistenceTest, KeyboardContextMenuIsNotConverted) {
 
 }  // namespace
 }  // namespace veltrin::controls::list_box_test
+
+namespace veltrin::controls::list_box_test {
+namespace {
+
+TEST(ListBoxDesignModeTest, TheListShowsOnlyTheControlsNameAndAcceptsDesignTimeProperties) {
+  Form form;
+  form.SetUserMode(false);
+  auto control = std::make_unique<ListBoxW>();
+  ListBoxW& list = *control;
+  form.AddControl(std::move(control), L"List1", {10, 10, 210, 170});
+  EXPECT_TRUE(list.DesignMode());
+  ASSERT_EQ(list.ListCount(), 1);
+  EXPECT_EQ(list.List(0), L"List1");
+  EXPECT_EQ(list.ListIndex(), -1);
+  list.SetStyle(1);
+  EXPECT_EQ(list.ListCount(), 1);
+  EXPECT_TRUE(GetWindowLongW(list.ListHandle(), GWL_STYLE) & LBS_OWNERDRAWFIXED);
+  EXPECT_EQ(ErrorOf([&] { list.SetDrawMode(1); }), 0);
+  EXPECT_EQ(list.Style(), 0) << "an owner-drawn list is a standard one";
+}
+
+}  // namespace
+}  // namespace veltrin::controls::list_box_test
