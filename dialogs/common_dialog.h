@@ -157,6 +157,8 @@ class CommonDialog : public controls::SubclassReceiver {
   // Runs the dialog of `value` (1 to 10) and discards its result; any other value raises 380.
   void SetAction(int16_t value);
 
+  // The colour dialog's custom colours as the last ShowColor left them (all 0 before the first).
+  const std::array<COLORREF, 16>& CustomColors() const noexcept { return customColors_; }
   // The printer properties that no set has touched yet, as DEVMODE dmFields bits.
   int32_t DefaultPrinterFields() const noexcept { return defaultFields_; }
 
