@@ -15,6 +15,8 @@
 
 namespace veltrin::dialogs {
 
+struct PrinterSettings;
+
 // The dialog numbers: the Action values, the Action argument of the events, the owner-subclass
 // reference data (and, negated, the hook reference numbers).
 enum DialogAction : int16_t {
@@ -212,8 +214,13 @@ class CommonDialog : public controls::SubclassReceiver {
   template <typename Raise>
   void RaiseKeepingFocus(Raise raise);
   void SetPrinterField(int32_t& field, int32_t value, int32_t bit, bool valid);
-  void ApplyPrintResult(const DEVMODEW& devMode, const DEVNAMES* devNames, DWORD returnedFlags,
-                        int32_t strippedFlags, HDC dc);
+  PrinterSettings CurrentPrinterSettings() const;
+  PRINTDLGW MakePrintRecord(HWND owner);
+  // Copies the printer chosen and the returned DEVMODE fields into the properties.
+  void ApplyPrinterBlocks(HGLOBAL devMode, HGLOBAL devNames, DWORD returnedFlags);
+  void TakeDevModeField(const DEVMODEW& mode, DWORD bit, int32_t& property, int32_t value) noexcept;
+  // Keeps `dc` in hdc (deleting the old one) when Flags asks for a device or information context.
+  void KeepDeviceContext(HDC dc) noexcept;
 
   CommonDialogEvents* events_ = nullptr;  // where events go; null for none
   bool cancelError_ = false;

@@ -4,17 +4,26 @@
 
 namespace veltrin::dialogs {
 namespace {
-[[noreturn]] void NotBuilt() { throw RunTimeError(kInvalidProcedureCall); }
+[[noreturn]] void NotBuilt() {
+  throw RunTimeError(kInvalidProcedureCall);
+}
 }  // namespace
 
-bool CommonDialog::ShowPrinter() { NotBuilt(); }
-int32_t CommonDialog::ShowPrinterEx() { NotBuilt(); }
-void CommonDialog::ShowHelp() { NotBuilt(); }
-bool CommonDialog::ShowPageSetup() { NotBuilt(); }
-bool CommonDialog::ShowFolderBrowser() { NotBuilt(); }
-HWND CommonDialog::ShowFind() { NotBuilt(); }
-HWND CommonDialog::ShowReplace() { NotBuilt(); }
-LRESULT CommonDialog::OnFolderBrowserCallback(HWND, UINT, LPARAM) { return 0; }
+void CommonDialog::ShowHelp() {
+  NotBuilt();
+}
+bool CommonDialog::ShowFolderBrowser() {
+  NotBuilt();
+}
+HWND CommonDialog::ShowFind() {
+  NotBuilt();
+}
+HWND CommonDialog::ShowReplace() {
+  NotBuilt();
+}
+LRESULT CommonDialog::OnFolderBrowserCallback(HWND, UINT, LPARAM) {
+  return 0;
+}
 LRESULT CommonDialog::OnFindReplaceMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
                                            LONG_PTR) {
   return controls::DefaultWindowProc(owner, message, wParam, lParam);
