@@ -286,6 +286,7 @@ class CommonDialog : public controls::SubclassReceiver {
   // The open modeless find or replace dialog and what it points into.
   FINDREPLACEW findReplace_{};
   HWND findReplaceDialog_ = nullptr;
+  HWND findReplaceOwner_ = nullptr;  // the window subclassed for the dialog's commands
   DialogAction findReplaceAction_ = kActionFind;
   std::array<wchar_t, 128> findBuffer_{};     // 256 bytes, as the record declares
   std::array<wchar_t, 128> replaceBuffer_{};  // 256 bytes, as the record declares
