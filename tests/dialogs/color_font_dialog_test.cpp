@@ -144,20 +144,19 @@ void SelectFontSize(HWND dialog, const wchar_t* size) {
                reinterpret_cast<LPARAM>(box));
 }
 
+int CALLBACK TakeTrueTypeFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM data) {
+  if ((type & TRUETYPE_FONTTYPE) == 0 || font->lfFaceName[0] == L'@') return 1;
+  *reinterpret_cast<std::wstring*>(data) = font->lfFaceName;
+  return 0;
+}
+
 // Returns the face of an installed font, so that the dialog can select it.
 std::wstring InstalledFace() {
   std::wstring face;
   LOGFONTW query{};
   query.lfCharSet = DEFAULT_CHARSET;
   HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(
-      screen, &query,
-      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM data) -> int {
-        if ((type & TRUETYPE_FONTTYPE) == 0 || font->lfFaceName[0] == L'@') return 1;
-        *reinterpret_cast<std::wstring*>(data) = font->lfFaceName;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&face), 0);
+  EnumFontFamiliesExW(screen, &query, TakeTrueTypeFace, reinterpret_cast<LPARAM>(&face), 0);
   ReleaseDC(nullptr, screen);
   return face;
 }

@@ -5,20 +5,23 @@
 
 namespace veltrin::dialogs::testing {
 
+namespace {
+
+BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM data) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(data) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 HWND FindThreadDialog(DWORD thread) {
   HWND found = nullptr;
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM data) -> BOOL {
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
-          *reinterpret_cast<HWND*>(data) = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(thread, TakeVisibleDialog, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
