@@ -22,4 +22,11 @@ GlobalMemory GlobalMemory::Copy(const void* data, size_t bytes) {
   return memory;
 }
 
+std::vector<std::byte> CopyFromGlobal(HGLOBAL block) {
+  const GlobalLockScope lock(block);
+  if (!lock) return {};
+  const auto* first = lock.As<const std::byte>();
+  return std::vector<std::byte>(first, first + lock.Size());
+}
+
 }  // namespace veltrin::controls

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 namespace veltrin::controls {
 
@@ -28,17 +29,18 @@ class GlobalMemory {
   static GlobalMemory Allocate(size_t bytes);
   // Allocates a block holding a copy of `bytes` bytes at `data`; throws as Allocate does.
   static GlobalMemory Copy(const void* data, size_t bytes);
+  static GlobalMemory Copy(const std::vector<std::byte>& bytes) {
+    return Copy(bytes.data(), bytes.size());
+  }
 
   // Frees the held block (if any) and takes `block` instead.
   void Reset(HGLOBAL block = nullptr) noexcept {
     if (HGLOBAL old = std::exchange(block_, block)) GlobalFree(old);
   }
   // Takes back the block a call handed out and may have replaced (the printer dialogs swap
-  // their DEVMODE and DEVNAMES blocks): the old block is freed unless it is the one returned.
-  void TakeBack(HGLOBAL returned) noexcept {
-    if (returned == block_) return;
-    Reset(returned);
-  }
+  // their DEVMODE and DEVNAMES blocks). A replaced block is not freed here: the call that
+  // replaced it reallocated or freed it, and freeing it again could free someone else's block.
+  void TakeBack(HGLOBAL returned) noexcept { block_ = returned; }
   // Gives up ownership (for a call that takes the block, such as SetClipboardData).
   HGLOBAL Detach() noexcept { return std::exchange(block_, nullptr); }
 
@@ -51,6 +53,9 @@ class GlobalMemory {
  private:
   HGLOBAL block_ = nullptr;  // owned; null when empty
 };
+
+// Returns a copy of the block's bytes (empty for a null block or one that cannot be locked).
+std::vector<std::byte> CopyFromGlobal(HGLOBAL block);
 
 // Keeps a global memory block locked for the scope; Data is null when the lock failed.
 class GlobalLockScope {

@@ -33,14 +33,22 @@ TEST(GlobalMemoryTest, OwnsCopiesAndTakesBackAReplacedBlock) {
   moved = GlobalMemory::Allocate(16);
   EXPECT_FALSE(IsLiveBlock(first));
 
-  // A dialog that hands back the same block keeps it; a new block replaces (and frees) the old.
+  // A dialog that hands back the same block keeps it; a new block is owned from then on, and the
+  // one it replaced is left to the dialog that replaced it (never freed twice).
   const HGLOBAL second = moved.Get();
   moved.TakeBack(second);
   EXPECT_TRUE(IsLiveBlock(second));
   const HGLOBAL replacement = GlobalAlloc(GMEM_MOVEABLE, 8);
   moved.TakeBack(replacement);
-  EXPECT_FALSE(IsLiveBlock(second));
+  EXPECT_TRUE(IsLiveBlock(second));
   EXPECT_EQ(moved.Get(), replacement);
+  GlobalFree(second);
+
+  // The bytes of a block come back whole; a null block has none.
+  const std::vector<std::byte> bytes = {std::byte{1}, std::byte{2}, std::byte{3}};
+  const GlobalMemory copy = GlobalMemory::Copy(bytes);
+  EXPECT_EQ(CopyFromGlobal(copy.Get()), bytes);
+  EXPECT_TRUE(CopyFromGlobal(nullptr).empty());
 
   // Detach hands the block on; the owner no longer frees it.
   const HGLOBAL detached = moved.Detach();

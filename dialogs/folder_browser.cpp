@@ -1,0 +1,118 @@
+// ShowFolderBrowser: the shell's folder browser started at RootFolder, with its callback events.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <memory>
+
+#include "controls/base/common_dialog_hooks.h"
+#include "dialogs/common_dialog.h"
+#include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/owner_window.h"
+
+namespace veltrin::dialogs {
+namespace {
+
+struct ItemListFree {
+  void operator()(LPITEMIDLIST list) const noexcept { CoTaskMemFree(list); }
+};
+using UniqueItemList = std::unique_ptr<ITEMIDLIST, ItemListFree>;
+
+UniqueItemList RootList(const controls::PropertyValue& root) {
+  using controls::ValueType;
+  LPITEMIDLIST list = nullptr;
+  switch (root.Type()) {
+    case ValueType::kEmpty:
+      return nullptr;
+    case ValueType::kString: {
+      const std::wstring path = root.ToString().substr(0, MAX_PATH);
+      return UniqueItemList(ILCreateFromPathW(path.c_str()));
+    }
+    default:
+      SHGetFolderLocation(nullptr, root.ToLong(), nullptr, 0, &list);
+      return UniqueItemList(list);
+  }
+}
+
+// Returns the path of `list` ("" when it has none) and whether it has one.
+std::pair<std::wstring, bool> PathOf(LPCITEMIDLIST list) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const bool found = SHGetPathFromIDListW(list, buffer) != FALSE;
+  return {buffer, found};
+}
+
+void AddTrailingBackslash(std::wstring& path) {
+  if (!path.empty() && path.back() != L'\\') path.push_back(L'\\');
+}
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | 0x8 /* volume */)) != 0;
+}
+
+}  // namespace
+
+bool CommonDialog::ShowFolderBrowser() {
+  UniqueItemList root = RootList(rootFolder_);
+  BROWSEINFOW info{};
+  info.hwndOwner = DialogOwnerWindow();
+  info.pidlRoot = root.get();
+  info.lpszTitle = dialogTitle_.empty() ? nullptr : dialogTitle_.c_str();
+  info.ulFlags = static_cast<UINT>(flags_);
+  info.lpfn = controls::FolderBrowserCallbackProc;
+  info.lParam = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
+  UniqueItemList chosen(SHBrowseForFolderW(&info));
+  root.reset();
+  if (!chosen) return FailCancelled();
+  std::wstring path = PathOf(chosen.get()).first;
+  chosen.reset();
+  if (IsFolder(path)) {
+    AddTrailingBackslash(path);
+    fileOffset_ = 0;
+    fileTitle_.clear();
+  } else {
+    const size_t slash = path.rfind(L'\\');
+    fileOffset_ = static_cast<int16_t>(slash == std::wstring::npos ? 0 : slash + 1);
+    fileTitle_ = path.substr(static_cast<size_t>(fileOffset_));
+  }
+  fileName_ = std::move(path);
+  return true;
+}
+
+LRESULT CommonDialog::OnFolderBrowserCallback(HWND dialog, UINT message, LPARAM lParam) {
+  switch (message) {
+    case BFFM_INITIALIZED:
+      if (!initDir_.empty()) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, 1, reinterpret_cast<LPARAM>(initDir_.c_str()));
+      }
+      RaiseKeepingFocus([&] {
+        if (events_) events_->InitDialog(kActionFolderBrowser, dialog);
+      });
+      return 0;
+    case BFFM_SELCHANGED: {
+      if (lParam == 0) return 0;
+      auto [path, found] = PathOf(reinterpret_cast<LPCITEMIDLIST>(lParam));
+      if (IsFolder(path)) AddTrailingBackslash(path);
+      if ((flags_ & BIF_STATUSTEXT) != 0) {
+        SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path.c_str()));
+      }
+      if ((flags_ & BIF_RETURNONLYFSDIRS) != 0) {
+        SendMessageW(dialog, BFFM_ENABLEOK, 0, found ? 1 : 0);
+      }
+      return 0;
+    }
+    case BFFM_VALIDATEFAILEDW: {
+      const std::wstring text = lParam == 0 ? L"" : reinterpret_cast<const wchar_t*>(lParam);
+      bool cancel = false;
+      RaiseKeepingFocus([&] {
+        if (events_) events_->FolderBrowserValidateFailed(text, cancel, dialog);
+      });
+      return cancel ? 1 : 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+}  // namespace veltrin::dialogs

@@ -1,0 +1,28 @@
+// Builds and reads the font dialog's LOGFONTW.
+#include "dialogs/font_description.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+
+namespace veltrin::dialogs {
+
+LOGFONTW MakeLogFont(const FontProperties& font, int pixelsPerInch) {
+  LOGFONTW description{};
+  const auto points = static_cast<int>(std::nearbyint(font.size));  // ties go to even
+  description.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+  description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  description.lfItalic = font.italic ? 1 : 0;
+  description.lfUnderline = font.underline ? 1 : 0;
+  description.lfStrikeOut = font.strikethru ? 1 : 0;
+  description.lfCharSet = static_cast<BYTE>(font.charset & 0xFF);
+  std::copy_n(font.name.begin(), std::min<size_t>(font.name.size(), LF_FACESIZE),
+              description.lfFaceName);
+  return description;
+}
+
+std::wstring FaceName(const LOGFONTW& font) {
+  return std::wstring(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE));
+}
+
+}  // namespace veltrin::dialogs

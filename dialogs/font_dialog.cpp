@@ -1,0 +1,109 @@
+// ShowFont, and the font hook's Apply event.
+#include <windows.h>
+#include <commdlg.h>
+
+#include "controls/base/colors.h"
+#include "controls/base/common_dialog_hooks.h"
+#include "controls/base/screen_metrics.h"
+#include "dialogs/common_dialog.h"
+#include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/font_description.h"
+#include "dialogs/owner_window.h"
+
+namespace veltrin::dialogs {
+namespace {
+
+constexpr int kApplyButton = 1026;
+constexpr int kFaceBox = 1136;
+constexpr int kStyleBox = 1137;
+constexpr int kSizeBox = 1138;
+constexpr int kColorBox = 1139;
+constexpr int kScriptBox = 1140;
+
+LRESULT SelectedIndex(HWND dialog, int box) {
+  return SendDlgItemMessageW(dialog, box, CB_GETCURSEL, 0, 0);
+}
+
+}  // namespace
+
+bool CommonDialog::ShowFont() {
+  const HWND owner = DialogOwnerWindow();
+  LOGFONTW description = MakeLogFont(
+      {fontName_, fontSize_, fontBold_, fontItalic_, fontStrikethru_, fontUnderline_, fontCharset_},
+      controls::ScreenPixelsPerInchY());
+  CHOOSEFONTW record{};
+  record.lStructSize = sizeof(record);
+  record.hwndOwner = owner;
+  record.lpLogFont = &description;
+  record.Flags = static_cast<DWORD>(flags_) | CF_INITTOLOGFONTSTRUCT;
+  record.rgbColors = controls::TranslateColor(static_cast<OLE_COLOR>(color_));
+  record.nSizeMin = min_;
+  record.nSizeMax = max_;
+  if (hookEvents_) {
+    record.Flags |= CF_ENABLEHOOK;
+    record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
+    record.lpfnHook = controls::FontHookProc;
+  }
+  const BOOL chosen =
+      WithHelpSubclass(owner, CF_SHOWHELP, kActionFont, [&] { return ChooseFontW(&record); });
+  if (!chosen) {
+    const DWORD code = CommDlgExtendedError();
+    if (code == 0) return FailCancelled();
+    throw DialogError(DialogKind::kFont, code);
+  }
+  const DWORD returned = record.Flags;
+  flags_ =
+      static_cast<int32_t>(returned & ~static_cast<DWORD>(CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK));
+  if ((returned & CF_NOFACESEL) == 0) fontName_ = FaceName(description);
+  if ((returned & CF_NOSTYLESEL) == 0) {
+    fontBold_ = description.lfWeight == FW_BOLD;
+    fontItalic_ = description.lfItalic != 0;
+  }
+  if ((returned & CF_NOSIZESEL) == 0) fontSize_ = static_cast<float>(record.iPointSize) / 10.0F;
+  if ((returned & CF_EFFECTS) != 0) {
+    fontStrikethru_ = description.lfStrikeOut != 0;
+    fontUnderline_ = description.lfUnderline != 0;
+    color_ = static_cast<int32_t>(record.rgbColors);
+  }
+  if ((returned & CF_NOSCRIPTSEL) == 0) fontCharset_ = description.lfCharSet;
+  return true;
+}
+
+LRESULT CommonDialog::OnFontHook(HWND dialog, UINT message, WPARAM wParam) {
+  if (message == WM_INITDIALOG) {
+    RaiseKeepingFocus([&] {
+      if (events_) events_->InitDialog(kActionFont, dialog);
+    });
+    return 0;
+  }
+  if (message != WM_COMMAND || LOWORD(wParam) != kApplyButton || HIWORD(wParam) != 0) return 0;
+  int32_t flags = flags_;
+  const std::pair<int, int32_t> boxes[] = {{kFaceBox, CF_NOFACESEL},
+                                           {kStyleBox, CF_NOSTYLESEL},
+                                           {kSizeBox, CF_NOSIZESEL},
+                                           {kScriptBox, CF_NOSCRIPTSEL}};
+  for (const auto& [box, bit] : boxes) {
+    flags = SelectedIndex(dialog, box) == CB_ERR ? (flags | bit) : (flags & ~bit);
+  }
+  LOGFONTW font{};
+  SendMessageW(dialog, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&font));
+  const LRESULT colorIndex = SelectedIndex(dialog, kColorBox);
+  const auto color = static_cast<int32_t>(
+      colorIndex == CB_ERR ? 0
+                           : SendDlgItemMessageW(dialog, kColorBox, CB_GETITEMDATA,
+                                                 static_cast<WPARAM>(colorIndex), 0));
+  const int pixelsPerInch = controls::ScreenPixelsPerInchY();
+  const float size =
+      pixelsPerInch == 0 ? 0.0F : static_cast<float>(MulDiv(-font.lfHeight, 72, pixelsPerInch));
+  RaiseKeepingFocus([&] {
+    if (events_) {
+      events_->FontApply(flags, FaceName(font), size, font.lfWeight == FW_BOLD, font.lfItalic != 0,
+                         font.lfStrikeOut != 0, font.lfUnderline != 0, font.lfCharSet, color,
+                         dialog);
+    }
+  });
+  return 0;
+}
+
+}  // namespace veltrin::dialogs

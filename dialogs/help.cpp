@@ -1,0 +1,31 @@
+// ShowHelp: WinHelp with the help properties.
+#include <windows.h>
+
+#include "dialogs/common_dialog.h"
+#include "dialogs/dialog_errors.h"
+
+namespace veltrin::dialogs {
+
+void CommonDialog::ShowHelp() {
+  if (helpCommand_ == 0) return;
+  ULONG_PTR data = 0;
+  switch (helpCommand_) {
+    case HELP_CONTEXT:
+    case HELP_SETCONTENTS:
+    case HELP_CONTEXTPOPUP:
+      data = static_cast<ULONG_PTR>(static_cast<DWORD>(helpContext_));
+      break;
+    case HELP_KEY:
+    case HELP_COMMAND:
+    case HELP_PARTIALKEY:
+      data = reinterpret_cast<ULONG_PTR>(helpKey_.c_str());
+      break;
+    default:
+      break;
+  }
+  if (!WinHelpW(nullptr, helpFile_.c_str(), static_cast<UINT>(helpCommand_), data)) {
+    throw RunTimeError(kHelpFailedNumber, u"Call to windows help failed.");
+  }
+}
+
+}  // namespace veltrin::dialogs

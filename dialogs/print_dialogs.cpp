@@ -1,0 +1,237 @@
+// ShowPrinter, ShowPrinterEx and ShowPageSetup: the printer blocks go to the dialog and come back
+// into the printer properties; every block is freed on every path.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "controls/base/common_dialog_hooks.h"
+#include "controls/base/global_memory.h"
+#include "controls/base/print_dialog_callback.h"
+#include "dialogs/common_dialog.h"
+#include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_internal.h"
+#include "dialogs/owner_window.h"
+#include "dialogs/printer_blocks.h"
+
+namespace veltrin::dialogs {
+namespace {
+
+using controls::GlobalMemory;
+
+std::vector<std::byte> BytesOf(const DEVMODEW& mode) {
+  const auto* first = reinterpret_cast<const std::byte*>(&mode);
+  return std::vector<std::byte>(first, first + sizeof(mode));
+}
+
+// The two blocks of one dialog call; what the dialog hands back replaces what went in.
+struct PrinterBlocks {
+  GlobalMemory devMode;
+  GlobalMemory devNames;
+
+  // Owns the blocks the record names after the call (a dialog frees what it replaces).
+  void TakeBack(HGLOBAL returnedMode, HGLOBAL returnedNames) noexcept {
+    devMode.TakeBack(returnedMode);
+    devNames.TakeBack(returnedNames);
+  }
+};
+
+PrinterBlocks MakeBlocks(const PrinterSettings& settings, int32_t flags, bool pageSetup) {
+  PrinterBlocks blocks;
+  if ((flags & PD_RETURNDEFAULT) != 0) return blocks;
+  blocks.devMode = GlobalMemory::Copy(BytesOf(MakeDevMode(settings, pageSetup)));
+  if (auto names = MakeDevNames(settings)) blocks.devNames = GlobalMemory::Copy(*names);
+  return blocks;
+}
+
+DEVMODEW ReadDevMode(HGLOBAL memory) {
+  DEVMODEW mode{};
+  const std::vector<std::byte> bytes = controls::CopyFromGlobal(memory);
+  std::memcpy(&mode, bytes.data(), std::min(bytes.size(), sizeof(mode)));
+  return mode;
+}
+
+}  // namespace
+
+PrinterSettings CommonDialog::CurrentPrinterSettings() const {
+  PrinterSettings settings;
+  settings.orientation = orientation_;
+  settings.paperSize = paperSize_;
+  settings.copies = copies_;
+  settings.paperBin = paperBin_;
+  settings.printQuality = printQuality_;
+  settings.colorMode = colorMode_;
+  settings.duplex = duplex_;
+  settings.defaultFields = defaultFields_;
+  settings.collate = (flags_ & PD_COLLATE) != 0;
+  settings.driver = printerDriver_;
+  settings.name = printerName_;
+  settings.port = printerPort_;
+  settings.defaultInit = printerDefaultInit_;
+  return settings;
+}
+
+void CommonDialog::ApplyPrinterBlocks(HGLOBAL devModeMemory, HGLOBAL devNamesMemory,
+                                      DWORD returnedFlags) {
+  const DEVMODEW mode = ReadDevMode(devModeMemory);
+  const ChosenPrinter printer = ReadDevNames(controls::CopyFromGlobal(devNamesMemory));
+  if (printer.isDefault) {
+    printerDriver_.clear();
+    printerName_.clear();
+    printerPort_.clear();
+  } else {
+    printerDriver_ = printer.driver;
+    printerName_ = printer.name;
+    printerPort_ = printer.port;
+    if (printerDefault_) {
+      MakeDefaultPrinter(printerName_);
+      printerDriver_.clear();
+      printerName_.clear();
+      printerPort_.clear();
+    }
+  }
+  if ((mode.dmFields & DM_COLLATE) != 0 && (returnedFlags & PD_USEDEVMODECOPIESANDCOLLATE) != 0 &&
+      mode.dmCollate == DMCOLLATE_TRUE && (returnedFlags & PD_COLLATE) == 0) {
+    flags_ |= PD_COLLATE;
+  }
+  TakeDevModeField(mode, DM_ORIENTATION, orientation_, mode.dmOrientation);
+  TakeDevModeField(mode, DM_PAPERSIZE, paperSize_, mode.dmPaperSize);
+  if ((mode.dmFields & DM_COPIES) != 0) copies_ = mode.dmCopies;
+  TakeDevModeField(mode, DM_DEFAULTSOURCE, paperBin_, mode.dmDefaultSource);
+  TakeDevModeField(mode, DM_PRINTQUALITY, printQuality_, mode.dmPrintQuality);
+  TakeDevModeField(mode, DM_COLOR, colorMode_, mode.dmColor);
+  TakeDevModeField(mode, DM_DUPLEX, duplex_, mode.dmDuplex);
+}
+
+void CommonDialog::TakeDevModeField(const DEVMODEW& mode, DWORD bit, int32_t& property,
+                                    int32_t value) noexcept {
+  if ((mode.dmFields & bit) == 0) return;
+  property = value;
+  defaultFields_ &= ~static_cast<int32_t>(bit);
+}
+
+void CommonDialog::KeepDeviceContext(HDC dc) noexcept {
+  if ((flags_ & (PD_RETURNDC | PD_RETURNIC)) == 0) return;
+  if (hdc_ != nullptr) DeleteDC(hdc_);
+  hdc_ = dc;
+}
+
+PRINTDLGW CommonDialog::MakePrintRecord(HWND owner) {
+  PRINTDLGW record{};
+  record.lStructSize = sizeof(record);
+  record.hwndOwner = owner;
+  record.Flags = static_cast<DWORD>(flags_);
+  record.nFromPage = static_cast<WORD>(fromPage_ & 0xFFFF);
+  record.nToPage = static_cast<WORD>(toPage_ & 0xFFFF);
+  record.nMinPage = static_cast<WORD>(min_ & 0xFFFF);
+  record.nMaxPage = static_cast<WORD>(max_ & 0xFFFF);
+  record.nCopies = static_cast<WORD>(copies_);
+  if (hookEvents_) {
+    record.Flags |= PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK;
+    record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
+    record.lpfnPrintHook = controls::PrintHookProc;
+    record.lpfnSetupHook = controls::PrintHookProc;
+  }
+  return record;
+}
+
+bool CommonDialog::ShowPrinter() {
+  const HWND owner = DialogOwnerWindow();
+  PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
+  PRINTDLGW record = MakePrintRecord(owner);
+  record.hDevMode = blocks.devMode.Get();
+  record.hDevNames = blocks.devNames.Get();
+  const BOOL chosen =
+      WithHelpSubclass(owner, PD_SHOWHELP, kActionPrinter, [&] { return PrintDlgW(&record); });
+  // The dialog may have replaced either block: own whatever the record names now.
+  blocks.TakeBack(record.hDevMode, record.hDevNames);
+  if (!chosen) {
+    const DWORD code = CommDlgExtendedError();
+    if (code == 0) return FailCancelled();
+    throw DialogError(DialogKind::kPrint, code);
+  }
+  flags_ = static_cast<int32_t>(record.Flags &
+                                ~static_cast<DWORD>(PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK));
+  ApplyPrinterBlocks(blocks.devMode.Get(), blocks.devNames.Get(), record.Flags);
+  fromPage_ = record.nFromPage;
+  toPage_ = record.nToPage;
+  min_ = record.nMinPage;
+  max_ = record.nMaxPage;
+  KeepDeviceContext(record.hDC);
+  return true;
+}
+
+int32_t CommonDialog::ShowPrinterEx() {
+  const HWND owner = DialogOwnerWindow();
+  PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
+  PRINTPAGERANGE range{static_cast<DWORD>(fromPage_), static_cast<DWORD>(toPage_)};
+  PRINTDLGEXW record{};
+  record.lStructSize = sizeof(record);
+  record.hwndOwner = owner;
+  record.hDevMode = blocks.devMode.Get();
+  record.hDevNames = blocks.devNames.Get();
+  record.Flags = static_cast<DWORD>(flags_);
+  record.nPageRanges = 1;
+  record.nMaxPageRanges = 1;
+  record.lpPageRanges = &range;
+  record.nMinPage = static_cast<DWORD>(min_);
+  record.nMaxPage = static_cast<DWORD>(max_);
+  record.nCopies = static_cast<DWORD>(copies_);
+  record.nStartPage = START_PAGE_GENERAL;
+  IUnknown* callback = hookEvents_ ? controls::CreatePrintDialogCallback(this) : nullptr;
+  if (callback != nullptr) callback->AddRef();  // ours until the call returns
+  record.lpCallback = callback;
+  const HRESULT status = PrintDlgExW(&record);
+  if (callback != nullptr) callback->Release();
+  blocks.TakeBack(record.hDevMode, record.hDevNames);
+  if (FAILED(status)) throw PrintExError(status);
+  if (record.dwResultAction == PD_RESULT_CANCEL && (flags_ & PD_RETURNDEFAULT) == 0) {
+    if (cancelError_) throw CancelSelectedError();
+    return 0;
+  }
+  flags_ = static_cast<int32_t>(record.Flags);
+  ApplyPrinterBlocks(blocks.devMode.Get(), blocks.devNames.Get(), record.Flags);
+  fromPage_ = static_cast<int32_t>(range.nFromPage);
+  toPage_ = static_cast<int32_t>(range.nToPage);
+  min_ = static_cast<int32_t>(record.nMinPage);
+  max_ = static_cast<int32_t>(record.nMaxPage);
+  KeepDeviceContext(record.hDC);
+  return static_cast<int32_t>(record.dwResultAction);
+}
+
+bool CommonDialog::ShowPageSetup() {
+  const HWND owner = DialogOwnerWindow();
+  PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, true);
+  PAGESETUPDLGW record{};
+  record.lStructSize = sizeof(record);
+  record.hwndOwner = owner;
+  record.hDevMode = blocks.devMode.Get();
+  record.hDevNames = blocks.devNames.Get();
+  record.Flags = static_cast<DWORD>(flags_);
+  record.rtMinMargin = {minMargins_.left, minMargins_.top, minMargins_.right, minMargins_.bottom};
+  record.rtMargin = {margins_.left, margins_.top, margins_.right, margins_.bottom};
+  if (hookEvents_) {
+    record.Flags |= PSD_ENABLEPAGESETUPHOOK;
+    record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
+    record.lpfnPageSetupHook = controls::PageSetupHookProc;
+  }
+  const BOOL chosen = WithHelpSubclass(owner, PSD_SHOWHELP, kActionPageSetup,
+                                       [&] { return PageSetupDlgW(&record); });
+  blocks.TakeBack(record.hDevMode, record.hDevNames);
+  if (!chosen) {
+    const DWORD code = CommDlgExtendedError();
+    if (code == 0) return FailCancelled();
+    throw DialogError(DialogKind::kPageSetup, code);
+  }
+  flags_ = static_cast<int32_t>(record.Flags & ~static_cast<DWORD>(PSD_ENABLEPAGESETUPHOOK));
+  const DEVMODEW mode = ReadDevMode(blocks.devMode.Get());
+  TakeDevModeField(mode, DM_ORIENTATION, orientation_, mode.dmOrientation);
+  TakeDevModeField(mode, DM_PAPERSIZE, paperSize_, mode.dmPaperSize);
+  TakeDevModeField(mode, DM_DEFAULTSOURCE, paperBin_, mode.dmDefaultSource);
+  margins_ = {record.rtMargin.left, record.rtMargin.top, record.rtMargin.right,
+              record.rtMargin.bottom};
+  return true;
+}
+
+}  // namespace veltrin::dialogs
