@@ -106,6 +106,7 @@ void TextBoxW::SaveChildState() {
   }
   text_ = edit.GetText();
   DestroyImeContext(edit.Handle(), ime_context_);
+  edit.Show(SW_HIDE);  // the old window goes without repainting what it covered
 }
 
 void TextBoxW::RestoreChildState() {
@@ -128,11 +129,7 @@ void TextBoxW::TerminateControl() {
 }
 
 void TextBoxW::Refresh() const noexcept {
-  UserControl::Refresh();
-  if (const HWND container = hWndUserControl()) {
-    RedrawWindow(container, nullptr, nullptr,
-                 RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
-  }
+  UserControl::Refresh();  // repaints the container and the edit now
 }
 
 void TextBoxW::SetFocus() {

@@ -198,7 +198,7 @@ void TextBoxW::SetMargin(bool left, float value) {
   const WPARAM which = left ? EC_LEFTMARGIN : EC_RIGHTMARGIN;
   if (value == -1.0f || value == 65535.0f) {
     if (Live()) {
-      Child().Send(EM_SETMARGINS, which | EC_USEFONTINFO,
+      Child().Send(EM_SETMARGINS, which,
                    left ? MAKELPARAM(EC_USEFONTINFO, 0) : MAKELPARAM(0, EC_USEFONTINFO));
     }
     return;
