@@ -146,37 +146,35 @@ MessageResult TextBoxW::OnCommand(WORD, WORD code, HWND control) {
   return kNotHandled;
 }
 
-MessageResult TextBoxW::OnKeyDown(UINT key, UINT flags) {
+MessageResult TextBoxW::RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key,
+                                 UINT flags, bool key_message) {
   if (!InEditMessage()) return kNotHandled;
   auto key_code = static_cast<int16_t>(key & 0xFF);
-  events_.Raise(&TextBoxEvents::KeyDown, key_code, static_cast<int16_t>(ShiftStateNow()));
-  if (key_code == static_cast<int16_t>(kInsertKey) && allow_over_type_) {
-    over_type_mode_ = !over_type_mode_;
+  events_.Raise(event, key_code, static_cast<int16_t>(ShiftStateNow()));
+  if (key_message) {
+    if (event == &TextBoxEvents::KeyDown && key_code == static_cast<int16_t>(kInsertKey) &&
+        allow_over_type_) {
+      over_type_mode_ = !over_type_mode_;
+    }
+    pending_char_ = static_cast<wchar_t>(PeekCharMessage(hWnd()));
   }
-  pending_char_ = static_cast<wchar_t>(PeekCharMessage(hWnd()));
   return CallNextWith(static_cast<WORD>(key_code), static_cast<LPARAM>(flags));
+}
+
+MessageResult TextBoxW::OnKeyDown(UINT key, UINT flags) {
+  return RaiseKey(&TextBoxEvents::KeyDown, key, flags, true);
 }
 
 MessageResult TextBoxW::OnKeyUp(UINT key, UINT flags) {
-  if (!InEditMessage()) return kNotHandled;
-  auto key_code = static_cast<int16_t>(key & 0xFF);
-  events_.Raise(&TextBoxEvents::KeyUp, key_code, static_cast<int16_t>(ShiftStateNow()));
-  pending_char_ = static_cast<wchar_t>(PeekCharMessage(hWnd()));
-  return CallNextWith(static_cast<WORD>(key_code), static_cast<LPARAM>(flags));
+  return RaiseKey(&TextBoxEvents::KeyUp, key, flags, true);
 }
 
 MessageResult TextBoxW::OnSysKeyDown(UINT key, UINT flags) {
-  if (!InEditMessage()) return kNotHandled;
-  auto key_code = static_cast<int16_t>(key & 0xFF);
-  events_.Raise(&TextBoxEvents::KeyDown, key_code, static_cast<int16_t>(ShiftStateNow()));
-  return CallNextWith(static_cast<WORD>(key_code), static_cast<LPARAM>(flags));
+  return RaiseKey(&TextBoxEvents::KeyDown, key, flags, false);
 }
 
 MessageResult TextBoxW::OnSysKeyUp(UINT key, UINT flags) {
-  if (!InEditMessage()) return kNotHandled;
-  auto key_code = static_cast<int16_t>(key & 0xFF);
-  events_.Raise(&TextBoxEvents::KeyUp, key_code, static_cast<int16_t>(ShiftStateNow()));
-  return CallNextWith(static_cast<WORD>(key_code), static_cast<LPARAM>(flags));
+  return RaiseKey(&TextBoxEvents::KeyUp, key, flags, false);
 }
 
 MessageResult TextBoxW::OnChar(wchar_t code, UINT flags) {
