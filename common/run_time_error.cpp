@@ -11,9 +11,10 @@ struct StandardText {
   std::u16string_view text;
 };
 
-constexpr std::array<StandardText, 14> kStandardTexts = {{
+constexpr std::array<StandardText, 15> kStandardTexts = {{
     {kInvalidProcedureCall, u"Invalid procedure call or argument"},
     {kOverflow, u"Overflow"},
+    {kOutOfMemory, u"Out of memory"},
     {kSubscriptOutOfRange, u"Subscript out of range"},
     {kTypeMismatch, u"Type mismatch"},
     {kBadFileNameOrNumber, u"Bad file name or number"},

@@ -12,6 +12,7 @@ namespace veltrin {
 enum ErrorNumber : int {
   kInvalidProcedureCall = 5,
   kOverflow = 6,
+  kOutOfMemory = 7,
   kSubscriptOutOfRange = 9,
   kTypeMismatch = 13,
   kBadFileNameOrNumber = 52,

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "controls/base/global_memory.h"
+
 namespace veltrin::controls {
 namespace {
 
@@ -21,23 +23,6 @@ class OpenClipboardScope {
   bool open_;  // whether this scope opened the clipboard
 };
 
-// Keeps a global memory block locked for the scope.
-class LockedGlobal {
- public:
-  explicit LockedGlobal(HGLOBAL block) noexcept
-      : block_(block), data_(static_cast<const wchar_t*>(GlobalLock(block))) {}
-  ~LockedGlobal() {
-    if (data_) GlobalUnlock(block_);
-  }
-  LockedGlobal(const LockedGlobal&) = delete;
-  LockedGlobal& operator=(const LockedGlobal&) = delete;
-  const wchar_t* Data() const noexcept { return data_; }
-
- private:
-  HGLOBAL block_;
-  const wchar_t* data_;  // null when the lock failed
-};
-
 }  // namespace
 
 std::wstring ClipboardUnicodeText() {
@@ -47,9 +32,9 @@ std::wstring ClipboardUnicodeText() {
   if (!block) return std::wstring();
   const SIZE_T size = GlobalSize(block);
   if (size < 2 * sizeof(wchar_t)) return std::wstring();
-  const LockedGlobal locked(block);
-  if (!locked.Data()) return std::wstring();
-  return std::wstring(locked.Data(), size / sizeof(wchar_t) - 1);
+  const GlobalLockScope locked(block);
+  if (!locked) return std::wstring();
+  return std::wstring(locked.As<const wchar_t>(), size / sizeof(wchar_t) - 1);
 }
 
 }  // namespace veltrin::controls

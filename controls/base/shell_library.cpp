@@ -15,7 +15,8 @@ void LoadShellLibrary() noexcept {
 }
 
 void ReleaseShellLibrary() noexcept {
-  if (users-- == 1 && library) {
+  if (users == 0) return;  // an unmatched release never takes the count below 0
+  if (--users == 0 && library) {
     FreeLibrary(library);
     library = nullptr;
   }

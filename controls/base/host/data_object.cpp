@@ -9,6 +9,7 @@
 
 #include "common/run_time_error.h"
 #include "controls/base/com_object.h"
+#include "controls/base/global_memory.h"
 
 namespace veltrin::controls {
 namespace {
@@ -24,25 +25,18 @@ FORMATETC GlobalFormat(CLIPFORMAT format) noexcept {
 
 // Copies bytes into new movable global memory; null when memory runs out.
 HGLOBAL ToGlobal(const ByteArray& bytes) noexcept {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(bytes.size(), 1));
-  if (!memory) return nullptr;
-  if (void* target = GlobalLock(memory)) {
-    if (!bytes.empty()) std::memcpy(target, bytes.data(), bytes.size());
-    GlobalUnlock(memory);
-    return memory;
+  try {
+    return GlobalMemory::Copy(bytes.data(), bytes.size()).Detach();
+  } catch (...) {
+    return nullptr;
   }
-  GlobalFree(memory);
-  return nullptr;
 }
 
 ByteArray FromGlobal(HGLOBAL memory) {
-  ByteArray bytes;
-  const SIZE_T size = GlobalSize(memory);
-  if (const auto* source = static_cast<const uint8_t*>(GlobalLock(memory))) {
-    bytes.assign(source, source + size);
-    GlobalUnlock(memory);
-  }
-  return bytes;
+  const GlobalLockScope lock(memory);
+  if (!lock) return {};
+  const auto* source = lock.As<const uint8_t>();
+  return ByteArray(source, source + lock.Size());
 }
 
 class FormatEnumerator : public ComObject<IEnumFORMATETC> {
@@ -200,20 +194,13 @@ bool DataObject::GetFormat(int32_t format) const {
 
 PropertyValue DataObject::GetData(int32_t format) const {
   FORMATETC wanted = GlobalFormat(static_cast<CLIPFORMAT>(format));
-  STGMEDIUM medium{};
-  if (!object_ || FAILED(object_->GetData(&wanted, &medium))) {
+  StorageMedium medium;
+  if (!object_ || FAILED(object_->GetData(&wanted, medium.Put()))) {
     throw RunTimeError(kInvalidProcedureCall);
   }
-  ByteArray bytes;
-  try {
-    if (medium.tymed == TYMED_HGLOBAL) bytes = FromGlobal(medium.hGlobal);
-  } catch (...) {
-    ReleaseStgMedium(&medium);
-    throw;
-  }
-  const bool readable = medium.tymed == TYMED_HGLOBAL;
-  ReleaseStgMedium(&medium);
-  if (!readable) throw RunTimeError(kInvalidProcedureCall);
+  if (medium.Get().tymed != TYMED_HGLOBAL) throw RunTimeError(kInvalidProcedureCall);
+  ByteArray bytes = FromGlobal(medium.Get().hGlobal);
+  medium.Reset();
   if (format != CF_TEXT) return PropertyValue(std::move(bytes));
   const auto end = std::find(bytes.begin(), bytes.end(), uint8_t{0});
   const int length = static_cast<int>(end - bytes.begin());

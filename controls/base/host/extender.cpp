@@ -18,7 +18,8 @@ RECT Extender::PixelBounds() const noexcept {
   RECT bounds{};
   if (!window_) return bounds;
   GetWindowRect(window_.Get(), &bounds);
-  MapWindowPoints(nullptr, form_.hWnd(), reinterpret_cast<POINT*>(&bounds), 2);
+  // In the client area of the parent: the form, or the frame the control was placed in.
+  MapWindowPoints(nullptr, GetParent(window_.Get()), reinterpret_cast<POINT*>(&bounds), 2);
   return bounds;
 }
 
@@ -30,7 +31,7 @@ void Extender::SetPixelBounds(const RECT& bounds) {
     if (SUCCEEDED(control_->ControlUnknown()->QueryInterface(IID_IOleInPlaceObject,
                                                              in_place.PutVoid()))) {
       RECT clip{};
-      GetClientRect(form_.hWnd(), &clip);
+      GetClientRect(GetParent(window_.Get()), &clip);
       in_place->SetObjectRects(&bounds, &clip);
       return;
     }

@@ -102,7 +102,7 @@ class Extender {
   friend class Form;
   // Out of line: the members' clean-up on a throw needs UserControl complete.
   Extender(Form& form, std::wstring name);
-  RECT PixelBounds() const noexcept;  // in the form's client area
+  RECT PixelBounds() const noexcept;  // in the parent's (form or frame) client area
   void SetPixelBounds(const RECT& bounds);
 
   Form& form_;
@@ -119,9 +119,10 @@ class Extender {
   bool tab_stop_ = true;
   int16_t tab_index_ = 0;
   EventSink<ExtenderEvents> events_;
-  UniqueWindow window_;                   // destroyed after the control (declared first)
-  ComPtr<ControlSite> site_;              // the site the control's COM object talks to
   std::unique_ptr<UserControl> control_;  // null for plain controls
+  ComPtr<ControlSite> site_;              // the site the control's COM object talks to
+  UniqueWindow window_;  // destroyed before the control (declared last), so its last messages
+                         // reach a live control
 };
 
 }  // namespace veltrin::controls

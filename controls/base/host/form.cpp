@@ -3,8 +3,10 @@
 #include "controls/base/host/form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/run_time_error.h"
+#include "controls/base/fonts.h"
 #include "controls/base/host/control_site.h"
 #include "controls/base/host/user_control.h"
 #include "controls/base/host/user_control_object.h"
@@ -48,8 +50,8 @@ bool IsPushButton(HWND window) noexcept {
 
 bool CanTakeFocus(const Extender& item) noexcept {
   const HWND window = item.hWnd();
-  return item.TabStop() && window && (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) &&
-         IsWindowEnabled(window);
+  // IsWindowVisible: a control in a hidden frame is not visible.
+  return item.TabStop() && window && IsWindowVisible(window) && IsWindowEnabled(window);
 }
 
 }  // namespace
@@ -112,6 +114,7 @@ Extender& Form::AddControl(std::unique_ptr<UserControl> control, std::wstring na
   Extender& added = AddItem(std::move(item));
   try {
     hosted.Initialize();
+    hosted.initialized_ = true;  // from here on, Terminate follows whatever fails
     if (bag) {
       hosted.ReadProperties(*bag);
     } else {
@@ -139,8 +142,9 @@ Extender& Form::AddNativeControl(const wchar_t* window_class, std::wstring name,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_control_id_++)), GetModuleHandleW(nullptr),
       nullptr);
   if (!window) throw RunTimeError(kInvalidProcedureCall);
-  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   item->window_.Reset(window);
+  HGDIOBJ font = plain_font_ ? plain_font_.Get() : GetStockObject(DEFAULT_GUI_FONT);
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   item->tab_stop_ = (style & WS_TABSTOP) != 0;
   return AddItem(std::move(item));
 }
@@ -178,8 +182,8 @@ void Form::DestroyItem(std::vector<std::unique_ptr<Extender>>::iterator position
     if (frame_ && SameObject(frame_->ActiveObject(), object)) {
       frame_->SetActiveObject(nullptr, nullptr);
     }
-    if (control->live_) {
-      control->live_ = false;
+    control->live_ = false;
+    if (std::exchange(control->initialized_, false)) {
       try {
         control->Terminate();
       } catch (...) {
@@ -200,8 +204,14 @@ void Form::DestroyItem(std::vector<std::unique_ptr<Extender>>::iterator position
   }
   if (item->site_) item->site_->Detach();
   item->site_.Reset();
-  item->control_.reset();
+  // The window goes first: what it sends while it is destroyed reaches a live control. A control
+  // removed from inside one of its own messages is deleted when that message returns.
   item->window_.Reset();
+  if (UserControl* control = item->Control()) {
+    control->form_ = nullptr;
+    control->extender_ = nullptr;
+  }
+  CallGuarded::Delete(std::move(item->control_));
 }
 
 Extender* Form::Find(std::wstring_view name) const noexcept {
@@ -213,10 +223,49 @@ Extender* Form::Find(std::wstring_view name) const noexcept {
 
 Extender* Form::ItemOfWindow(HWND window) const noexcept {
   if (!window) return nullptr;
+  // The window itself first: a control in a frame is also a child of the frame.
   for (const auto& item : items_) {
-    if (item->hWnd() == window || IsChild(item->hWnd(), window)) return item.get();
+    if (item->hWnd() == window) return item.get();
+  }
+  for (HWND ancestor = GetParent(window); ancestor && ancestor != hWnd();
+       ancestor = GetParent(ancestor)) {
+    for (const auto& item : items_) {
+      if (item->hWnd() == ancestor) return item.get();
+    }
   }
   return nullptr;
+}
+
+void Form::PlaceInFrame(Extender& control, Extender& frame) {
+  const bool is_frame = Find(frame.Name()) == &frame && !frame.Control() &&
+                        (GetWindowLongPtrW(frame.hWnd(), GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+  if (!is_frame || &control == &frame || Find(control.Name()) != &control) {
+    throw RunTimeError(kInvalidProcedureCall);
+  }
+  const HWND frame_window = frame.hWnd();
+  // Children of the frame talk to it; the forwarder hands that on to the form.
+  SubclassWindow(frame_window, &frame_receiver_, 0, L"VeltrinFrame");
+  SetWindowLongPtrW(frame_window, GWL_EXSTYLE,
+                    GetWindowLongPtrW(frame_window, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+  const RECT bounds = control.PixelBounds();  // taken as relative to the frame
+  SetParent(control.hWnd(), frame_window);
+  SetWindowPos(control.hWnd(), HWND_TOP, bounds.left, bounds.top, 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+MessageResult Form::FrameForwarder::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) {
+  if (IsCtlColorMessage(message)) return SendMessageW(form_.hWnd(), message, w_param, l_param);
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM:
+      return SendMessageW(form_.hWnd(), message, w_param, l_param);
+    default:
+      return kNotHandled;
+  }
 }
 
 Extender* Form::ActiveControl() const noexcept {
@@ -275,8 +324,11 @@ void Form::SetFont(FontRef font) {
   if (!font) throw RunTimeError(kInvalidPropertyValue);
   font_subscription_.Reset();
   font_ = std::move(font);
-  font_subscription_ =
-      font_->Subscribe([this](const std::wstring&) { NotifyAmbientChanged(DISPID_AMBIENT_FONT); });
+  font_subscription_ = font_->Subscribe([this](const std::wstring&) {
+    ApplyFontToPlainControls();
+    NotifyAmbientChanged(DISPID_AMBIENT_FONT);
+  });
+  ApplyFontToPlainControls();
   NotifyAmbientChanged(DISPID_AMBIENT_FONT);
 }
 
@@ -443,6 +495,64 @@ int Form::RunMessageLoop() {
   return quit_code_;
 }
 
+void Form::ApplyFontToPlainControls() noexcept {
+  UniqueFont font = CreateGdiFont(*font_);
+  if (!font) return;  // GDI refused: the controls keep the font they have
+  for (const auto& item : items_) {
+    if (!item->Control()) {
+      SendMessageW(item->hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    }
+  }
+  plain_font_ = std::move(font);  // the old font is deleted after no control uses it
+}
+
+void Form::Show(int command) {
+  if (command != SW_HIDE && !loaded_) {
+    loaded_ = true;
+    Load();
+  }
+  ShowWindow(hWnd(), command);
+}
+
+bool Form::Close(UnloadMode mode) {
+  bool cancel = false;
+  QueryUnload(cancel, mode);
+  if (cancel) return false;
+  Unload(cancel);
+  if (cancel) return false;
+  ShowWindow(hWnd(), SW_HIDE);
+  loaded_ = false;
+  if (ends_loop_on_close_) PostQuitMessage(0);
+  return true;
+}
+
+MessageResult Form::OnSize(UINT, int, int) {
+  Resize();
+  return kNotHandled;
+}
+
+MessageResult Form::OnActivate(UINT state, bool, HWND) {
+  if (state == WA_INACTIVE) {
+    Deactivate();
+  } else {
+    Activate();
+  }
+  return kNotHandled;  // the default activation (and focus) goes on
+}
+
+bool ProcessPendingMessages() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return true;
+}
+
 MessageResult Form::OnCommand(WORD, WORD code, HWND control) {
   if (code != BN_CLICKED) return kNotHandled;
   Extender* item = ItemOfWindow(control);
@@ -452,8 +562,7 @@ MessageResult Form::OnCommand(WORD, WORD code, HWND control) {
 }
 
 MessageResult Form::OnClose() {
-  ShowWindow(MessageWindow(), SW_HIDE);
-  PostQuitMessage(0);
+  Close(UnloadMode::kControlMenu);
   return 0;
 }
 

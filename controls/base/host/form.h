@@ -14,17 +14,46 @@
 #include <vector>
 
 #include "controls/base/com_ptr.h"
+#include "controls/base/host/event_sink.h"
 #include "controls/base/host/extender.h"
 #include "controls/base/host/font_object.h"
 #include "controls/base/host/property_bag.h"
 #include "controls/base/host/scale.h"
 #include "controls/base/host/window_handles.h"
 #include "controls/base/window/message_handler.h"
+#include "controls/base/window/scoped_subclass.h"
 
 namespace veltrin::controls {
 
 class FormFrame;
 class UserControl;
+
+// How a form is being closed, as QueryUnload is told.
+enum class UnloadMode : int {
+  kControlMenu = 0,  // the close button, the system menu or Alt+F4 (WM_CLOSE)
+  kCode = 1          // the program called Close
+};
+
+// Form-level events; the form's code implements what it needs. `cancel` is read back.
+struct FormEvents {
+  virtual ~FormEvents() = default;
+  // Before the form is first shown.
+  virtual void Load() {}
+  // Before the form closes; set cancel to keep it open.
+  virtual void QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {}
+  // As the form closes, after QueryUnload; set cancel to keep it open.
+  virtual void Unload(bool& /*cancel*/) {}
+  // The client area changed size.
+  virtual void Resize() {}
+  // The form became the active window, or stopped being it.
+  virtual void Activate() {}
+  virtual void Deactivate() {}
+};
+
+// Dispatches every message already queued for the thread (without waiting), for code that runs
+// outside a form's loop. Returns false when WM_QUIT came; the quit is posted again for the loop
+// that owns it.
+bool ProcessPendingMessages();
 
 class Form : public MessageHandler {
  public:
@@ -37,7 +66,17 @@ class Form : public MessageHandler {
   Form& operator=(const Form&) = delete;
 
   HWND hWnd() const noexcept { return window_.Get(); }
-  void Show(int command = SW_SHOW) const noexcept { ShowWindow(window_.Get(), command); }
+  // Shows the form (SW_HIDE hides it); the first time, Load comes before the window shows.
+  void Show(int command = SW_SHOW);
+  // Closes the form as the program asks: QueryUnload and Unload may cancel (false is returned);
+  // otherwise the form is hidden and, when it ends the loop, WM_QUIT is posted. WM_CLOSE does
+  // the same with UnloadMode::kControlMenu.
+  bool Close(UnloadMode mode = UnloadMode::kCode);
+  // Whether closing the form ends the message loop (true unless changed).
+  bool EndsLoopOnClose() const noexcept { return ends_loop_on_close_; }
+  void SetEndsLoopOnClose(bool ends) noexcept { ends_loop_on_close_ = ends; }
+  bool Loaded() const noexcept { return loaded_; }
+  EventSink<FormEvents>& Events() noexcept { return events_; }
 
   // Hosts `control` under `name` at `bounds` (client pixels): creates its container, connects its
   // COM object and site, and delivers Initialize, then ReadProperties(bag) when a bag is given or
@@ -48,10 +87,15 @@ class Form : public MessageHandler {
   // Hosts a plain Win32 control (WS_CHILD | WS_VISIBLE are added) under `name`.
   Extender& AddNativeControl(const wchar_t* window_class, std::wstring name, std::wstring caption,
                              DWORD style, RECT bounds);
-  // A push button, a check box and a frame (group box): AddNativeControl with their styles.
+  // A push button, a check box and a frame (group box): AddNativeControl with their styles. Plain
+  // controls draw with the form's font, and follow its changes.
   Extender& AddButton(std::wstring name, std::wstring caption, RECT bounds);
   Extender& AddCheckBox(std::wstring name, std::wstring caption, RECT bounds);
   Extender& AddFrame(std::wstring name, std::wstring caption, RECT bounds);
+  // Puts `control` into the frame `frame`: its position becomes relative to the frame, it is drawn
+  // above it and moves, hides and shows with it; the tab order stays the form's. Raises error 5
+  // when `frame` is not a frame of this form or is the control itself.
+  void PlaceInFrame(Extender& control, Extender& frame);
   // Delivers Terminate (user controls) and destroys the control; an unknown name does nothing.
   void RemoveControl(std::wstring_view name);
 
@@ -123,8 +167,20 @@ class Form : public MessageHandler {
   friend class ParentControls;
 
  protected:
+  // Form-level behaviour; the defaults raise the same-named events.
+  virtual void Load() { events_.Raise(&FormEvents::Load); }
+  virtual void QueryUnload(bool& cancel, UnloadMode mode) {
+    events_.Raise(&FormEvents::QueryUnload, cancel, mode);
+  }
+  virtual void Unload(bool& cancel) { events_.Raise(&FormEvents::Unload, cancel); }
+  virtual void Resize() { events_.Raise(&FormEvents::Resize); }
+  virtual void Activate() { events_.Raise(&FormEvents::Activate); }
+  virtual void Deactivate() { events_.Raise(&FormEvents::Deactivate); }
+
   MessageResult OnCommand(WORD id, WORD code, HWND control) override;
   MessageResult OnClose() override;
+  MessageResult OnSize(UINT kind, int width, int height) override;
+  MessageResult OnActivate(UINT state, bool minimized, HWND other) override;
 
  private:
   Extender& AddItem(std::unique_ptr<Extender> item);
@@ -137,8 +193,25 @@ class Form : public MessageHandler {
   void DestroyItem(std::vector<std::unique_ptr<Extender>>::iterator position) noexcept;
   bool Dispatch(MSG& message);
   void PropertyChangedBy(UserControl& control);
+  void ApplyFontToPlainControls() noexcept;
 
-  HRESULT ole_init_;  // OleInitialize's answer, undone if it worked
+  // Hands what a frame's children send to their parent on to the form.
+  class FrameForwarder final : public MessageHandler {
+   public:
+    explicit FrameForwarder(Form& form) noexcept : form_(form) {}
+
+   protected:
+    CallGuarded& KeepAliveObject() noexcept override { return form_; }
+    MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
+
+   private:
+    Form& form_;
+  };
+
+  HRESULT ole_init_;                                  // OleInitialize's answer, undone if it worked
+  FrameForwarder frame_forwarder_{*this};             // outlives every frame (declared first)
+  HandlerSubclass frame_receiver_{frame_forwarder_};  // the frames' subclass receiver
+  UniqueFont plain_font_;                             // the form's font for plain controls
   UniqueWindow window_;
   std::vector<std::unique_ptr<Extender>> items_;  // in the order they were added
   ComPtr<FormFrame> frame_;                       // the in-place frame of every site
@@ -152,6 +225,9 @@ class Form : public MessageHandler {
   Extender* cancel_button_ = nullptr;
   int next_control_id_ = 1000;  // menu identifiers of plain controls
   int quit_code_ = 0;           // wParam of the WM_QUIT that ended the loop
+  bool loaded_ = false;         // Load ran and the form was not closed since
+  bool ends_loop_on_close_ = true;
+  EventSink<FormEvents> events_;
 };
 
 }  // namespace veltrin::controls

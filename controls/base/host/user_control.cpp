@@ -140,15 +140,9 @@ namespace {
 
 // The child a reflectable message comes from, or null (menus, accelerators, other messages).
 HWND ReflectionSource(HWND container, UINT message, LPARAM l_param) noexcept {
+  if (IsCtlColorMessage(message)) return reinterpret_cast<HWND>(l_param);
   switch (message) {
     case WM_COMMAND:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
       return reinterpret_cast<HWND>(l_param);
     case WM_NOTIFY:
       return l_param ? reinterpret_cast<const NMHDR*>(l_param)->hwndFrom : nullptr;

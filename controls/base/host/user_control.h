@@ -169,6 +169,7 @@ class UserControl : public MessageHandler {
   HWND window_ = nullptr;         // the container; owned by the extender
   ComPtr<IUnknown> object_;       // the shared-implementation COM object
   bool live_ = false;             // notifications flow (after Initialize, before Terminate)
+  bool initialized_ = false;      // Initialize returned: Terminate is owed
   bool enabled_ = true;
   OLE_COLOR back_color_ = 0x8000000F;  // button face
   OLE_COLOR fore_color_ = 0x80000012;  // button text

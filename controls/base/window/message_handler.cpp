@@ -66,6 +66,10 @@ LRESULT MessageHandler::CallNextWith(WPARAM w_param, LPARAM l_param) noexcept {
 
 MessageResult MessageHandler::Dispatch(UINT message, WPARAM w_param, LPARAM l_param) {
   if (MessageResult raw = OnMessage(message, w_param, l_param)) return raw;
+  if (IsCtlColorMessage(message)) {
+    return OnCtlColor(static_cast<CtlColorKind>(message - WM_CTLCOLORMSGBOX),
+                      reinterpret_cast<HDC>(w_param), WindowOf(l_param));
+  }
   const auto flags = static_cast<UINT>(l_param);
   switch (message) {
     case WM_CREATE:
@@ -84,15 +88,6 @@ MessageResult MessageHandler::Dispatch(UINT message, WPARAM w_param, LPARAM l_pa
       auto* header = reinterpret_cast<NMHDR*>(l_param);
       return header ? OnNotify(static_cast<int>(w_param), *header) : kNotHandled;
     }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return OnCtlColor(static_cast<CtlColorKind>(message - WM_CTLCOLORMSGBOX),
-                        reinterpret_cast<HDC>(w_param), WindowOf(l_param));
     case WM_DRAWITEM:
       return OnDrawItem(static_cast<int>(w_param), *reinterpret_cast<DRAWITEMSTRUCT*>(l_param));
     case WM_MEASUREITEM:

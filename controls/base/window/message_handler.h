@@ -18,6 +18,12 @@ inline constexpr MessageResult kNotHandled = std::nullopt;
 // What the next procedure in the chain is for a window.
 using NextProcedure = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
+// Says whether `message` is one of the WM_CTLCOLOR* messages (WM_CTLCOLORMSGBOX to
+// WM_CTLCOLORSTATIC).
+constexpr bool IsCtlColorMessage(UINT message) noexcept {
+  return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
 // Which WM_CTLCOLOR* message asked for colours.
 enum class CtlColorKind { kMessageBox, kEdit, kListBox, kButton, kDialog, kScrollBar, kStatic };
 

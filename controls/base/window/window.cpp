@@ -130,19 +130,18 @@ void Window::SetExStyle(DWORD ex_style) const noexcept {
 }
 
 bool Window::ModifyStyle(DWORD remove, DWORD add) const noexcept {
-  const DWORD old_style = Style();
-  const DWORD new_style = (old_style & ~remove) | add;
-  if (new_style == old_style) return false;
-  SetStyle(new_style);
-  SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChanged);
-  return true;
+  return ModifyLong(GWL_STYLE, remove, add);
 }
 
 bool Window::ModifyExStyle(DWORD remove, DWORD add) const noexcept {
-  const DWORD old_style = ExStyle();
-  const DWORD new_style = (old_style & ~remove) | add;
-  if (new_style == old_style) return false;
-  SetExStyle(new_style);
+  return ModifyLong(GWL_EXSTYLE, remove, add);
+}
+
+bool Window::ModifyLong(int index, DWORD remove, DWORD add) const noexcept {
+  const auto old_value = static_cast<DWORD>(GetWindowLongPtrW(window_, index));
+  const DWORD new_value = (old_value & ~remove) | add;
+  if (new_value == old_value) return false;
+  SetWindowLongPtrW(window_, index, static_cast<LONG_PTR>(new_value));
   SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChanged);
   return true;
 }

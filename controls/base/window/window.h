@@ -70,6 +70,8 @@ class Window {
   std::wstring ClassName() const;
 
  private:
+  bool ModifyLong(int index, DWORD remove, DWORD add) const noexcept;
+
   HWND window_ = nullptr;  // not owned
 };
 

@@ -66,6 +66,16 @@ TEST(ShellLibrary, LoadedFromFirstUserToLast) {
   ReleaseShellLibrary();
   EXPECT_EQ(ShellLibraryHandle(), nullptr);
   EXPECT_EQ(ShellLibraryUsers(), 0);
+  // An unmatched release does not leave a debt that would swallow the next load.
+  ReleaseShellLibrary();
+  EXPECT_EQ(ShellLibraryUsers(), 0);
+  {
+    const ShellLibraryUse use;
+    EXPECT_EQ(ShellLibraryUsers(), 1);
+    EXPECT_NE(ShellLibraryHandle(), nullptr);
+  }
+  EXPECT_EQ(ShellLibraryUsers(), 0);
+  EXPECT_EQ(ShellLibraryHandle(), nullptr);
 }
 
 TEST(BorderStyles, TableRows) {
