@@ -1,0 +1,141 @@
+// The text box's message handling driven through real messages: mouse and click order, mouse
+// tracking, the keyboard context menu, Return against the default button, arrow keys and Tab,
+// numbers-only paste, Change for multi-line text set by program, and automatic dropping.
+#include <cstring>
+
+#include "controls/base/host/drag_drop.h"
+#include "text_box_fixture.h"
+
+namespace veltrin::controls::textbox_test {
+namespace {
+
+void PutOnClipboard(const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+// Counts the clicks of a plain button.
+struct ClickCounter : ExtenderEvents {
+  int clicks = 0;
+  void Click() override { ++clicks; }
+};
+
+TEST_F(TextBoxTest, AClickRaisesMouseDownMouseUpClickAfterTheEditMovedTheCaret) {
+  box->SetText(L"abcdef");
+  events.log.clear();
+  events.on_context_menu = [](bool& handled) { handled = true; };  // no modal menu in a test
+  const HWND edit = box->hWnd();
+  SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 5));
+  SendMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 5));
+  SendMessageW(edit, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 5));
+  SendMessageW(edit, WM_RBUTTONUP, 0, MAKELPARAM(4000, 5));  // released outside: no Click
+  std::erase_if(events.log,
+                [](const std::wstring& entry) { return entry.starts_with(L"Context"); });
+  ExpectLog({L"MouseDown 1", L"MouseUp 1", L"Click", L"MouseDown 2", L"MouseUp 2"});
+  EXPECT_EQ(box->SelStart(), 0);
+}
+
+TEST_F(TextBoxTest, MouseTrackRaisesEnterOnceAndLeaveOnce) {
+  box->SetMouseTrack(true);
+  const HWND edit = box->hWnd();
+  SendMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  SendMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(4, 3));
+  SendMessageW(edit, WM_MOUSELEAVE, 0, 0);
+  SendMessageW(edit, WM_MOUSELEAVE, 0, 0);
+  Log entered;
+  for (const auto& entry : events.log) {
+    if (entry == L"MouseEnter" || entry == L"MouseLeave") entered.push_back(entry);
+  }
+  EXPECT_EQ(entered, (Log{L"MouseEnter", L"MouseLeave"}));
+}
+
+TEST_F(TextBoxTest, KeyboardContextMenuReportsMinusOneAndHandledEatsIt) {
+  events.on_context_menu = [](bool& handled) { handled = true; };
+  const HWND edit = box->hWnd();
+  EXPECT_EQ(SendMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(-1, -1)),
+            0);
+  ExpectLog({L"ContextMenu -1 -1"});
+}
+
+TEST_F(TextBoxTest, ReturnGoesToTheBoxOnlyWithWantReturnInAMultiLineBox) {
+  ClickCounter ok;
+  Extender& button = form.AddButton(L"Command1", L"OK", {10, 200, 90, 230});
+  button.Events().Connect(&ok);
+  form.SetDefaultButton(&button);
+  box->SetMultiLine(true);
+  box->SetText(L"");
+  FocusBox(*box);
+  Type(VK_RETURN);
+  EXPECT_EQ(ok.clicks, 1);
+  EXPECT_EQ(box->Text(), L"");
+  box->SetWantReturn(true);
+  FocusBox(*box);
+  Type(VK_RETURN);
+  EXPECT_EQ(ok.clicks, 1);
+  EXPECT_EQ(box->Text(), L"\r\n");
+}
+
+TEST_F(TextBoxTest, ArrowKeysReachTheBoxAndTabOnlyWhenItIsAnInputKey) {
+  TextBoxW& second = AddBox(L"TextBoxW2", {10, 120, 310, 150});
+  box->SetText(L"abc");
+  FocusBox(*box);
+  box->SetSelStart(3);
+  Type(VK_LEFT);
+  EXPECT_EQ(box->SelStart(), 2);
+  events.on_preview_key_down = [](int16_t key, bool& is_input_key) {
+    is_input_key = key == VK_TAB;
+  };
+  Type(VK_TAB);
+  EXPECT_EQ(GetFocus(), box->hWnd());
+  events.on_preview_key_down = nullptr;
+  Type(VK_TAB);
+  EXPECT_EQ(GetFocus(), second.hWnd());
+}
+
+TEST_F(TextBoxTest, NumbersOnlyPasteRefusesTextWithLettersOnOlderCommonControls) {
+  box->SetAllowOnlyNumbers(true);
+  box->SetText(L"");
+  PutOnClipboard(L"12a3");
+  box->Paste();
+  EXPECT_EQ(box->Text(), L"");
+  PutOnClipboard(L"123");
+  box->Paste();
+  EXPECT_EQ(box->Text(), L"123");
+}
+
+TEST_F(TextBoxTest, TextSetByProgramInAMultiLineBoxRaisesChangeOnce) {
+  box->SetMultiLine(true);
+  events.log.clear();
+  SetWindowTextW(box->hWnd(), L"\u65B0");
+  SetWindowTextW(box->hWnd(), L"\u65B0");
+  box->SetText(L"other");
+  ExpectLog({L"Change", L"Change"});
+}
+
+TEST_F(TextBoxTest, AutomaticDropInsertsTheTextSelectedAtTheDropPoint) {
+  box->SetOLEDropMode(2);
+  box->SetText(L"ab");
+  DataObject data;
+  const std::wstring dropped = L"\u62D6\U0001F600";
+  data.SetData(PropertyValue(dropped), CF_UNICODETEXT);
+  ComPtr<IDropTarget> target = CreateControlDropTarget(*box);
+  RECT bounds{};
+  GetWindowRect(box->hWnd(), &bounds);
+  const POINTL point{bounds.right - 5, bounds.top + 5};  // past the end of the text
+  DWORD effect = DROPEFFECT_COPY;
+  ASSERT_EQ(target->DragEnter(data.Get(), MK_LBUTTON, point, &effect), S_OK);
+  effect = DROPEFFECT_COPY;
+  ASSERT_EQ(target->Drop(data.Get(), MK_LBUTTON, point, &effect), S_OK);
+  EXPECT_EQ(box->Text(), L"ab" + dropped);
+  EXPECT_EQ(box->SelText(), dropped);
+  EXPECT_EQ(GetFocus(), box->hWnd());
+}
+
+}  // namespace
+}  // namespace veltrin::controls::textbox_test
