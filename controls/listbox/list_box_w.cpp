@@ -1,0 +1,336 @@
+// ListBoxW's life and appearance: the native list's styles, creation, re-creation that carries the
+// items over, the font, colours and the style-bearing properties.
+#include "controls/listbox/list_box_w.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <commctrl.h>
+
+#include "common/run_time_error.h"
+#include "controls/base/comctl_version.h"
+#include "controls/base/fonts.h"
+#include "controls/base/screen_metrics.h"
+#include "controls/base/window_styles.h"
+
+namespace veltrin::controls {
+namespace {
+
+constexpr int32_t kMinCheckItemHeightAt96 = 15;
+
+void RequireRange(int32_t value, int32_t low, int32_t high) {
+  if (value < low || value > high) throw RunTimeError(kInvalidPropertyValue);
+}
+
+}  // namespace
+
+ListBoxW::ListBoxW() = default;
+
+ListBoxW::~ListBoxW() = default;
+
+LRESULT ListBoxW::Send(UINT message, WPARAM w_param, LPARAM l_param) const noexcept {
+  return Child() ? Child().Send(message, w_param, l_param) : 0;
+}
+
+void ListBoxW::InitializeControl() {
+  InitControlClasses(ICC_STANDARD_CLASSES);
+  checks_.Cleared();
+  min_check_item_height_ =
+      static_cast<int32_t>(std::lround(kMinCheckItemHeightAt96 * ScreenPixelsPerInchX() / 96.0));
+}
+
+void ListBoxW::InitControlProperties() {
+  design_mode_ = !Ambient().UserMode();
+  SetRightToLeft(Ambient().RightToLeft());
+  const FontRef ambient = Ambient().Font();
+  font_ = ambient ? ambient->Clone() : std::make_shared<FontObject>();
+  font_subscription_ = font_->Subscribe([this](const std::wstring&) { ApplyFont(); });
+  ApplyCreationRules();
+}
+
+void ListBoxW::TerminateControl() {
+  font_subscription_.Reset();
+}
+
+void ListBoxW::ApplyCreationRules() noexcept {
+  if (draw_mode_ == 2) {
+    multi_column_ = false;
+    integral_height_ = false;
+  }
+  if (draw_mode_ != 0) style_ = 0;
+  checks_.SetStyle(style_);
+}
+
+DWORD ListBoxW::ChildStyle() const {
+  DWORD style = WS_HSCROLL | LBS_NOTIFY;
+  DWORD ex_style = 0;
+  if (!redraw_) style |= LBS_NOREDRAW;
+  ApplyBorderStyle(style, ex_style, border_style_);
+  style |= multi_column_ ? LBS_MULTICOLUMN : WS_VSCROLL;
+  if (sorted_) style |= LBS_SORT;
+  if (!integral_height_) style |= LBS_NOINTEGRALHEIGHT;
+  if (!allow_selection_) style |= LBS_NOSEL;
+  if (multi_select_ == 1) style |= LBS_MULTIPLESEL;
+  if (multi_select_ == 2) style |= LBS_EXTENDEDSEL;
+  if (use_tab_stops_) style |= LBS_USETABSTOPS;
+  if (style_ != 0) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+  if (disable_no_scroll_) style |= LBS_DISABLENOSCROLL;
+  if (draw_mode_ == 1) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+  if (draw_mode_ == 2) style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+  return style;
+}
+
+DWORD ListBoxW::ChildExStyle() const {
+  DWORD style = 0;
+  DWORD ex_style = 0;
+  ApplyBorderStyle(style, ex_style, border_style_);
+  if (!multi_column_ && RightToLeft())
+    ex_style |= WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR;
+  return ex_style;
+}
+
+void ListBoxW::ChildCreated() {
+  Send(WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL));
+  new_index_ = -1;
+  insert_mark_index_ = -1;
+  insert_mark_after_ = false;
+  checks_.SetOption(-1);
+  ApplyFont();
+  Child().Enable(Enabled());
+  if (design_mode_) {
+    Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ambient().DisplayName().c_str()));
+    Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
+  }
+}
+
+void ListBoxW::SaveChildState() {
+  saved_ = SavedState();
+  saved_.has_window = static_cast<bool>(Child());
+  if (saved_.has_window && !design_mode_) {
+    saved_.item_height = Send(LB_GETITEMHEIGHT, 0);
+    const int32_t count = ListCount();
+    saved_.items.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int32_t i = 0; i < count; ++i) {
+      SavedItem item{List(i), Send(LB_GETITEMDATA, static_cast<WPARAM>(i)), false};
+      if (multi_select_ != 0) item.selected = Send(LB_GETSEL, static_cast<WPARAM>(i)) > 0;
+      saved_.items.push_back(std::move(item));
+    }
+    saved_.list_index = ListIndex();
+    saved_.top_index = TopIndex();
+  }
+  saved_.new_index = new_index_;
+  saved_.insert_mark_index = insert_mark_index_;
+  saved_.insert_mark_after = insert_mark_after_;
+}
+
+void ListBoxW::RestoreChildState() {
+  SavedState saved = std::move(saved_);
+  saved_ = SavedState();
+  if (Child() && !design_mode_) {
+    if (saved.has_window && saved.item_height > 0) {
+      Send(LB_SETITEMHEIGHT, 0, saved.item_height);
+    }
+    if (!saved.items.empty()) {
+      Send(WM_SETREDRAW, FALSE);
+      for (size_t i = 0; i < saved.items.size(); ++i) {
+        const SavedItem& item = saved.items[i];
+        Send(LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(item.text.c_str()));
+        Send(LB_SETITEMDATA, i, item.data);
+        if (multi_select_ != 0)
+          Send(LB_SETSEL, item.selected ? TRUE : FALSE, static_cast<LPARAM>(i));
+      }
+      Send(WM_SETREDRAW, TRUE);
+      SetListIndex(saved.list_index);
+      if (saved.top_index > 0) SetTopIndex(saved.top_index);
+    }
+  }
+  new_index_ = saved.new_index;
+  insert_mark_index_ = saved.insert_mark_index;
+  insert_mark_after_ = saved.insert_mark_after;
+  Resize();
+  Refresh();
+  if (!redraw_) Send(WM_SETREDRAW, FALSE);
+}
+
+void ListBoxW::RecreateListWindow() {
+  ApplyCreationRules();
+  if (!hWnd()) return;
+  if (!Child()) {
+    CreateChild();
+    return;
+  }
+  CallScope keep_alive(*this);
+  const bool locked = !design_mode_ && LockWindowUpdate(hWnd()) != FALSE;
+  try {
+    RecreateChild();
+  } catch (...) {
+    if (locked) LockWindowUpdate(nullptr);
+    throw;
+  }
+  if (locked) LockWindowUpdate(nullptr);
+}
+
+void ListBoxW::Refresh() const noexcept {
+  UserControl::Refresh();
+  if ((redraw_ || design_mode_) && hWnd()) {
+    RedrawWindow(hWnd(), nullptr, nullptr,
+                 RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+  }
+}
+
+void ListBoxW::SetFont(FontRef font) {
+  if (!font) {
+    const FontRef ambient = Ambient().Font();
+    font = ambient ? ambient->Clone() : std::make_shared<FontObject>();
+  }
+  font_ = std::move(font);
+  font_subscription_ = font_->Subscribe([this](const std::wstring&) { ApplyFont(); });
+  ApplyFont();
+}
+
+void ListBoxW::ApplyFont() {
+  if (!font_) return;
+  UniqueFont previous = std::move(font_handle_);
+  font_handle_ = CreateGdiFont(*font_);
+  if (Child()) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_handle_.Get()), TRUE);
+  previous.Reset();
+  SetCheckItemHeight();
+  Resize();
+  PropertyChanged(L"Font");
+}
+
+void ListBoxW::SetCheckItemHeight() {
+  if (style_ == 0 || !Child()) return;
+  int32_t height = min_check_item_height_;
+  if (const HDC screen = GetDC(nullptr)) {
+    const HGDIOBJ old = SelectObject(screen, font_handle_.Get());
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(screen, &metrics)) height = std::max<int32_t>(height, metrics.tmHeight);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+  }
+  Send(LB_SETITEMHEIGHT, 0, height);
+  if (integral_height_) {
+    RECT bounds{0, 0, ClientWidth(), ClientHeight() + 1};
+    Child().Move(bounds, false);
+    bounds.bottom = ClientHeight();
+    Child().Move(bounds, false);
+  }
+}
+
+void ListBoxW::SetBackColor(OLE_COLOR color) {
+  UserControl::SetBackColor(color);
+  PropertyChanged(L"BackColor");
+  Refresh();
+}
+
+void ListBoxW::SetForeColor(OLE_COLOR color) {
+  UserControl::SetForeColor(color);
+  PropertyChanged(L"ForeColor");
+  Refresh();
+}
+
+void ListBoxW::SetEnabled(bool enabled) {
+  UserControl::SetEnabled(enabled);
+  if (Child()) Child().Enable(enabled);
+  PropertyChanged(L"Enabled");
+}
+
+void ListBoxW::SetRedraw(bool value) {
+  redraw_ = value;
+  if (Child() && !design_mode_) {
+    Send(WM_SETREDRAW, value ? TRUE : FALSE);
+    if (value) Refresh();
+  }
+  PropertyChanged(L"Redraw");
+}
+
+void ListBoxW::SetSorted(bool value) {
+  sorted_ = value;
+  RecreateListWindow();
+  PropertyChanged(L"Sorted");
+}
+
+void ListBoxW::SetMultiColumn(bool value) {
+  if (value && draw_mode_ == 2) {
+    throw RunTimeError(kSetNotSupported,
+                       u"MultiColumn must be False when DrawMode is 2 - OwnerDrawVariable");
+  }
+  multi_column_ = value;
+  RecreateListWindow();
+  PropertyChanged(L"MultiColumn");
+}
+
+void ListBoxW::SetAllowSelection(bool value) {
+  allow_selection_ = value;
+  RecreateListWindow();
+  PropertyChanged(L"AllowSelection");
+}
+
+void ListBoxW::SetMultiSelect(int32_t value) {
+  RequireRange(value, 0, 2);
+  if (value != 0 && style_ != 0) {
+    throw RunTimeError(kSetNotSupported,
+                       u"MultiSelect must be 0 - None when Style is not 0 - Standard");
+  }
+  multi_select_ = value;
+  RecreateListWindow();
+  PropertyChanged(L"MultiSelect");
+}
+
+void ListBoxW::SetUseTabStops(bool value) {
+  use_tab_stops_ = value;
+  RecreateListWindow();
+  PropertyChanged(L"UseTabStops");
+}
+
+void ListBoxW::SetDisableNoScroll(bool value) {
+  disable_no_scroll_ = value;
+  RecreateListWindow();
+  PropertyChanged(L"DisableNoScroll");
+}
+
+void ListBoxW::SetIntegralHeight(bool value) {
+  if (!design_mode_) {
+    throw RunTimeError(kSetNotSupportedAtRunTime,
+                       u"IntegralHeight property is read-only at run time");
+  }
+  integral_height_ = value;
+  RecreateListWindow();
+  PropertyChanged(L"IntegralHeight");
+}
+
+void ListBoxW::SetStyle(int32_t value) {
+  if (!design_mode_) {
+    throw RunTimeError(kSetNotSupportedAtRunTime, u"Style property is read-only at run time");
+  }
+  RequireRange(value, 0, 2);
+  if (value != 0 && draw_mode_ != 0) {
+    throw RunTimeError(kSetNotSupported,
+                       u"Style must be 0 - Standard when DrawMode is not 0 - Normal");
+  }
+  style_ = value;
+  if (value != 0) multi_select_ = 0;
+  RecreateListWindow();
+  PropertyChanged(L"Style");
+}
+
+void ListBoxW::SetDrawMode(int32_t value) {
+  RequireRange(value, 0, 2);
+  if (!design_mode_) {
+    throw RunTimeError(kSetNotSupportedAtRunTime, u"DrawMode property is read-only at run time");
+  }
+  draw_mode_ = value;
+  RecreateListWindow();
+  PropertyChanged(L"DrawMode");
+}
+
+void ListBoxW::SetBorderStyle(int32_t value) {
+  RequireRange(value, 0, 4);
+  border_style_ = value;
+  if (Child()) ChangeBorderStyle(ListHandle(), value);
+  Resize();
+  PropertyChanged(L"BorderStyle");
+}
+
+}  // namespace veltrin::controls

@@ -1,0 +1,178 @@
+// ListBoxW: a hosted control that owns one native "ListBox" window filling its container, with
+// Unicode item texts, check-box and option styles, events, and re-creation of the native list
+// that keeps the items when a style-bearing property changes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/base/gdi_handles.h"
+#include "controls/base/host/event_sink.h"
+#include "controls/base/host/font_object.h"
+#include "controls/base/host/property_value.h"
+#include "controls/base/native_control.h"
+#include "controls/listbox/check_state_store.h"
+#include "controls/listbox/list_box_events.h"
+
+namespace veltrin::controls {
+
+class ListBoxW : public NativeControl {
+ public:
+  ListBoxW();
+  ~ListBoxW() override;
+
+  EventSink<ListBoxWEvents>& Events() noexcept { return events_; }
+  // The native list window (null while none exists) and the container window.
+  HWND ListHandle() const noexcept { return Child().Handle(); }
+  HWND hWndUserControl() const noexcept { return hWnd(); }
+
+  // Items.
+  // Adds an item at the end (sorted in a sorted list) or, with an Index (Integer, Long, Single,
+  // Double or a numeric String), inserts it there unsorted. Error 5 for a negative index or a
+  // failed insertion, 13 for an index of another type.
+  void AddItem(std::wstring_view item, const PropertyValue& index = PropertyValue());
+  void RemoveItem(int32_t index);
+  void Clear();
+  int32_t ListCount() const noexcept;
+  std::wstring List(int32_t index) const;
+  void SetList(int32_t index, std::wstring_view text);
+  int32_t ItemData(int32_t index) const;
+  void SetItemData(int32_t index, int32_t value);
+  int32_t NewIndex() const noexcept { return new_index_; }
+
+  // Selection.
+  int32_t ListIndex() const noexcept;
+  void SetListIndex(int32_t value);
+  std::wstring Text() const;
+  void SetText(std::wstring_view text);
+  bool Selected(int32_t index) const;
+  void SetSelected(int32_t index, bool value);
+  int32_t SelCount() const noexcept;
+  void SetSelRange(int32_t start_index, int32_t end_index);
+  std::vector<int32_t> SelectedIndices() const;
+  int32_t TopIndex() const noexcept;
+  void SetTopIndex(int32_t value);
+  int32_t AnchorIndex() const noexcept;
+  void SetAnchorIndex(int32_t value);
+
+  // Searching: a start index of -1 searches the whole list; another index without an item raises
+  // 381. Returns the found index or -1.
+  int32_t FindItem(std::wstring_view text, int32_t index = -1, bool partial = false) const;
+  int32_t SelectItem(std::wstring_view text, int32_t index = -1);
+
+  // Check states (Style 1 and 2).
+  bool ItemChecked(int32_t index) const;
+  void SetItemChecked(int32_t index, bool value);
+  int32_t OptionIndex() const noexcept { return checks_.Option(); }
+  void SetOptionIndex(int32_t value);
+  int32_t CheckCount() const noexcept { return checks_.Count(); }
+  std::vector<int32_t> CheckedIndices() const;
+
+  // Appearance and behaviour.
+  FontRef Font() const noexcept { return font_; }
+  // Null takes the ambient font.
+  void SetFont(FontRef font);
+  void SetBackColor(OLE_COLOR color);
+  void SetForeColor(OLE_COLOR color);
+  void SetEnabled(bool enabled);
+  bool Redraw() const noexcept { return redraw_; }
+  void SetRedraw(bool value);
+  bool Sorted() const noexcept { return sorted_; }
+  void SetSorted(bool value);
+  bool MultiColumn() const noexcept { return multi_column_; }
+  void SetMultiColumn(bool value);
+  bool AllowSelection() const noexcept { return allow_selection_; }
+  void SetAllowSelection(bool value);
+  int32_t MultiSelect() const noexcept { return multi_select_; }
+  void SetMultiSelect(int32_t value);
+  bool UseTabStops() const noexcept { return use_tab_stops_; }
+  void SetUseTabStops(bool value);
+  bool DisableNoScroll() const noexcept { return disable_no_scroll_; }
+  void SetDisableNoScroll(bool value);
+  bool IntegralHeight() const noexcept { return integral_height_; }
+  void SetIntegralHeight(bool value);
+  int32_t Style() const noexcept { return style_; }
+  void SetStyle(int32_t value);
+  int32_t DrawMode() const noexcept { return draw_mode_; }
+  void SetDrawMode(int32_t value);
+  int32_t BorderStyle() const noexcept { return border_style_; }
+  void SetBorderStyle(int32_t value);
+  bool DesignMode() const noexcept { return design_mode_; }
+
+  // Repaints the container and, when Redraw is on, the list at once.
+  void Refresh() const noexcept;
+
+ protected:
+  const wchar_t* ChildClass() const override { return L"ListBox"; }
+  DWORD ChildStyle() const override;
+  DWORD ChildExStyle() const override;
+  void ChildCreated() override;
+  void SaveChildState() override;
+  void RestoreChildState() override;
+  void InitializeControl() override;
+  void InitControlProperties() override;
+  void TerminateControl() override;
+
+  MessageResult OnCommand(WORD id, WORD code, HWND control) override;
+  MessageResult OnCtlColor(CtlColorKind kind, HDC dc, HWND control) override;
+
+ private:
+  // What a re-creation carries from the old list to the new one.
+  struct SavedItem {
+    std::wstring text;
+    LRESULT data = 0;
+    bool selected = false;
+  };
+  struct SavedState {
+    bool has_window = false;
+    LRESULT item_height = 0;
+    std::vector<SavedItem> items;
+    int32_t list_index = -1;
+    int32_t top_index = 0;
+    int32_t new_index = -1;
+    int32_t insert_mark_index = -1;
+    bool insert_mark_after = false;
+  };
+
+  LRESULT Send(UINT message, WPARAM w_param = 0, LPARAM l_param = 0) const noexcept;
+  bool HasItem(int32_t index) const noexcept;
+  void RequireItem(int32_t index, int error) const;
+  void RaiseClick();
+  // Forces the invariants between DrawMode, Style, MultiColumn and IntegralHeight.
+  void ApplyCreationRules() noexcept;
+  // Re-creates the native list (or creates it when missing) keeping its items.
+  void RecreateListWindow();
+  void ApplyFont();
+  void SetCheckItemHeight();
+  void InvalidateItem(int32_t index) const noexcept;
+
+  EventSink<ListBoxWEvents> events_;
+  FontRef font_;
+  FontSubscription font_subscription_;
+  UniqueFont font_handle_;
+  CheckStateStore checks_;
+  SavedState saved_;
+  bool design_mode_ = false;
+  int32_t new_index_ = -1;
+  int32_t insert_mark_index_ = -1;
+  bool insert_mark_after_ = false;
+  int32_t min_check_item_height_ = 15;
+
+  bool redraw_ = true;
+  int32_t border_style_ = 3;
+  bool multi_column_ = false;
+  bool sorted_ = false;
+  bool integral_height_ = true;
+  bool allow_selection_ = true;
+  int32_t multi_select_ = 0;
+  bool use_tab_stops_ = true;
+  int32_t style_ = 0;
+  bool disable_no_scroll_ = false;
+  int32_t draw_mode_ = 0;
+};
+
+}  // namespace veltrin::controls

@@ -1,0 +1,138 @@
+// Items and selection of ListBoxW on a real native list: index rules and their errors, Unicode
+// texts, searching, single and multiple selection with their Click events.
+#include "list_box_fixture.h"
+
+namespace veltrin::controls::list_box_test {
+namespace {
+
+const std::wstring kChinese = L"\u6BB5\u843D\u6587\u672C";
+const std::wstring kSurrogates = L"\U0001F600\U00020BB7x";
+
+std::vector<std::wstring> Items(const ListBoxW& list) {
+  std::vector<std::wstring> items;
+  for (int32_t i = 0; i < list.ListCount(); ++i) items.push_back(list.List(i));
+  return items;
+}
+
+TEST(ListBoxItemsTest, AddItemIndexRulesAndErrorsChangeNothing) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  list.AddItem(L"b", PropertyValue(int16_t{0}));
+  EXPECT_EQ(list.NewIndex(), 0);
+  list.AddItem(L"c");
+  list.AddItem(L"d");
+  list.AddItem(L"a", PropertyValue(L"2"));
+  EXPECT_EQ(list.NewIndex(), 2);
+  list.AddItem(L"e", PropertyValue(1.0));
+  EXPECT_EQ(list.NewIndex(), 1);
+  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"b", L"e", L"c", L"a", L"d"}));
+
+  EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", PropertyValue(int32_t{-1})); }), 5);
+  EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", PropertyValue(int32_t{99})); }), 5);
+  EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", PropertyValue(true)); }), 13);
+  EXPECT_EQ(ErrorOf([&] { list.AddItem(L"x", PropertyValue(L"two")); }), 13);
+  EXPECT_EQ(ErrorOf([&] { list.RemoveItem(-1); }), 5);
+  EXPECT_EQ(ErrorOf([&] { list.RemoveItem(5); }), 5);
+  EXPECT_EQ(ErrorOf([&] { (void)list.List(5); }), 5);
+  EXPECT_EQ(ErrorOf([&] { list.SetList(-1, L"x"); }), 5);
+  EXPECT_EQ(ErrorOf([&] { (void)list.ItemData(-1); }), 381);
+  EXPECT_EQ(ErrorOf([&] { list.SetItemData(5, 1); }), 381);
+  EXPECT_EQ(ErrorOf([&] { list.SetListIndex(5); }), 380);
+  EXPECT_EQ(ErrorOf([&] { list.SetTopIndex(-1); }), 380);
+  EXPECT_EQ(ErrorOf([&] { (void)list.FindItem(L"a", 99); }), 381);
+  EXPECT_EQ(ErrorOf([&] { (void)list.Selected(5); }), 381);
+  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"b", L"e", L"c", L"a", L"d"}));
+  EXPECT_EQ(list.NewIndex(), 1);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_TRUE(host.Events().empty());
+
+  list.RemoveItem(0);
+  EXPECT_EQ(list.NewIndex(), -1);
+  list.Clear();
+  EXPECT_EQ(list.ListCount(), 0);
+}
+
+TEST(ListBoxItemsTest, UnicodeTextsSurviveAddReadReplaceAndFind) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  host.Fill({L"alpha", L"Beta"});
+  list.AddItem(kChinese);
+  list.AddItem(kSurrogates);
+  EXPECT_EQ(list.List(2), kChinese);
+  EXPECT_EQ(list.List(3), kSurrogates);
+  EXPECT_EQ(list.FindItem(kSurrogates), 3);
+  EXPECT_EQ(list.FindItem(L"\U0001F600", -1, true), 3);
+  EXPECT_EQ(list.FindItem(L"\U0001F600"), -1);
+  EXPECT_EQ(list.FindItem(L"BE", -1, true), 1);
+
+  list.SetItemData(2, 77);
+  list.SetListIndex(2);
+  host.Events().clear();
+  list.SetList(2, kSurrogates + kChinese);
+  EXPECT_EQ(list.List(2), kSurrogates + kChinese);
+  EXPECT_EQ(list.ItemData(2), 77);
+  EXPECT_EQ(list.ListIndex(), 2);
+  EXPECT_EQ(list.Text(), kSurrogates + kChinese);
+  // The replaced item lost its selection with the old text; restoring it is a change.
+  EXPECT_EVENTS(host, L"Click");
+}
+
+TEST(ListBoxItemsTest, SingleSelectionRaisesClickOnlyForChanges) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  host.Fill({L"one", L"two", L"three"});
+  list.SetListIndex(-1);
+  EXPECT_EVENTS(host);
+  list.SetListIndex(1);
+  list.SetListIndex(1);
+  EXPECT_EVENTS(host, L"Click");
+  list.SetSelected(0, false);
+  EXPECT_EQ(list.ListIndex(), 1);
+  EXPECT_EVENTS(host);
+  list.SetSelected(1, false);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EVENTS(host, L"Click");
+  list.SetText(L"THREE");
+  EXPECT_EQ(list.ListIndex(), 2);
+  list.SetText(L"none");
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.SelCount(), 0);
+  EXPECT_EQ(list.Text(), L"");
+  EXPECT_EVENTS(host, L"Click", L"Click");
+}
+
+TEST(ListBoxItemsTest, UserClicksRaiseClickAndDblClick) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  host.Fill({L"one", L"two"});
+  RECT item{};
+  SendMessageW(list.ListHandle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  const LPARAM point = MAKELPARAM(item.left + 5, item.top + 2);
+  SendMessageW(list.ListHandle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendMessageW(list.ListHandle(), WM_LBUTTONUP, 0, point);
+  SendMessageW(list.ListHandle(), WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+  SendMessageW(list.ListHandle(), WM_LBUTTONUP, 0, point);
+  Pump(host.GetForm());
+  EXPECT_EQ(list.ListIndex(), 1);
+  EXPECT_EQ(host.Events().front(), L"Click");
+  EXPECT_EQ(host.Events().back(), L"DblClick");
+}
+
+TEST(ListBoxItemsTest, MultipleSelectionRangesAndIndices) {
+  ListBoxHost host([](ListBoxW& list) { list.SetMultiSelect(2); });
+  ListBoxW& list = host.List();
+  host.Fill({L"a", L"b", L"c", L"d"});
+  list.SetSelRange(1, 2);
+  EXPECT_EVENTS(host, L"Click");
+  EXPECT_EQ(list.SelCount(), 2);
+  EXPECT_EQ(list.SelectedIndices(), (std::vector<int32_t>{1, 2}));
+  list.SetSelected(2, true);
+  EXPECT_EVENTS(host);
+  list.SetSelected(3, true);
+  EXPECT_EVENTS(host, L"Click");
+  EXPECT_EQ(ErrorOf([&] { list.SetSelRange(0, 9); }), 381);
+  EXPECT_EQ(list.SelCount(), 3);
+}
+
+}  // namespace
+}  // namespace veltrin::controls::list_box_test
