@@ -71,15 +71,18 @@ void MainWindow::ImportWordList() {
     dialogs::CommonDialog dialog;
     Prepare(dialog, kImportTitle, kTextFilter);
     dialog.ShowOpen();
-    if (!FileFound(dialog.FileName())) return;
-    // Read first: a failed read leaves the list as it was.
-    const std::optional<std::vector<std::u16string>> words =
-        ImportedWordList(ReadUtf8TextFile(ToU16(dialog.FileName())));
-    if (!words) return;
-    WordList().Clear();
-    for (const std::u16string& word : *words) WordList().AddItem(AsWide(word));
+    if (FileFound(dialog.FileName())) LoadWordList(dialog.FileName());
   } catch (...) {  // see PickHtmlFile
   }
+}
+
+void MainWindow::LoadWordList(const std::wstring& path) {
+  // Read first: a failed read leaves the list as it was.
+  const std::optional<std::vector<std::u16string>> words =
+      ImportedWordList(ReadUtf8TextFile(ToU16(path)));
+  if (!words) return;
+  WordList().Clear();
+  for (const std::u16string& word : *words) WordList().AddItem(AsWide(word));
 }
 
 void MainWindow::ExportWordList() {

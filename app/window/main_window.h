@@ -58,6 +58,9 @@ class MainWindow : public controls::Form {
   void ImportWordList();
   void ExportWordList();
   void ApplyTopmost();
+  // Replaces the list with the lines of a word-list file (a file without a line break changes
+  // nothing). Throws RunTimeError when the file cannot be read; the list is then unchanged.
+  void LoadWordList(const std::wstring& path);
   // Puts the source into the address box and extracts.
   void ExtractFrom(const std::wstring& source);
   // Fills the address box with the first dropped file and extracts, when it ends in ".HTML".
