@@ -11,6 +11,7 @@
 #include "app/core/utf8.h"
 #include "app/window/layout.h"
 #include "app/window/window_font.h"
+#include "bench/page_generator.h"
 #include "common/utf16.h"
 #include "controls/base/dpi.h"
 #include "controls/base/host/data_object.h"
@@ -323,6 +324,32 @@ TEST_F(MainWindowTest, WindowOnTopFollowsTheCheckBox) {
   EXPECT_TRUE(topmost());
   Click(L"Check1");
   EXPECT_FALSE(topmost());
+}
+
+}  // namespace
+}  // namespace veltrin::window
+
+namespace veltrin::window {
+namespace {
+
+TEST_F(MainWindowTest, ATwoMegabytePageGivesTheCoreTextAndTheWindowPaintsAfterwards) {
+  bench::PageOptions options;
+  options.target_bytes = 2 << 20;
+  const std::string page = bench::GenerateChapterPage(options);
+  const std::wstring path = folder_.Write(L"大页面.html", page);
+  std::vector<std::u16string> words(std::begin(bench::kBenchBlockedWords),
+                                    std::end(bench::kBenchBlockedWords));
+  for (const std::u16string& word : words) window_.WordList().AddItem(AsWide(word));
+  SetAddress(path);
+  Click(L"Command1");
+  EXPECT_EQ(Result(), Expected(page, words));
+
+  // The window repaints completely and still answers.
+  RedrawWindow(window_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_FALSE(GetUpdateRect(window_.hWnd(), nullptr, FALSE));
+  EXPECT_FALSE(GetUpdateRect(window_.ResultBox().hWnd(), nullptr, FALSE));
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutW(window_.hWnd(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer), 0);
 }
 
 }  // namespace
