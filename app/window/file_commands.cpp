@@ -52,7 +52,10 @@ void MainWindow::PickHtmlFile() {
 
 void MainWindow::ExportResult() {
   const std::wstring text = ResultBox().Text();
-  if (text.empty()) return;
+  if (!text.empty()) ExportText(AsU16(text));
+}
+
+void MainWindow::ExportText(std::u16string_view text) {
   try {
     dialogs::CommonDialog dialog;
     Prepare(dialog, kExportTitle, kTextFilter);
@@ -60,7 +63,7 @@ void MainWindow::ExportResult() {
     const std::wstring& name = dialog.FileName();
     if (name.empty()) return;
     if (FileFound(name) && !AskOverwrite(dialog.FileTitle())) return;
-    WriteUtf8TextFile(AsU16(text), ToU16(name));
+    WriteUtf8TextFile(text, ToU16(name));
     ShowExported(dialog.FileTitle());
   } catch (...) {  // see PickHtmlFile
   }
@@ -86,18 +89,7 @@ void MainWindow::LoadWordList(const std::wstring& path) {
 }
 
 void MainWindow::ExportWordList() {
-  if (WordList().ListCount() == 0) return;
-  try {
-    dialogs::CommonDialog dialog;
-    Prepare(dialog, kExportTitle, kTextFilter);
-    dialog.ShowSave();
-    const std::wstring& name = dialog.FileName();
-    if (name.empty()) return;
-    if (FileFound(name) && !AskOverwrite(dialog.FileTitle())) return;
-    WriteUtf8TextFile(ExportedWordList(WordListItems()), ToU16(name));
-    ShowExported(dialog.FileTitle());
-  } catch (...) {  // see PickHtmlFile
-  }
+  if (WordList().ListCount() > 0) ExportText(ExportedWordList(WordListItems()));
 }
 
 }  // namespace veltrin::window

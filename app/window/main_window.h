@@ -84,6 +84,8 @@ class MainWindow : public controls::Form {
   void ApplyIcon() noexcept;
   std::vector<std::u16string> WordListItems() const;
   std::u16string AddressText() const;
+  // Asks for a .txt file and writes the text to it, asking before replacing one, then says so.
+  void ExportText(std::u16string_view text);
   bool AskOverwrite(const std::wstring& file_title) const;
   void ShowExported(const std::wstring& file_title) const;
 
