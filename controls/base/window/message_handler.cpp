@@ -56,6 +56,14 @@ LRESULT MessageHandler::CallNext() noexcept {
   return call_->next_result;
 }
 
+LRESULT MessageHandler::CallNextWith(WPARAM w_param, LPARAM l_param) noexcept {
+  if (call_ && !call_->next_called) {
+    call_->w_param = w_param;
+    call_->l_param = l_param;
+  }
+  return CallNext();
+}
+
 MessageResult MessageHandler::Dispatch(UINT message, WPARAM w_param, LPARAM l_param) {
   if (MessageResult raw = OnMessage(message, w_param, l_param)) return raw;
   const auto flags = static_cast<UINT>(l_param);

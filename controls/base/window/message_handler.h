@@ -45,6 +45,9 @@ class MessageHandler : public CallGuarded {
   // Runs the next procedure for the message being handled now (once; later calls return the first
   // result), for handlers that add to the default behaviour. 0 outside a message.
   LRESULT CallNext() noexcept;
+  // As CallNext, but the next procedure gets `w_param` and `l_param` instead of the message's own
+  // (for handlers that change what the window sees, such as a replaced key code).
+  LRESULT CallNextWith(WPARAM w_param, LPARAM l_param) noexcept;
   // The object kept alive while a message is handled; a handler that belongs to another object
   // names that object.
   virtual CallGuarded& KeepAliveObject() noexcept { return *this; }
