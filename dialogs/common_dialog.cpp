@@ -1,0 +1,289 @@
+// CommonDialog: properties with their setter rules, Action, destruction, and the routing of hook
+// and owner-window messages into the dialog kinds.
+#include "dialogs/common_dialog.h"
+
+#include "common/run_time_error.h"
+#include "controls/base/common_dialog_hooks.h"
+#include "controls/base/modeless_dialogs.h"
+#include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_internal.h"
+
+namespace veltrin::dialogs {
+namespace {
+
+void Require(bool valid) {
+  if (!valid) throw RunTimeError(kInvalidPropertyValue);
+}
+
+[[noreturn]] void RaiseReadOnly() {
+  throw RunTimeError(kSetNotSupported, u"Property is read-only");
+}
+
+int32_t LocaleDefaultPaperSize() noexcept {
+  DWORD measure = 1;
+  GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IMEASURE | LOCALE_RETURN_NUMBER,
+                 reinterpret_cast<LPWSTR>(&measure), sizeof(measure) / sizeof(wchar_t));
+  return measure == 0 ? DMPAPER_A4 : DMPAPER_LETTER;
+}
+
+}  // namespace
+
+CommonDialog::CommonDialog() : paperSize_(LocaleDefaultPaperSize()) {}
+
+CommonDialog::~CommonDialog() {
+  if (hdc_ != nullptr) DeleteDC(hdc_);
+  CloseFindReplace();
+}
+
+void CommonDialog::Sethdc(HDC) {
+  RaiseReadOnly();
+}
+void CommonDialog::SetFileTitle(const std::wstring&) {
+  RaiseReadOnly();
+}
+void CommonDialog::SetFileOffset(int16_t) {
+  RaiseReadOnly();
+}
+
+void CommonDialog::SetMaxFileSize(int32_t value) {
+  Require(value >= 1);
+  maxFileSize_ = value;
+}
+
+void CommonDialog::SetFilterIndex(int32_t value) {
+  Require(value >= 0);
+  filterIndex_ = value;
+}
+
+void CommonDialog::SetMin(int32_t value) {
+  Require(value >= 0);
+  min_ = value;
+}
+
+void CommonDialog::SetMax(int32_t value) {
+  Require(value >= 0);
+  max_ = value;
+}
+
+void CommonDialog::SetFromPage(int32_t value) {
+  Require(value >= 0);
+  fromPage_ = value;
+}
+
+void CommonDialog::SetToPage(int32_t value) {
+  Require(value >= 0);
+  toPage_ = value;
+}
+
+void CommonDialog::SetPrinterField(int32_t& field, int32_t value, int32_t bit, bool valid) {
+  Require(valid);
+  field = value;
+  defaultFields_ &= ~bit;
+}
+
+void CommonDialog::SetOrientation(int32_t value) {
+  SetPrinterField(orientation_, value, DM_ORIENTATION, value >= 1 && value <= 2);
+}
+
+void CommonDialog::SetPaperSize(int32_t value) {
+  SetPrinterField(paperSize_, value, DM_PAPERSIZE, value >= 1 && value <= 32767);
+}
+
+void CommonDialog::SetCopies(int16_t value) {
+  Require(value >= 1);
+  copies_ = value;
+}
+
+void CommonDialog::SetPaperBin(int32_t value) {
+  SetPrinterField(paperBin_, value, DM_DEFAULTSOURCE, value >= 1 && value <= 32767);
+}
+
+void CommonDialog::SetPrintQuality(int32_t value) {
+  SetPrinterField(printQuality_, value, DM_PRINTQUALITY, value >= -4 && value <= 32767);
+}
+
+void CommonDialog::SetColorMode(int32_t value) {
+  SetPrinterField(colorMode_, value, DM_COLOR, value >= 1 && value <= 2);
+}
+
+void CommonDialog::SetDuplex(int32_t value) {
+  SetPrinterField(duplex_, value, DM_DUPLEX, value >= 1 && value <= 3);
+}
+
+void CommonDialog::SetHelpCommand(int32_t value) {
+  switch (value) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 8:
+    case 9:
+    case 257:
+    case 258:
+    case 261:
+      helpCommand_ = value;
+      return;
+    default:
+      throw RunTimeError(kInvalidPropertyValue);
+  }
+}
+
+void CommonDialog::SetPageLeftMargin(int32_t value) {
+  Require(value >= 0);
+  margins_.left = value;
+}
+void CommonDialog::SetPageTopMargin(int32_t value) {
+  Require(value >= 0);
+  margins_.top = value;
+}
+void CommonDialog::SetPageRightMargin(int32_t value) {
+  Require(value >= 0);
+  margins_.right = value;
+}
+void CommonDialog::SetPageBottomMargin(int32_t value) {
+  Require(value >= 0);
+  margins_.bottom = value;
+}
+void CommonDialog::SetPageLeftMinMargin(int32_t value) {
+  Require(value >= 0);
+  minMargins_.left = value;
+}
+void CommonDialog::SetPageTopMinMargin(int32_t value) {
+  Require(value >= 0);
+  minMargins_.top = value;
+}
+void CommonDialog::SetPageRightMinMargin(int32_t value) {
+  Require(value >= 0);
+  minMargins_.right = value;
+}
+void CommonDialog::SetPageBottomMinMargin(int32_t value) {
+  Require(value >= 0);
+  minMargins_.bottom = value;
+}
+
+void CommonDialog::SetRootFolder(controls::PropertyValue value) {
+  using controls::ValueType;
+  switch (value.Type()) {
+    case ValueType::kEmpty:
+    case ValueType::kInteger:
+    case ValueType::kLong:
+    case ValueType::kSingle:
+    case ValueType::kDouble:
+    case ValueType::kString:
+      rootFolder_ = std::move(value);
+      return;
+    default:
+      throw RunTimeError(kInvalidPropertyValue);
+  }
+}
+
+int16_t CommonDialog::Action() const {
+  throw RunTimeError(kGetNotSupported, u"Property is write-only");
+}
+
+void CommonDialog::SetAction(int16_t value) {
+  switch (value) {
+    case kActionOpen:
+      ShowOpen();
+      return;
+    case kActionSave:
+      ShowSave();
+      return;
+    case kActionColor:
+      ShowColor();
+      return;
+    case kActionFont:
+      ShowFont();
+      return;
+    case kActionPrinter:
+      ShowPrinter();
+      return;
+    case kActionHelp:
+      ShowHelp();
+      return;
+    case kActionPageSetup:
+      ShowPageSetup();
+      return;
+    case kActionFolderBrowser:
+      ShowFolderBrowser();
+      return;
+    case kActionFind:
+      ShowFind();
+      return;
+    case kActionReplace:
+      ShowReplace();
+      return;
+    default:
+      throw RunTimeError(kInvalidPropertyValue);
+  }
+}
+
+UINT CommonDialog::Registered(UINT& slot, const wchar_t* name) noexcept {
+  if (slot == 0) slot = RegisterWindowMessageW(name);
+  return slot;
+}
+
+bool CommonDialog::FailCancelled() const {
+  if (cancelError_) throw CancelSelectedError();
+  return false;
+}
+
+LRESULT STDMETHODCALLTYPE CommonDialog::Message(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam, DWORD_PTR refData) {
+  const LONG_PTR ref = controls::RefNumber(refData);
+  if (ref >= 1) return OnOwnerMessage(window, message, wParam, lParam, ref);
+  switch (ref) {
+    case controls::kHookOpen:
+      return OnFileHook(kActionOpen, true, window, message, lParam);
+    case controls::kHookOpenOldStyle:
+      return OnFileHook(kActionOpen, false, window, message, lParam);
+    case controls::kHookSave:
+      return OnFileHook(kActionSave, true, window, message, lParam);
+    case controls::kHookSaveOldStyle:
+      return OnFileHook(kActionSave, false, window, message, lParam);
+    case controls::kHookColor:
+      return OnColorHook(window, message, lParam);
+    case controls::kHookFont:
+      return OnFontHook(window, message, wParam);
+    case controls::kHookFolderBrowser:
+      return OnFolderBrowserCallback(window, message, lParam);
+    case controls::kHookPrint:
+    case controls::kHookPageSetup:
+    case controls::kHookFind:
+    case controls::kHookReplace:
+      if (message == WM_INITDIALOG) {
+        const auto action = static_cast<int16_t>(-ref);
+        RaiseKeepingFocus([&] {
+          if (events_) events_->InitDialog(action, window);
+        });
+      }
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT CommonDialog::OnOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
+                                     LONG_PTR refNumber) {
+  if (helpMessage_ != 0 && message == helpMessage_) {
+    bool handled = false;
+    const auto action = static_cast<int16_t>(refNumber & 0xFFFF);
+    RaiseKeepingFocus([&] {
+      if (events_) events_->Help(handled, action, reinterpret_cast<HWND>(wParam));
+    });
+    if (!handled) {
+      try {
+        ShowHelp();
+      } catch (...) {
+        // A failing help call must not break the dialog's message loop.
+      }
+    }
+  } else if (findReplaceMessage_ != 0 && message == findReplaceMessage_) {
+    return OnFindReplaceMessage(owner, message, wParam, lParam, refNumber);
+  }
+  return controls::DefaultWindowProc(owner, message, wParam, lParam);
+}
+
+}  // namespace veltrin::dialogs

@@ -1,0 +1,53 @@
+// Filter conversion and the file buffer of the open and save dialogs.
+#include "dialogs/file_buffers.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace veltrin::dialogs {
+
+std::wstring ConvertFilter(const std::wstring& filter) {
+  std::wstring result = filter;
+  std::replace(result.begin(), result.end(), L'|', L'\0');
+  while (result.size() < 2 || result[result.size() - 1] != L'\0' ||
+         result[result.size() - 2] != L'\0') {
+    result.push_back(L'\0');
+  }
+  return result;
+}
+
+std::vector<wchar_t> MakeFileBuffer(const std::wstring& fileName, int32_t size) {
+  const auto counted = static_cast<size_t>(std::max<int32_t>(size, 0));
+  std::vector<wchar_t> buffer(counted + 1, L'\0');
+  std::copy_n(fileName.begin(), std::min(fileName.size(), counted), buffer.begin());
+  return buffer;
+}
+
+std::vector<wchar_t> CopyDialogFileText(const wchar_t* source, int32_t size) {
+  const auto counted = static_cast<size_t>(std::max<int32_t>(size, 0));
+  std::vector<wchar_t> buffer(counted + 1, L'\0');
+  if (source != nullptr) std::copy_n(source, wcsnlen(source, counted), buffer.begin());
+  return buffer;
+}
+
+ChosenFile ReadChosenFile(const std::vector<wchar_t>& buffer, int offset) {
+  ChosenFile chosen;
+  const auto begin = buffer.begin();
+  const auto end = buffer.end();
+  const auto firstNul = std::find(begin, end, L'\0');
+  const auto index = static_cast<size_t>(offset);
+  if (index <= buffer.size() && buffer[index - 1] == L'\0') {
+    // directory NUL name NUL ... NUL NUL: stop at the first NUL pair (or the buffer's end).
+    auto pairEnd = firstNul;
+    while (pairEnd != end && std::next(pairEnd) != end && *std::next(pairEnd) != L'\0') {
+      pairEnd = std::find(std::next(pairEnd), end, L'\0');
+    }
+    chosen.fileName.assign(begin, pairEnd);
+    return chosen;
+  }
+  chosen.fileName.assign(begin, firstNul);
+  if (index < chosen.fileName.size()) chosen.fileTitle = chosen.fileName.substr(index);
+  return chosen;
+}
+
+}  // namespace veltrin::dialogs

@@ -1,0 +1,44 @@
+// Drives a modal dialog of the test thread from a helper thread: waits for the dialog window to
+// appear, then runs an action on it (fill fields, press buttons) as a user would.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace veltrin::dialogs::testing {
+
+// Returns the first visible dialog (class "#32770") of `thread`, or null.
+HWND FindThreadDialog(DWORD thread);
+
+// Sets the text of the first child with one of the ids that exists; returns whether one did.
+bool SetChildText(HWND dialog, std::initializer_list<int> ids, const std::wstring& text);
+
+// Presses a button of the dialog by its command id.
+void PressButton(HWND dialog, int id);
+
+class DialogDriver {
+ public:
+  // Starts waiting for a dialog of the calling thread; `action` runs on it once, on the helper
+  // thread. Gives up after a few seconds (the dialog then stays open and the test hangs visibly).
+  explicit DialogDriver(std::function<void(HWND)> action);
+  ~DialogDriver();
+  DialogDriver(const DialogDriver&) = delete;
+  DialogDriver& operator=(const DialogDriver&) = delete;
+
+  // Says whether a dialog was found and the action ran.
+  bool Ran() const noexcept { return ran_; }
+
+ private:
+  std::atomic<bool> ran_{false};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// Presses Cancel on the next dialog.
+std::function<void(HWND)> PressCancel();
+
+}  // namespace veltrin::dialogs::testing
