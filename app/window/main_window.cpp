@@ -106,6 +106,9 @@ void MainWindow::CreateControls() {
   SetWindowPos(Find(L"Frame1")->hWnd(), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+  // New boxes show their own name, as a fresh control on a form does; the window starts empty.
+  result_box_->SetText(L"");
+  word_box_->SetText(L"");
   result_box_->SetMultiLine(true);
   result_box_->SetScrollBars(kScrollBarsVertical);
   result_box_->SetOLEDropMode(kOleDropManual);
