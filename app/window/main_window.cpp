@@ -103,8 +103,9 @@ MainWindow::~MainWindow() {
 void MainWindow::CreateControls() {
   for (const ControlLayout& layout : kLayout) CreateControl(layout);
   // The frame goes under the controls drawn on it.
-  SetWindowPos(Find(L"Frame1")->hWnd(), HWND_BOTTOM, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  HWND frame = Find(L"Frame1")->hWnd();
+  SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  frame_background_ = std::make_unique<FrameBackground>(frame);
 
   // New boxes show their own name, as a fresh control on a form does; the window starts empty.
   result_box_->SetText(L"");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/core/extract_command.h"
+#include "app/window/frame_background.h"
 #include "app/window/layout.h"
 #include "controls/base/gdi_handles.h"
 #include "controls/base/host/form.h"
@@ -97,6 +98,7 @@ class MainWindow : public controls::Form {
   std::vector<std::unique_ptr<controls::ExtenderEvents>> button_events_;
   std::unique_ptr<ResultBoxEvents> result_box_events_;
   std::unique_ptr<WordBoxEvents> word_box_events_;
+  std::unique_ptr<FrameBackground> frame_background_;  // paints under Frame1's controls
   HttpPageFetcher fetcher_;
   FormMessagePump pump_{*this};
   SystemFileSearch files_;
