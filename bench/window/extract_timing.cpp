@@ -16,8 +16,7 @@ int main() {
   using Clock = std::chrono::steady_clock;
   veltrin::window::MainWindow window;
   window.ShowAndFocus();
-  for (const std::wstring& word : {L"广告", L"风铃书屋", L"请收藏本站"})
-    window.WordList().AddItem(word);
+  for (const wchar_t* word : {L"广告", L"风铃书屋", L"请收藏本站"}) window.WordList().AddItem(word);
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   for (const std::size_t megabytes : {1, 10}) {
