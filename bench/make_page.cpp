@@ -1,5 +1,6 @@
 // Writes a generated chapter page to a file, to measure the command line on large inputs:
-//   veltrin_make_page MEBIBYTES FILE [--one-line-body] [--seed N]
+//   veltrin_make_page SIZE FILE [--one-line-body] [--seed N]
+// SIZE is in mebibytes, or in kibibytes with a K after it (50K).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,11 +10,13 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("usage: veltrin_make_page MEBIBYTES FILE [--one-line-body] [--seed N]\n", stderr);
+    std::fputs("usage: veltrin_make_page SIZE[K] FILE [--one-line-body] [--seed N]\n", stderr);
     return 2;
   }
   veltrin::bench::PageOptions options;
-  options.target_bytes = std::strtoull(argv[1], nullptr, 10) << 20;
+  char* unit = nullptr;
+  const unsigned long long size = std::strtoull(argv[1], &unit, 10);
+  options.target_bytes = size << ((*unit == 'K' || *unit == 'k') ? 10 : 20);
   for (int i = 3; i < argc; ++i) {
     if (std::strcmp(argv[i], "--one-line-body") == 0) {
       options.single_line_body = true;

@@ -1,5 +1,6 @@
 // The whole extraction pipeline, from the page's UTF-8 bytes to the result text, on generated
-// chapter pages of 1, 10 and 50 MB and on a 10 MB page whose body is one line.
+// chapter pages of 1, 10 and 50 MB and on a 10 MB page whose body is one line: on whole texts (as
+// the window runs it) and streamed in 64 KiB pieces into UTF-8 (as the command line runs it).
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -7,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/core/paragraph_stream.h"
 #include "app/core/pipeline.h"
 #include "app/core/utf8.h"
+#include "app/core/utf8_stream.h"
 #include "bench/page_generator.h"
 
 namespace veltrin::bench {
@@ -53,6 +56,52 @@ void BM_PipelineOneLineBody(benchmark::State& state) {
   RunPipeline(state, true);
 }
 
+// Counts the result's UTF-8 bytes as the command line would write them.
+class EncodingCounter : public TextSink {
+ public:
+  void Write(std::u16string_view text) override {
+    if (bytes_.size() < 3 * text.size()) bytes_.resize(3 * text.size());
+    size_ += EncodeUtf8(text, bytes_.data());
+  }
+  std::size_t Size() const { return size_; }
+
+ private:
+  std::string bytes_;     // the UTF-8 of the latest piece
+  std::size_t size_ = 0;  // bytes so far
+};
+
+void BM_StreamedPipeline(benchmark::State& state) {
+  const std::string& page = Page(static_cast<std::size_t>(state.range(0)), false);
+  const BlockedWords blocked = BenchBlockedWords();
+  constexpr std::size_t kPiece = 64 << 10;
+  std::size_t result_bytes = 0;
+  for (auto _ : state) {
+    EncodingCounter counter;
+    ParagraphExtractor extractor(blocked, counter);
+    Utf8StreamDecoder decoder(true);
+    std::u16string units;
+    for (std::size_t at = 0; at < page.size(); at += kPiece) {
+      units.clear();
+      decoder.Decode(std::string_view(page).substr(at, kPiece), units);
+      extractor.Feed(units);
+    }
+    units.clear();
+    decoder.Finish(units);
+    extractor.Feed(units);
+    extractor.Finish();
+    result_bytes = counter.Size();
+    benchmark::DoNotOptimize(result_bytes);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+  state.counters["result_kbytes"] = static_cast<double>(result_bytes) / 1000.0;
+}
+
+BENCHMARK(BM_StreamedPipeline)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_Pipeline)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PipelineOneLineBody)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/core/utf8.h"
+#include "cli/charset.h"
 
 namespace veltrin::cli {
 
@@ -17,6 +18,23 @@ namespace {
 void SetOnce(std::optional<std::u16string>* slot, std::u16string value, std::string_view name) {
   if (slot->has_value()) Fail("option " + std::string(name) + " given twice");
   *slot = std::move(value);
+}
+
+// Reads a job count: a decimal number from 1 to kMaxJobs.
+unsigned ParseJobs(const std::u16string& text) {
+  unsigned value = 0;
+  for (char16_t unit : text) {
+    if (unit < u'0' || unit > u'9' || value > kMaxJobs) {
+      value = 0;
+      break;
+    }
+    value = value * 10 + (unit - u'0');
+  }
+  if (value < 1 || value > kMaxJobs) {
+    Fail("option -j needs a number of jobs from 1 to " + std::to_string(kMaxJobs) + ", not '" +
+         TextToUtf8(text) + "'");
+  }
+  return value;
 }
 
 }  // namespace
@@ -58,51 +76,93 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
       value = argument.substr(equals + 1);
     }
     std::optional<std::u16string>* slot = nullptr;
+    std::optional<std::u16string> jobs;
+    const char* needs = "a file name";
     if (name == u"--blocked") {
       slot = &result.blocked;
     } else if (name == u"-o" || name == u"--output") {
       slot = &result.output;
+    } else if (name == u"--output-dir") {
+      slot = &result.output_dir;
+      needs = "a folder name";
+    } else if (name == u"--charset") {
+      slot = &result.charset;
+      needs = "a charset name";
+    } else if (name == u"-j" || name == u"--jobs") {
+      if (result.jobs) Fail("option " + TextToUtf8(name) + " given twice");
+      slot = &jobs;
+      needs = "a number of jobs";
+    } else if (argument.size() > 2 && argument.starts_with(u"-j")) {
+      // The short form also takes its value glued on: -j4.
+      if (result.jobs) Fail("option -j given twice");
+      result.jobs = ParseJobs(argument.substr(2));
+      continue;
     } else {
       Fail("unknown option '" + TextToUtf8(argument) + "'");
     }
     if (!value) {
-      if (i + 1 >= arguments.size()) Fail("option " + TextToUtf8(name) + " needs a file name");
+      if (i + 1 >= arguments.size()) Fail("option " + TextToUtf8(name) + " needs " + needs);
       value = arguments[++i];
     }
-    if (value->empty()) Fail("option " + TextToUtf8(name) + " needs a file name");
+    if (value->empty()) Fail("option " + TextToUtf8(name) + " needs " + needs);
+    if (slot == &jobs) {
+      result.jobs = ParseJobs(*value);
+      continue;
+    }
     SetOnce(slot, std::move(*value), TextToUtf8(name));
   }
   if (sources.empty()) Fail("no SOURCE given");
-  if (sources.size() > 1) Fail("more than one SOURCE given");
-  if (sources.front().empty()) Fail("the SOURCE is empty");
-  result.source = std::move(sources.front());
+  bool standard_input = false;
+  for (const std::u16string& source : sources) {
+    if (source.empty()) Fail("a SOURCE is empty");
+    if (source == u"-") {
+      if (standard_input) Fail("standard input (-) given twice");
+      standard_input = true;
+    }
+  }
+  if (result.output && result.output_dir) Fail("options -o and --output-dir exclude each other");
+  if (result.charset && *result.charset != u"auto" && !FindCharset(TextToUtf8(*result.charset))) {
+    Fail("unknown charset '" + TextToUtf8(*result.charset) + "'");
+  }
+  result.sources = std::move(sources);
   return result;
 }
 
 std::string HelpText() {
-  return "Usage: veltrin extract [--blocked FILE] [-o FILE] SOURCE\n"
+  return "Usage: veltrin extract [options] SOURCE...\n"
          "       veltrin --help | --version\n"
          "\n"
-         "Extracts the readable paragraph text of a web page.\n"
+         "Extracts the readable paragraph text of web pages.\n"
          "\n"
-         "SOURCE is an http:// or https:// address, a local HTML file (UTF-8), or - for\n"
-         "standard input.\n"
+         "Each SOURCE is an http:// or https:// address, a local HTML file, or - for\n"
+         "standard input. Pages are read as they arrive, so their size is not limited.\n"
          "\n"
          "Options:\n"
-         "  --blocked FILE   delete every word of FILE (UTF-8, one word per line) from the result\n"
+         "  --blocked FILE   delete every word of FILE (UTF-8, one word per line) from the "
+         "results\n"
          "  -o, --output FILE\n"
-         "                   write the result to FILE instead of standard output\n"
+         "                   write the results to FILE, one after another in the order given,\n"
+         "                   instead of standard output\n"
+         "  --output-dir DIR write each result to its own file in DIR, named after its source\n"
+         "                   (page.html gives page.txt; a repeated name gets -2, -3, ...)\n"
+         "  -j, --jobs N     extract up to N sources at once (default: the number of cores);\n"
+         "                   the order of the results does not change\n"
+         "  --charset NAME   decode the pages from NAME instead of UTF-8: UTF-8, GBK, GB18030,\n"
+         "                   Big5, Shift_JIS, EUC-JP, EUC-KR, windows-1252, UTF-16LE, UTF-16BE;\n"
+         "                   'auto' takes it from the HTTP Content-Type, else a byte-order\n"
+         "                   mark, else a <meta> declaration near the top, else UTF-8\n"
          "  -h, --help       show this text\n"
          "  --version        show the version\n"
          "\n"
-         "The result is UTF-8 text with CR LF line breaks.\n"
+         "The results are UTF-8 text with CR LF line breaks.\n"
          "\n"
-         "Exit status:\n"
+         "A SOURCE that fails is reported on standard error and the others go on; the exit\n"
+         "status is the worst of all sources:\n"
          "  0  a result was produced (it may be empty)\n"
-         "  1  the page holds no paragraph text (no line break at all)\n"
+         "  1  a page holds no paragraph text (no line break at all)\n"
          "  2  the command line is wrong\n"
-         "  3  the SOURCE or the word list cannot be read or downloaded\n"
-         "  4  the result cannot be written\n";
+         "  3  a SOURCE or the word list cannot be read or downloaded\n"
+         "  4  a result cannot be written\n";
 }
 
 }  // namespace veltrin::cli

@@ -1,4 +1,4 @@
-// The command line's grammar: veltrin extract [--blocked FILE] [-o FILE] SOURCE, --help, --version.
+// The command line's grammar: veltrin extract [options] SOURCE..., --help, --version.
 #pragma once
 
 #include <optional>
@@ -12,9 +12,12 @@ namespace veltrin::cli {
 struct Arguments {
   enum class Command { kExtract, kHelp, kVersion };
   Command command = Command::kHelp;
-  std::u16string source;                  // address, path or "-" (extract only)
-  std::optional<std::u16string> blocked;  // the word list file, when given
-  std::optional<std::u16string> output;   // the result file; standard output when absent
+  std::vector<std::u16string> sources;       // addresses, paths or "-", in order (extract only)
+  std::optional<std::u16string> blocked;     // the word list file, when given
+  std::optional<std::u16string> output;      // the one result file; standard output when absent
+  std::optional<std::u16string> output_dir;  // the folder of one result file per source
+  std::optional<unsigned> jobs;              // sources extracted at once; the cores when absent
+  std::optional<std::u16string> charset;     // the page charset name or "auto"; UTF-8 when absent
 };
 
 // A command line that does not follow the grammar; what() is one line (UTF-8) saying why.
@@ -23,9 +26,13 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The most sources extracted at once.
+inline constexpr unsigned kMaxJobs = 64;
+
 // Parses the arguments after the program name. --help or --version anywhere wins over the rest.
 // Throws UsageError for a missing or unknown command, an unknown or repeated option, an option
-// without its value, and anything but exactly one SOURCE.
+// without its value, no SOURCE, an empty SOURCE, "-" given twice, both -o and --output-dir, a
+// job count that is not a number from 1 to kMaxJobs, and an unknown charset name.
 Arguments ParseArguments(const std::vector<std::u16string>& arguments);
 
 // Returns the usage text shown by --help (UTF-8, LF line ends).

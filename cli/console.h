@@ -16,9 +16,9 @@ void PrepareStandardStreams();
 // line; elsewhere: argv decoded as UTF-8).
 std::vector<std::u16string> ProgramArguments(int argc, char** argv);
 
-// Reads standard input to its end. Returns false when reading fails or when more than max_bytes
-// arrive (then *too_large is set).
-bool ReadStandardInput(std::size_t max_bytes, std::string* bytes, bool* too_large);
+// Reads the next bytes of standard input into `buffer`; *got is 0 at its end. Returns false when
+// reading fails.
+bool ReadStandardInputPiece(char* buffer, std::size_t capacity, std::size_t* got);
 
 // Writes bytes to standard output and flushes; returns false when that fails.
 bool WriteStandardOutput(std::string_view bytes);

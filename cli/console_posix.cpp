@@ -32,22 +32,14 @@ std::vector<std::u16string> ProgramArguments(int argc, char** argv) {
   return arguments;
 }
 
-bool ReadStandardInput(std::size_t max_bytes, std::string* bytes, bool* too_large) {
-  *too_large = false;
-  bytes->clear();
-  char buffer[1 << 16];
+bool ReadStandardInputPiece(char* buffer, std::size_t capacity, std::size_t* got) {
   for (;;) {
-    const ssize_t n = read(STDIN_FILENO, buffer, sizeof(buffer));
-    if (n == 0) return true;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
+    const ssize_t n = read(STDIN_FILENO, buffer, capacity);
+    if (n >= 0) {
+      *got = static_cast<std::size_t>(n);
+      return true;
     }
-    if (static_cast<std::size_t>(n) > max_bytes - bytes->size()) {
-      *too_large = true;
-      return false;
-    }
-    bytes->append(buffer, static_cast<std::size_t>(n));
+    if (errno != EINTR) return false;
   }
 }
 

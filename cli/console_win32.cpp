@@ -32,19 +32,9 @@ std::vector<std::u16string> ProgramArguments(int, char**) {
   return arguments;
 }
 
-bool ReadStandardInput(std::size_t max_bytes, std::string* bytes, bool* too_large) {
-  *too_large = false;
-  bytes->clear();
-  char buffer[1 << 16];
-  for (;;) {
-    const std::size_t n = std::fread(buffer, 1, sizeof(buffer), stdin);
-    if (n > max_bytes - bytes->size()) {
-      *too_large = true;
-      return false;
-    }
-    bytes->append(buffer, n);
-    if (n < sizeof(buffer)) return std::ferror(stdin) == 0;
-  }
+bool ReadStandardInputPiece(char* buffer, std::size_t capacity, std::size_t* got) {
+  *got = std::fread(buffer, 1, capacity, stdin);
+  return *got > 0 || std::ferror(stdin) == 0;
 }
 
 bool WriteStandardOutput(std::string_view bytes) {

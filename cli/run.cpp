@@ -1,17 +1,17 @@
-// The veltrin command: parse, read the sources, run the pipeline, write the result.
+// The veltrin command: parse, read the word list, check the output, extract every source.
 #include "cli/run.h"
 
 #include <exception>
 #include <new>
 #include <optional>
+#include <thread>
 
 #include "app/core/pipeline.h"
-#include "common/run_time_error.h"
-#include "app/core/text_file.h"
 #include "app/core/utf8.h"
 #include "cli/arguments.h"
-#include "cli/console.h"
+#include "cli/extraction_batch.h"
 #include "cli/local_path.h"
+#include "cli/page_decoder.h"
 #include "cli/source_reader.h"
 
 #ifndef VELTRIN_VERSION
@@ -22,76 +22,119 @@ namespace veltrin::cli {
 
 namespace {
 
-void Report(const std::string& message) {
-  WriteStandardError(Utf8BytesToText("veltrin: " + message + "\n"));
+void Report(StandardStreams& streams, const std::string& message) {
+  streams.WriteError(Utf8BytesToText("veltrin: " + message + "\n"));
 }
 
-int Extract(const Arguments& arguments) {
-  BlockedWords blocked;
-  blocked.Rebuild(arguments.blocked ? ReadWordList(*arguments.blocked)
-                                    : std::vector<std::u16string>{});
-  std::optional<std::u16string> result;
-  {
-    // The page text is the largest buffer; it goes before the result is encoded.
-    const std::u16string page = ReadSource(arguments.source, StandardErrorIsTerminal());
-    result = ExtractParagraphs(page, blocked);
-  }
-  if (!result) {
-    Report("no paragraph text in " + TextToUtf8(arguments.source) +
-           " (the page holds no line break)");
-    return kNoParagraphText;
-  }
-  if (arguments.output) {
+// Returns the settings every source shares; throws UsageError for a charset this system cannot
+// convert from.
+ExtractionSettings Settings(const Arguments& arguments) {
+  ExtractionSettings settings;
+  if (arguments.charset && *arguments.charset == u"auto") {
+    settings.auto_charset = true;
+  } else if (arguments.charset) {
+    settings.charset = FindCharset(TextToUtf8(*arguments.charset));
     try {
-      WriteUtf8TextFile(*result, MakeAbsolute(*arguments.output));
-    } catch (const RunTimeError& error) {
-      // The description names the path and the system's reason.
-      Report(TextToUtf8(error.Description()) + " (error " + std::to_string(error.Number()) + ")");
-      return kOutputFailed;
+      MakePageDecoder(*settings.charset, true);
+    } catch (const std::runtime_error& error) {
+      throw UsageError(error.what());
     }
-    return kResultProduced;
   }
-  if (!WriteStandardOutput(TextToUtf8(*result))) {
-    Report("cannot write the result to standard output");
+  return settings;
+}
+
+// Checks up front that results can go into the folder, so that no source is read in vain.
+// Returns false after reporting why not.
+bool CheckOutputFolder(const std::u16string& folder, const std::u16string& shown,
+                       StandardStreams& streams) {
+  if (!IsDirectory(folder)) {
+    std::string message = "cannot write into '";
+    message += TextToUtf8(shown);
+    message += FileSize(folder) ? "': it is not a folder" : "': no such folder";
+    Report(streams, message);
+    return false;
+  }
+  try {
+    // A file started and abandoned leaves nothing behind.
+    FileSink probe(folder + u"/.veltrin-probe");
+  } catch (const OutputError& error) {
+    Report(streams, error.what());
+    return false;
+  }
+  return true;
+}
+
+int Extract(const Arguments& arguments, StandardStreams& streams) {
+  ExtractionSettings settings = Settings(arguments);
+  settings.words.Rebuild(arguments.blocked ? ReadWordList(*arguments.blocked)
+                                           : std::vector<std::u16string>{});
+  const unsigned jobs = arguments.jobs.value_or(std::max(1u, std::thread::hardware_concurrency()));
+
+  if (arguments.output_dir) {
+    const std::u16string folder = MakeAbsolute(*arguments.output_dir);
+    if (!CheckOutputFolder(folder, *arguments.output_dir, streams)) return kOutputFailed;
+    return ExtractToFolder(arguments.sources, settings, jobs, folder, streams);
+  }
+  bool any_result = false;
+  if (!arguments.output) {
+    StandardOutputSink output(streams);
+    return ExtractToOneOutput(arguments.sources, settings, jobs, output, streams, &any_result);
+  }
+  std::optional<FileSink> file;
+  try {
+    file.emplace(MakeAbsolute(*arguments.output));
+  } catch (const OutputError& error) {
+    Report(streams, error.what());
     return kOutputFailed;
   }
-  return kResultProduced;
+  int status = ExtractToOneOutput(arguments.sources, settings, jobs, *file, streams, &any_result);
+  if (any_result) {
+    // With no result at all, the old file stays as it was.
+    try {
+      file->Commit();
+    } catch (const OutputError& error) {
+      Report(streams, error.what());
+      status = kOutputFailed;
+    }
+  }
+  return status;
 }
 
 }  // namespace
 
-int Run(const std::vector<std::u16string>& argument_list) noexcept {
+int Run(const std::vector<std::u16string>& argument_list, StandardStreams& streams) noexcept {
   try {
-    Arguments arguments;
     try {
-      arguments = ParseArguments(argument_list);
+      const Arguments arguments = ParseArguments(argument_list);
+      switch (arguments.command) {
+        case Arguments::Command::kHelp:
+          return streams.WriteOutput(HelpText()) ? kResultProduced : kOutputFailed;
+        case Arguments::Command::kVersion:
+          return streams.WriteOutput("veltrin " VELTRIN_VERSION "\n") ? kResultProduced
+                                                                      : kOutputFailed;
+        case Arguments::Command::kExtract:
+          break;
+      }
+      return Extract(arguments, streams);
     } catch (const UsageError& error) {
-      Report(std::string(error.what()) + "\nTry 'veltrin --help' for more information.");
+      Report(streams, std::string(error.what()) + "\nTry 'veltrin --help' for more information.");
       return kUsageError;
-    }
-    switch (arguments.command) {
-      case Arguments::Command::kHelp:
-        return WriteStandardOutput(HelpText()) ? kResultProduced : kOutputFailed;
-      case Arguments::Command::kVersion:
-        return WriteStandardOutput("veltrin " VELTRIN_VERSION "\n") ? kResultProduced
-                                                                    : kOutputFailed;
-      case Arguments::Command::kExtract:
-        break;
-    }
-    try {
-      return Extract(arguments);
     } catch (const SourceError& error) {
-      Report(error.what());
+      Report(streams, error.what());  // the word list
       return kSourceUnreadable;
     }
   } catch (const std::bad_alloc&) {
-    Report("not enough memory");
+    Report(streams, "not enough memory");
   } catch (const std::exception& error) {
-    Report(std::string("unexpected failure: ") + error.what());
+    Report(streams, std::string("unexpected failure: ") + error.what());
   } catch (...) {
-    Report("unexpected failure");
+    Report(streams, "unexpected failure");
   }
   return kOutputFailed;
+}
+
+int Run(const std::vector<std::u16string>& arguments) noexcept {
+  return Run(arguments, ProcessStreams());
 }
 
 }  // namespace veltrin::cli

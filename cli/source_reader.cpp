@@ -2,9 +2,9 @@
 #include "cli/source_reader.h"
 
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
-#include <string_view>
 
 #include "app/core/file_search.h"
 #include "app/core/http_client.h"
@@ -12,7 +12,6 @@
 #include "common/run_time_error.h"
 #include "app/core/text_file.h"
 #include "app/core/utf8.h"
-#include "cli/console.h"
 #include "cli/download_progress.h"
 #include "cli/local_path.h"
 #include "cli/word_list.h"
@@ -21,12 +20,10 @@ namespace veltrin::cli {
 
 namespace {
 
+constexpr std::size_t kPieceBytes = std::size_t{1} << 16;
+
 std::string Quoted(const std::u16string& path) {
   return "'" + TextToUtf8(path) + "'";
-}
-
-std::string MebibytesText(std::size_t bytes) {
-  return std::to_string(bytes >> 20) + " MiB";
 }
 
 [[noreturn]] void FailToRead(const std::u16string& path, const std::string& reason) {
@@ -37,15 +34,20 @@ std::string Describe(const RunTimeError& error) {
   return TextToUtf8(error.Description()) + " (error " + std::to_string(error.Number()) + ")";
 }
 
-// Reads a local UTF-8 file after the checks that turn the usual mistakes into clear messages.
+// Makes a local path absolute after the checks that turn the usual mistakes into clear messages.
 // `shown` is the path as the user wrote it.
-std::u16string ReadLocalFile(const std::u16string& shown) {
+std::u16string CheckedLocalPath(const std::u16string& shown) {
   const std::u16string path = MakeAbsolute(shown);
   if (HoldsWildcards(path)) FailToRead(shown, "wildcards (* and ?) are not accepted in a path");
   if (IsDirectory(path)) FailToRead(shown, "it is a directory, not a file");
   try {
-    // The desktop tool's existence test: only ordinary files count.
-    if (FindFileEntry(path, 0).empty()) {
+    // The desktop tool's existence test: only ordinary files count. The search keeps one state
+    // per process, and sources are read on several threads at once.
+    static std::mutex search_mutex;
+    std::unique_lock<std::mutex> search_lock(search_mutex);
+    const bool found = !FindFileEntry(path, 0).empty();
+    search_lock.unlock();
+    if (!found) {
       FailToRead(shown, FileSize(path) ? "not an ordinary file (hidden, system and special files "
                                          "are not read)"
                                        : "no such file");
@@ -53,31 +55,42 @@ std::u16string ReadLocalFile(const std::u16string& shown) {
   } catch (const RunTimeError& error) {
     FailToRead(shown, "bad file name (" + Describe(error) + ")");
   }
-  if (const std::optional<std::uint64_t> size = FileSize(path); size && *size > kMaxInputBytes) {
-    FailToRead(shown, "the file is larger than " + MebibytesText(kMaxInputBytes));
-  }
+  return path;
+}
+
+void ReadLocalFile(const std::u16string& shown, ByteReceiver& receiver) {
+  const std::u16string path = CheckedLocalPath(shown);
+  std::unique_ptr<char[]> buffer(new char[kPieceBytes]);
   try {
-    return ReadUtf8TextFile(path);
+    FileByteReader file(path);
+    for (;;) {
+      const std::size_t got = file.Read(buffer.get(), kPieceBytes);
+      if (got == 0) return;
+      receiver.Bytes(std::string_view(buffer.get(), got));
+    }
   } catch (const RunTimeError& error) {
     // The description already names the path and the system's reason.
     throw SourceError(Describe(error));
   }
 }
 
-std::u16string ReadStandardInputText() {
-  std::string bytes;
-  bool too_large = false;
-  if (!ReadStandardInput(kMaxInputBytes, &bytes, &too_large)) {
-    throw SourceError(too_large ? "cannot read standard input: it is larger than " +
-                                      MebibytesText(kMaxInputBytes)
-                                : "cannot read standard input");
+void ReadStandardInput(StandardStreams& streams, ByteReceiver& receiver) {
+  std::unique_ptr<char[]> buffer(new char[kPieceBytes]);
+  for (;;) {
+    std::size_t got = 0;
+    if (!streams.ReadInput(buffer.get(), kPieceBytes, &got)) {
+      throw SourceError("cannot read standard input");
+    }
+    if (got == 0) return;
+    receiver.Bytes(std::string_view(buffer.get(), got));
   }
-  return Utf8BytesToText(WithoutByteOrderMark(bytes));  // read like a file: the mark consumed
 }
 
-std::u16string Download(const std::u16string& address, bool show_progress) {
+void Download(const std::u16string& address, bool show_progress, ByteReceiver& receiver) {
   HttpOptions options;
-  options.max_body_bytes = kMaxInputBytes;
+  options.max_body_bytes = static_cast<std::size_t>(-1);  // the body is not held
+  options.content_type = [&receiver](std::string_view type) { receiver.ContentType(type); };
+  options.body = [&receiver](std::string_view piece) { receiver.Bytes(piece); };
   std::optional<DownloadProgress> progress;
   if (show_progress) {
     progress.emplace();
@@ -86,8 +99,7 @@ std::u16string Download(const std::u16string& address, bool show_progress) {
     };
   }
   try {
-    // No character set is read from the answer: pages are UTF-8, and a BOM stays in the text.
-    return Utf8BytesToText(HttpGet(TextToUtf8(address), options));
+    HttpGet(TextToUtf8(address), options);
   } catch (const HttpError& error) {
     progress.reset();  // end the progress line before the message
     throw SourceError("cannot download " + TextToUtf8(address) + ": " + error.what());
@@ -96,23 +108,34 @@ std::u16string Download(const std::u16string& address, bool show_progress) {
 
 }  // namespace
 
-std::u16string ReadSource(const std::u16string& source, bool show_progress) {
-  try {
-    if (source == u"-") return ReadStandardInputText();
-    if (IsWebAddress(source)) return Download(source, show_progress);
-    return ReadLocalFile(source);
-  } catch (const std::bad_alloc&) {
-    throw SourceError("cannot read " + Quoted(source) + ": not enough memory");
-  }
+bool IsReadLikeAFile(const std::u16string& source) {
+  return !IsWebAddress(source);
 }
 
-std::vector<std::u16string> ReadWordList(const std::u16string& path) {
+void ReadSource(const std::u16string& source, StandardStreams& streams, bool show_progress,
+                ByteReceiver& receiver) {
+  if (source == u"-") return ReadStandardInput(streams, receiver);
+  if (IsWebAddress(source)) return Download(source, show_progress, receiver);
+  ReadLocalFile(source, receiver);
+}
+
+std::vector<std::u16string> ReadWordList(const std::u16string& shown) {
   try {
-    return SplitWordList(ReadLocalFile(path));
+    const std::u16string path = CheckedLocalPath(shown);
+    if (const std::optional<std::uint64_t> size = FileSize(path);
+        size && *size > kMaxWordListBytes) {
+      FailToRead(shown,
+                 "the file is larger than " + std::to_string(kMaxWordListBytes >> 20) + " MiB");
+    }
+    try {
+      return SplitWordList(ReadUtf8TextFile(path));
+    } catch (const RunTimeError& error) {
+      throw SourceError(Describe(error));
+    }
   } catch (const SourceError& error) {
     throw SourceError(std::string("word list: ") + error.what());
   } catch (const std::bad_alloc&) {
-    throw SourceError("word list: cannot read " + Quoted(path) + ": not enough memory");
+    throw SourceError("word list: cannot read " + Quoted(shown) + ": not enough memory");
   }
 }
 

@@ -24,4 +24,19 @@ ensure_packages() {
 NATIVE_PACKAGES=(cmake ninja-build g++ libcurl4-openssl-dev)
 TEST_PACKAGES=("${NATIVE_PACKAGES[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpcre2-dev python3 clang-format git g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine wine64 wine32:i386 xvfb xauth fonts-wqy-zenhei)
+  wine wine64 wine32:i386 qemu-user xvfb xauth fonts-wqy-zenhei)
+# The fuzzers need clang with libFuzzer; scripts/test uses them only where they are there.
+FUZZ_PACKAGES=(clang libpcre2-dev)
+
+# fuzzer_available: true when clang can build and link a libFuzzer target here.
+fuzzer_available() {
+  command -v clang++ >/dev/null 2>&1 || return 1
+  local dir
+  dir=$(mktemp -d) || return 1
+  printf '%s\n' '#include <cstdint>' '#include <cstddef>' \
+    'extern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }' >"$dir/probe.cpp"
+  clang++ -fsanitize=fuzzer,address "$dir/probe.cpp" -o "$dir/probe" >/dev/null 2>&1
+  local status=$?
+  rm -rf "$dir"
+  return $status
+}

@@ -26,11 +26,19 @@ struct HttpOptions {
   std::size_t max_body_bytes = std::size_t{256} << 20;  // decoded body size that fails the download
   // Called now and then while the body arrives; total is 0 when the server did not announce it.
   std::function<void(std::uint64_t received, std::uint64_t total)> progress;
+  // When set, called once with the answer's Content-Type header (empty when it has none) before
+  // any of the body is handed over.
+  std::function<void(std::string_view content_type)> content_type;
+  // When set, the body is handed over piece by piece as it arrives instead of being collected
+  // (HttpGet then returns an empty string); an exception thrown here ends the download and
+  // leaves HttpGet unchanged.
+  std::function<void(std::string_view piece)> body;
 };
 
 // Downloads the address (http:// or https://, UTF-8) and returns the decoded body bytes as they
-// came, whatever character set the server names. Throws HttpError on a transfer failure, on an
-// HTTP status of 400 or more, and on a body larger than options.max_body_bytes.
+// came (or hands them to options.body), whatever character set the server names. Throws HttpError
+// on a transfer failure, on an HTTP status of 400 or more, and on a body larger than
+// options.max_body_bytes.
 std::string HttpGet(const std::string& url_utf8, const HttpOptions& options = {});
 
 // The one-line failure messages both back ends give, so that a failure reads alike everywhere.

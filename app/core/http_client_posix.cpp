@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <cerrno>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -43,23 +44,42 @@ using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 
 // What the callbacks of one transfer share.
 struct Transfer {
-  const HttpOptions* options = nullptr;  // caps and the progress callback
-  std::string body;                      // the decoded body so far
+  CURL* easy = nullptr;                  // the transfer's handle, for its header information
+  const HttpOptions* options = nullptr;  // caps and the callbacks
+  std::string body;                      // the decoded body so far, unless handed over
+  std::size_t received = 0;              // decoded body bytes so far
   std::string reason;                    // reason phrase of the latest status line
   bool over_cap = false;                 // the write callback refused a chunk because of the cap
+  bool typed = false;                    // whether the content type has been reported
+  std::exception_ptr failure;            // what a callback threw, rethrown after the transfer
 };
+
+// Reports the final answer's content type once, before its body.
+void ReportContentType(Transfer& transfer) {
+  if (transfer.typed || !transfer.options->content_type) return;
+  transfer.typed = true;
+  const char* type = nullptr;
+  curl_easy_getinfo(transfer.easy, CURLINFO_CONTENT_TYPE, &type);
+  transfer.options->content_type(type == nullptr ? std::string_view() : std::string_view(type));
+}
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   const size_t length = size * count;
-  if (length > transfer->options->max_body_bytes - transfer->body.size()) {
+  if (length > transfer->options->max_body_bytes - transfer->received) {
     transfer->over_cap = true;
     return 0;  // anything but `length` makes curl stop with CURLE_WRITE_ERROR
   }
+  transfer->received += length;
   try {
-    transfer->body.append(data, length);
-  } catch (...) {  // out of memory: no exception may cross the C library
-    transfer->over_cap = true;
+    ReportContentType(*transfer);
+    if (transfer->options->body) {
+      transfer->options->body(std::string_view(data, length));
+    } else {
+      transfer->body.append(data, length);
+    }
+  } catch (...) {  // no exception may cross the C library
+    transfer->failure = std::current_exception();
     return 0;
   }
   return length;
@@ -137,6 +157,7 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   CURL* e = easy.get();
 
   Transfer transfer;
+  transfer.easy = e;
   transfer.options = &options;
   char detail[CURL_ERROR_SIZE] = {};
   const long timeout = options.timeout_seconds > 0 ? options.timeout_seconds : 1;
@@ -167,7 +188,9 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   }
 
   const CURLcode code = curl_easy_perform(e);
+  if (transfer.failure) std::rethrow_exception(transfer.failure);
   if (code != CURLE_OK) ThrowTransferError(e, code, transfer, options, detail);
+  ReportContentType(transfer);  // an empty body never reached the write callback
   return std::move(transfer.body);
 }
 

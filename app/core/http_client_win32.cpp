@@ -209,22 +209,30 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   }
 
   const std::uint64_t total = QueryNumber(request.Get(), WINHTTP_QUERY_CONTENT_LENGTH);
+  if (options.content_type) {
+    options.content_type(TextToUtf8(AsU16(QueryHeader(request.Get(), WINHTTP_QUERY_CONTENT_TYPE))));
+  }
   std::string body;
+  std::string piece;  // the latest piece when the body is handed over
+  std::uint64_t received = 0;
   for (;;) {
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(request.Get(), &available)) ThrowLastError(options);
     if (available == 0) break;
-    if (available > options.max_body_bytes - body.size()) {
+    if (available > options.max_body_bytes - received) {
       throw HttpError(BodyTooLargeMessage(options.max_body_bytes));
     }
-    const size_t old_size = body.size();
-    body.resize(old_size + available);
+    std::string& target = options.body ? piece : body;
+    const size_t old_size = options.body ? 0 : body.size();
+    target.resize(old_size + available);
     DWORD read = 0;
-    if (!WinHttpReadData(request.Get(), body.data() + old_size, available, &read)) {
+    if (!WinHttpReadData(request.Get(), target.data() + old_size, available, &read)) {
       ThrowLastError(options);
     }
-    body.resize(old_size + read);
-    if (options.progress) options.progress(body.size(), total);
+    target.resize(old_size + read);
+    received += read;
+    if (options.body) options.body(piece);
+    if (options.progress) options.progress(received, total);
   }
   return body;
 }

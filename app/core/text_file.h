@@ -2,6 +2,8 @@
 // file only once the new content is safely on disk.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,48 @@ std::u16string ReadUtf8TextFile(const std::u16string& path);
 // Writes the text as UTF-8 without a byte-order mark and adds nothing, replacing any existing
 // file whole. Throws as WriteFileBytes does.
 void WriteUtf8TextFile(std::u16string_view text, const std::u16string& path);
+
+// Reads a file from start to end in pieces, so that no more than one piece is held.
+class FileByteReader {
+ public:
+  // Opens the file; throws as ReadFileBytes does.
+  explicit FileByteReader(const std::u16string& path);
+  ~FileByteReader();
+  FileByteReader(const FileByteReader&) = delete;
+  FileByteReader& operator=(const FileByteReader&) = delete;
+
+  // Reads the next bytes into `buffer`; returns how many, 0 at the end of the file. Throws
+  // RunTimeError 75 naming the path and the system's reason.
+  std::size_t Read(char* buffer, std::size_t capacity);
+
+ private:
+  class Handle;
+  std::u16string path_;             // for messages
+  std::unique_ptr<Handle> handle_;  // the open file
+};
+
+// Writes a file in pieces into a temporary file beside it and moves that over the file only on
+// Commit, so that a failed or abandoned write leaves the old file untouched and nothing behind.
+class ReplacingFileWriter {
+ public:
+  // Creates the temporary file; throws RunTimeError 75 naming the path and the system's reason.
+  explicit ReplacingFileWriter(const std::u16string& path);
+  // Removes the temporary file unless committed.
+  ~ReplacingFileWriter();
+  ReplacingFileWriter(const ReplacingFileWriter&) = delete;
+  ReplacingFileWriter& operator=(const ReplacingFileWriter&) = delete;
+
+  // Appends the bytes; throws as the constructor does.
+  void Write(std::string_view bytes);
+
+  // Makes the bytes durable and puts the file in place; throws as the constructor does.
+  void Commit();
+
+ private:
+  class Handle;
+  std::u16string path_;             // the file to replace
+  std::unique_ptr<Handle> handle_;  // the temporary file, until committed
+};
 
 namespace detail {
 

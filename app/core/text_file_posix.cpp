@@ -1,4 +1,5 @@
-// Whole-file reads and replacing writes on POSIX systems; paths travel to the system as UTF-8.
+// Whole-file and piecewise reads and replacing writes on POSIX systems; paths travel to the system
+// as UTF-8.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/core/text_file.h"
@@ -26,6 +28,13 @@ class FileDescriptor {
 
   int Get() const noexcept { return fd_; }
   bool IsOpen() const noexcept { return fd_ >= 0; }
+
+  // Gives up ownership and returns the descriptor.
+  int Release() noexcept {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
 
   // Closes now and reports failure by errno, since a failed close can lose written data.
   bool Close() noexcept {
@@ -131,24 +140,71 @@ std::string ReadFileBytes(const std::u16string& path) {
 }
 
 void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
-  constexpr std::u16string_view kAction = kWriteAction;
-  const std::string system_path = TextToUtf8(path);
+  ReplacingFileWriter writer(path);
+  writer.Write(bytes);
+  writer.Commit();
+}
 
+class FileByteReader::Handle {
+ public:
+  explicit Handle(int fd) : file(fd) {}
+  FileDescriptor file;  // the open file
+};
+
+FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
+  FileDescriptor file(::open(TextToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.IsOpen()) Fail(kReadAction, path);
+  struct stat status {};
+  if (::fstat(file.Get(), &status) != 0) Fail(kReadAction, path);
+  if (S_ISDIR(status.st_mode))
+    detail::ThrowFileError(false, kReadAction, path, SystemReason(EISDIR));
+  handle_ = std::make_unique<Handle>(file.Release());
+}
+
+FileByteReader::~FileByteReader() = default;
+
+std::size_t FileByteReader::Read(char* buffer, std::size_t capacity) {
+  for (;;) {
+    const ssize_t got = ::read(handle_->file.Get(), buffer, capacity);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno != EINTR) Fail(kReadAction, path_);
+  }
+}
+
+class ReplacingFileWriter::Handle {
+ public:
+  Handle(int fd, std::string temporary_path) : file(fd), temporary(std::move(temporary_path)) {}
+  FileDescriptor file;      // the temporary file, open for writing
+  TemporaryFile temporary;  // removes it unless it was moved into place
+};
+
+ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(path) {
+  const std::string system_path = TextToUtf8(path);
   // A replaced file keeps its permissions; a new one gets the usual ones less the umask.
   struct stat old_status {};
   const bool replacing = ::stat(system_path.c_str(), &old_status) == 0;
 
   std::string temporary_path;
-  FileDescriptor file(CreateTemporaryBeside(system_path, temporary_path));
-  if (!file.IsOpen()) Fail(kAction, path);
-  TemporaryFile temporary(temporary_path);
-
-  if (replacing && S_ISREG(old_status.st_mode)) ::fchmod(file.Get(), old_status.st_mode & 07777);
-  if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0 || !file.Close()) {
-    Fail(kAction, path);
+  const int fd = CreateTemporaryBeside(system_path, temporary_path);
+  if (fd < 0) Fail(kWriteAction, path);
+  handle_ = std::make_unique<Handle>(fd, temporary_path);
+  if (replacing && S_ISREG(old_status.st_mode)) {
+    ::fchmod(handle_->file.Get(), old_status.st_mode & 07777);
   }
-  if (::rename(temporary.Path().c_str(), system_path.c_str()) != 0) Fail(kAction, path);
-  temporary.Release();
+}
+
+ReplacingFileWriter::~ReplacingFileWriter() = default;
+
+void ReplacingFileWriter::Write(std::string_view bytes) {
+  if (!WriteAll(handle_->file.Get(), bytes)) Fail(kWriteAction, path_);
+}
+
+void ReplacingFileWriter::Commit() {
+  if (::fsync(handle_->file.Get()) != 0 || !handle_->file.Close()) Fail(kWriteAction, path_);
+  if (::rename(handle_->temporary.Path().c_str(), TextToUtf8(path_).c_str()) != 0) {
+    Fail(kWriteAction, path_);
+  }
+  handle_->temporary.Release();
 }
 
 }  // namespace veltrin

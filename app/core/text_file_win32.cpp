@@ -1,8 +1,10 @@
-// Whole-file reads and replacing writes on Windows, through the wide-character file functions.
+// Whole-file and piecewise reads and replacing writes on Windows, through the wide-character file
+// functions.
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "app/core/system_error_win32.h"
@@ -129,23 +131,74 @@ std::string ReadFileBytes(const std::u16string& path) {
 }
 
 void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
-  std::u16string temporary_path;
-  FileHandle file(CreateTemporaryBeside(path, temporary_path));
-  if (!file.IsOpen()) Fail(kWriteAction, path);
-  TemporaryFile temporary(temporary_path);
+  ReplacingFileWriter writer(path);
+  writer.Write(bytes);
+  writer.Commit();
+}
 
+class FileByteReader::Handle {
+ public:
+  explicit Handle(HANDLE handle) : file(handle) {}
+  FileHandle file;  // the open file
+};
+
+FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
+  // A folder cannot be opened without backup semantics, so it fails here as "access denied".
+  handle_ = std::make_unique<Handle>(
+      ::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!handle_->file.IsOpen()) Fail(kReadAction, path);
+}
+
+FileByteReader::~FileByteReader() = default;
+
+std::size_t FileByteReader::Read(char* buffer, std::size_t capacity) {
+  DWORD got = 0;
+  const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, 1u << 30));
+  if (!::ReadFile(handle_->file.Get(), buffer, wanted, &got, nullptr)) Fail(kReadAction, path_);
+  return got;
+}
+
+class ReplacingFileWriter::Handle {
+ public:
+  Handle(HANDLE handle, std::u16string temporary_path)
+      : file(handle), temporary(std::move(temporary_path)) {}
+  FileHandle file;          // the temporary file, open for writing
+  TemporaryFile temporary;  // deletes it unless it was moved into place
+};
+
+ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(path) {
+  std::u16string temporary_path;
+  const HANDLE handle = CreateTemporaryBeside(path, temporary_path);
+  if (handle == INVALID_HANDLE_VALUE) Fail(kWriteAction, path);
+  handle_ = std::make_unique<Handle>(handle, temporary_path);
+}
+
+ReplacingFileWriter::~ReplacingFileWriter() {
+  // The handle must be closed before the temporary file can be deleted.
+  if (handle_ && handle_->file.IsOpen()) handle_->file.Close();
+}
+
+void ReplacingFileWriter::Write(std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
     DWORD written = 0;
-    if (!::WriteFile(file.Get(), bytes.data(), wanted, &written, nullptr)) Fail(kWriteAction, path);
+    if (!::WriteFile(handle_->file.Get(), bytes.data(), wanted, &written, nullptr)) {
+      Fail(kWriteAction, path_);
+    }
     bytes.remove_prefix(written);
   }
-  if (!::FlushFileBuffers(file.Get()) || !file.Close()) Fail(kWriteAction, path);
-  if (!::MoveFileExW(WideCStr(temporary.Path()), WideCStr(path),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    Fail(kWriteAction, path);
+}
+
+void ReplacingFileWriter::Commit() {
+  if (!::FlushFileBuffers(handle_->file.Get()) || !handle_->file.Close()) {
+    Fail(kWriteAction, path_);
   }
-  temporary.Release();
+  if (!::MoveFileExW(WideCStr(handle_->temporary.Path()), WideCStr(path_),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Fail(kWriteAction, path_);
+  }
+  handle_->temporary.Release();
 }
 
 }  // namespace veltrin

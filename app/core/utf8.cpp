@@ -47,15 +47,14 @@ std::string_view WithoutByteOrderMark(std::string_view bytes) noexcept {
   return bytes;
 }
 
-std::u16string Utf8BytesToText(std::string_view bytes) {
-  // Every byte yields at most one code unit (a four-byte sequence yields two), so n units suffice;
-  // the output goes through a small buffer so that the big one is written only once.
-  std::u16string text;
-  text.reserve(bytes.size());
+std::size_t DecodeUtf8Prefix(std::string_view bytes, bool final, std::u16string& text) {
+  // Every byte yields at most one code unit (a four-byte sequence yields two); the output goes
+  // through a small buffer so that the big one is appended to in large steps.
   constexpr std::ptrdiff_t kChunk = 4096;
   char16_t buffer[kChunk];
   char16_t* out = buffer;
-  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* in = begin;
   const auto* const end = in + bytes.size();
 
   while (in != end) {
@@ -63,13 +62,22 @@ std::u16string Utf8BytesToText(std::string_view bytes) {
       text.append(buffer, out);
       out = buffer;
     }
-    while (end - in >= 8 && buffer + kChunk - out >= 8) {
+    // Each fast loop leaves room for the two units that the general step below may write.
+    while (end - in >= 8 && buffer + kChunk - out >= 10) {
       std::uint64_t chunk;
       std::memcpy(&chunk, in, 8);
       if (chunk & kHighBits8) break;
       for (int i = 0; i < 8; ++i) out[i] = in[i];
       in += 8;
       out += 8;
+    }
+    // Runs of three-byte sequences (all of Chinese) take a loop of their own; E0 and ED, whose
+    // second byte has a narrower range, go the general way.
+    while (end - in >= 3 && buffer + kChunk - out >= 3 && (in[0] & 0xF0) == 0xE0 && in[0] != 0xE0 &&
+           in[0] != 0xED && (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
+      *out++ =
+          static_cast<char16_t>(((in[0] & 0x0F) << 12) | ((in[1] & 0x3F) << 6) | (in[2] & 0x3F));
+      in += 3;
     }
     if (in == end) break;
 
@@ -97,10 +105,16 @@ std::u16string Utf8BytesToText(std::string_view bytes) {
       continue;
     }
 
+    const auto* const sequence = in;
     ++in;
     const SecondByteRange second = SecondRangeFor(lead);
     bool complete = true;
     for (int i = 0; i < trail_count; ++i) {
+      if (in == end && !final) {
+        // A sequence cut off by the end of this piece: the next piece decides what it is.
+        text.append(buffer, out);
+        return static_cast<std::size_t>(sequence - begin);
+      }
       const bool fits =
           in != end && (i == 0 ? (*in >= second.low && *in <= second.high) : IsContinuation(*in));
       if (!fits) {
@@ -122,6 +136,13 @@ std::u16string Utf8BytesToText(std::string_view bytes) {
     }
   }
   text.append(buffer, out);
+  return bytes.size();
+}
+
+std::u16string Utf8BytesToText(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
+  DecodeUtf8Prefix(bytes, true, text);
   return text;
 }
 
@@ -156,9 +177,8 @@ std::size_t EncodedSize(std::u16string_view text) {
 
 }  // namespace
 
-std::string TextToUtf8(std::u16string_view text) {
-  std::string bytes(EncodedSize(text), '\0');
-  char* out = bytes.data();
+std::size_t EncodeUtf8(std::u16string_view text, char* out) {
+  char* const start = out;
   const char16_t* in = text.data();
   const char16_t* const end = in + text.size();
 
@@ -170,6 +190,14 @@ std::string TextToUtf8(std::u16string_view text) {
       for (int i = 0; i < 4; ++i) out[i] = static_cast<char>(in[i]);
       in += 4;
       out += 4;
+    }
+    // Runs of three-byte characters (all of Chinese) take a loop of their own.
+    while (in != end && *in >= 0x800 && (*in < 0xD800 || *in > 0xDFFF)) {
+      const char16_t code = *in++;
+      out[0] = static_cast<char>(0xE0 | (code >> 12));
+      out[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out[2] = static_cast<char>(0x80 | (code & 0x3F));
+      out += 3;
     }
     if (in == end) break;
 
@@ -196,6 +224,12 @@ std::string TextToUtf8(std::u16string_view text) {
     *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     *out++ = static_cast<char>(0x80 | (code & 0x3F));
   }
+  return static_cast<std::size_t>(out - start);
+}
+
+std::string TextToUtf8(std::u16string_view text) {
+  std::string bytes(EncodedSize(text), '\0');
+  EncodeUtf8(text, bytes.data());
   return bytes;
 }
 

@@ -15,8 +15,17 @@ std::u16string Utf8BytesToText(std::string_view bytes);
 // is read; bytes without a mark are returned whole.
 std::string_view WithoutByteOrderMark(std::string_view bytes) noexcept;
 
+// Decodes bytes as Utf8BytesToText does and appends the units to `text`. Unless `final`, a
+// sequence cut off by the end of `bytes` is left undecoded; returns the number of bytes decoded
+// (all of them when `final`), so that the rest can go in front of the next piece.
+std::size_t DecodeUtf8Prefix(std::string_view bytes, bool final, std::u16string& text);
+
 // Encodes UTF-16 text as UTF-8 without a byte-order mark. Never fails: a lone surrogate is
 // encoded as U+FFFD.
 std::string TextToUtf8(std::u16string_view text);
+
+// Writes the UTF-8 of the text as TextToUtf8 does to `out`, which has room for 3 bytes per unit;
+// returns the bytes written.
+std::size_t EncodeUtf8(std::u16string_view text, char* out);
 
 }  // namespace veltrin

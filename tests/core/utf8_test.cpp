@@ -109,5 +109,22 @@ TEST(Utf8, EncodesLoneSurrogatesAsReplacement) {
   EXPECT_EQ(TextToUtf8(std::u16string(u"\0", 1)), std::string("\0", 1));
 }
 
+TEST(Utf8Decode, LongRunsEndingAtEveryOffsetOfTheOutputBuffer) {
+  // Past bug: an ASCII run that filled the decoder's 4096-unit staging buffer to its last unit
+  // was followed by a write past its end (seen with AddressSanitizer).
+  for (std::size_t run = 4070; run <= 4110; ++run) {
+    for (const std::string tail : {"\xC3\xA9", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80", "\xFF"}) {
+      const std::string bytes = std::string(run, 'a') + tail + tail;
+      const std::u16string text = Utf8BytesToText(bytes);
+      ASSERT_EQ(text.substr(0, run), std::u16string(run, u'a')) << run;
+      EXPECT_EQ(text.substr(run), Utf8BytesToText(tail + tail)) << run;
+    }
+  }
+  std::string chinese;
+  for (int i = 0; i < 3000; ++i) chinese += "\xE4\xB8\xAD";
+  EXPECT_EQ(Utf8BytesToText(chinese + "\xF0\x9F\x98\x80"),
+            std::u16string(3000, u'\u4E2D') + u"\U0001F600");
+}
+
 }  // namespace
 }  // namespace veltrin

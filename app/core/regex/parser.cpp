@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kMaxNesting = 250;       // deepest group nesting accepted
 constexpr int kMaxRepeatCount = 1000;  // largest bound in {n,m}
-constexpr uint32_t kNone = UINT32_MAX;
 
 Node MakeNode(NodeKind kind, size_t position) {
   Node node;
