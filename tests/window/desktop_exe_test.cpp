@@ -67,21 +67,20 @@ class DesktopProcess {
   HWND window_ = nullptr;
 };
 
+BOOL CALLBACK KeepMultiLineEdit(HWND child, LPARAM context) {
+  wchar_t name[16] = {};
+  GetClassNameW(child, name, 16);
+  if (_wcsicmp(name, L"Edit") != 0 || !(GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE)) {
+    return TRUE;
+  }
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
 // The multi-line edit window among the descendants: the result box.
 HWND FindResultBox(HWND main) {
   HWND found = nullptr;
-  EnumChildWindows(
-      main,
-      [](HWND child, LPARAM context) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(child, name, 16);
-        if (_wcsicmp(name, L"Edit") != 0 || !(GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE)) {
-          return TRUE;
-        }
-        *reinterpret_cast<HWND*>(context) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(main, KeepMultiLineEdit, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

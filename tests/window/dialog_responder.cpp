@@ -20,33 +20,37 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
+BOOL CALLBACK KeepVisibleDialog(HWND window, LPARAM context) {
+  if (ClassOf(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(context) = window;
+  return FALSE;
+}
+
+BOOL CALLBACK AppendStaticText(HWND child, LPARAM context) {
+  if (ClassOf(child) == L"Static" && GetWindowTextLengthW(child) > 0) {
+    auto& all = *reinterpret_cast<std::wstring*>(context);
+    if (!all.empty()) all += L"|";
+    all += WindowText(child);
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK KeepVisibleEdit(HWND child, LPARAM context) {
+  if (ClassOf(child) != L"Edit" || !IsWindowVisible(child)) return TRUE;
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
 // The first visible dialog of this thread, or null.
 HWND FindThreadDialog() {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM context) -> BOOL {
-        if (ClassOf(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(context) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), KeepVisibleDialog, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
 std::wstring StaticTexts(HWND dialog) {
   std::wstring texts;
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM context) -> BOOL {
-        if (ClassOf(child) == L"Static" && GetWindowTextLengthW(child) > 0) {
-          auto& all = *reinterpret_cast<std::wstring*>(context);
-          if (!all.empty()) all += L"|";
-          all += WindowText(child);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&texts));
+  EnumChildWindows(dialog, AppendStaticText, reinterpret_cast<LPARAM>(&texts));
   return texts;
 }
 
@@ -89,14 +93,7 @@ DialogResponder::Answer DialogResponder::TypeFileName(std::wstring path) {
   return [path = std::move(path)](HWND dialog) {
     // The file name box is the first edit field (inside a combo box on explorer-style dialogs).
     HWND edit = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM context) -> BOOL {
-          if (ClassOf(child) != L"Edit" || !IsWindowVisible(child)) return TRUE;
-          *reinterpret_cast<HWND*>(context) = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&edit));
+    EnumChildWindows(dialog, KeepVisibleEdit, reinterpret_cast<LPARAM>(&edit));
     if (edit) SetWindowTextW(edit, path.c_str());
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   };
