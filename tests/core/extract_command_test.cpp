@@ -1,0 +1,214 @@
+// The Extract command's source handling with fake collaborators: what is called, in which order,
+// and what the result box gets.
+#include "app/core/extract_command.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/core/utf8.h"
+#include "tests/core/support/loopback_http_server.h"
+#include "common/run_time_error.h"
+
+namespace veltrin {
+namespace {
+
+constexpr char kPage[] = "<html>\n<p>第一句。</p>\n<p>广告第二句！</p>\n</html>\n";
+
+// Records every call into one log, so the order of the steps can be checked.
+struct Log {
+  std::vector<std::string> calls;
+};
+
+class FakeFetcher : public PageFetcher {
+ public:
+  explicit FakeFetcher(Log& log) : log_(log) {}
+  std::string Fetch(const std::u16string& address) override {
+    log_.calls.push_back("fetch " + TextToUtf8(address));
+    if (failure) throw HttpError(*failure);
+    return body;
+  }
+  std::string body = kPage;
+  std::optional<std::string> failure;
+
+ private:
+  Log& log_;
+};
+
+class FakePump : public MessagePump {
+ public:
+  explicit FakePump(Log& log) : log_(log) {}
+  void ProcessPendingMessages() override { log_.calls.push_back("pump"); }
+
+ private:
+  Log& log_;
+};
+
+class FakeFiles : public FileSearch {
+ public:
+  explicit FakeFiles(Log& log) : log_(log) {}
+  std::u16string FindFileEntry(const std::u16string& path, int attributes) override {
+    log_.calls.push_back("find " + TextToUtf8(path) + " " + std::to_string(attributes));
+    if (find_error) throw RunTimeError(*find_error, u"Bad file name or number");
+    return files.count(path) ? u"page.html" : u"";
+  }
+  std::u16string ReadUtf8TextFile(const std::u16string& path) override {
+    log_.calls.push_back("read " + TextToUtf8(path));
+    if (read_error) throw RunTimeError(75, u"cannot read");
+    return files.at(path);
+  }
+  std::map<std::u16string, std::u16string> files;
+  std::optional<int> find_error;
+  bool read_error = false;
+
+ private:
+  Log& log_;
+};
+
+class ExtractCommandTest : public testing::Test {
+ public:
+  ExtractOutcome Run(const std::u16string& source, std::vector<std::u16string> items = {}) {
+    return command_.Run(source, items);
+  }
+  std::u16string Expected(std::vector<std::u16string> items = {}) {
+    BlockedWords words;
+    words.Rebuild(items);
+    return *ExtractParagraphs(Utf8BytesToText(kPage), words);
+  }
+
+  Log log_;
+  FakeFetcher fetcher_{log_};
+  FakePump pump_{log_};
+  FakeFiles files_{log_};
+  ExtractCommand command_{fetcher_, pump_, files_};
+};
+
+using Kind = ExtractOutcome::Kind;
+
+TEST_F(ExtractCommandTest, EmptySourceDoesNothingAndKeepsTheWords) {
+  command_.Run(u"http://a/", {u"甲"});
+  log_.calls.clear();
+  ExtractOutcome outcome = Run(u"", {u"乙"});
+  EXPECT_EQ(outcome.kind, Kind::kUnchanged);
+  EXPECT_TRUE(log_.calls.empty());
+  EXPECT_EQ(command_.Words().Words(), std::vector<std::u16string>{u"甲"});
+}
+
+TEST_F(ExtractCommandTest, WebAddressIsFetchedThenMessagesArePumpedOnce) {
+  ExtractOutcome outcome = Run(u"https://example.test/a", {u"广告"});
+  EXPECT_EQ(log_.calls, (std::vector<std::string>{"fetch https://example.test/a", "pump"}));
+  ASSERT_EQ(outcome.kind, Kind::kResult);
+  EXPECT_EQ(outcome.text, Expected({u"广告"}));
+  EXPECT_EQ(outcome.text.find(u"广告"), std::u16string::npos);
+}
+
+TEST_F(ExtractCommandTest, UpperCaseSchemeIsALocalPath) {
+  EXPECT_EQ(Run(u"HTTP://example.test/").kind, Kind::kUnchanged);
+  EXPECT_EQ(log_.calls, std::vector<std::string>{"find HTTP://example.test/ 0"});
+}
+
+TEST_F(ExtractCommandTest, LocalPathIsFoundWithAttributesZeroThenRead) {
+  files_.files[u"C:\\页面\\章节.html"] = Utf8BytesToText(kPage);
+  ExtractOutcome outcome = Run(u"C:\\页面\\章节.html");
+  EXPECT_EQ(log_.calls,
+            (std::vector<std::string>{"find C:\\页面\\章节.html 0", "read C:\\页面\\章节.html"}));
+  ASSERT_EQ(outcome.kind, Kind::kResult);
+  EXPECT_EQ(outcome.text, Expected());
+}
+
+TEST_F(ExtractCommandTest, MissingLocalFileStopsSilently) {
+  ExtractOutcome outcome = Run(u"C:\\missing.html");
+  EXPECT_EQ(outcome.kind, Kind::kUnchanged);
+  EXPECT_TRUE(outcome.text.empty());
+  EXPECT_EQ(log_.calls, std::vector<std::string>{"find C:\\missing.html 0"});
+}
+
+TEST_F(ExtractCommandTest, PageWithoutLineBreakOrParagraphKeepsTheBox) {
+  fetcher_.body = "just text";
+  EXPECT_EQ(Run(u"http://a/").kind, Kind::kUnchanged);
+}
+
+TEST_F(ExtractCommandTest, FailuresSayWhatFailedAndKeepTheBox) {
+  struct Case {
+    const char* name;
+    void (*arrange)(ExtractCommandTest&);
+    std::u16string source;
+    std::u16string message_start;
+    std::u16string message_part;
+  };
+  const std::vector<Case> cases = {
+      {"transfer failure", [](ExtractCommandTest& t) { t.fetcher_.failure = "connection refused"; },
+       u"http://127.0.0.1:9/", u"无法下载 http://127.0.0.1:9/", u"connection refused"},
+      {"HTTP status", [](ExtractCommandTest& t) { t.fetcher_.failure = "HTTP 404 Not Found"; },
+       u"http://a/x", u"无法下载 http://a/x", u"HTTP 404 Not Found"},
+      {"empty body", [](ExtractCommandTest& t) { t.fetcher_.body.clear(); }, u"http://a/empty",
+       u"下载的页面是空的", u"http://a/empty"},
+      {"error 52", [](ExtractCommandTest& t) { t.files_.find_error = 52; }, u"C:\\bad|name.html",
+       u"无法查找文件 C:\\bad|name.html", u"52"},
+      {"unreadable file",
+       [](ExtractCommandTest& t) {
+         t.files_.files[u"C:\\a.html"] = u"";
+         t.files_.read_error = true;
+       },
+       u"C:\\a.html", u"无法读取文件 C:\\a.html", u"75"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fetcher_.failure.reset();
+    fetcher_.body = kPage;
+    files_.files.clear();
+    files_.find_error.reset();
+    files_.read_error = false;
+    c.arrange(*this);
+    ExtractOutcome outcome = Run(c.source);
+    ASSERT_EQ(outcome.kind, Kind::kFailed);
+    EXPECT_EQ(outcome.text.rfind(c.message_start, 0), 0u) << TextToUtf8(outcome.text);
+    EXPECT_NE(outcome.text.find(c.message_part), std::u16string::npos) << TextToUtf8(outcome.text);
+  }
+}
+
+TEST_F(ExtractCommandTest, FailedDownloadStillPumpsOnce) {
+  fetcher_.failure = "timed out after 60 s";
+  Run(u"http://a/");
+  EXPECT_EQ(log_.calls, (std::vector<std::string>{"fetch http://a/", "pump"}));
+}
+
+}  // namespace
+}  // namespace veltrin
+
+namespace veltrin {
+namespace {
+
+// The real download client and file routines behind the command.
+class PumpCounter : public MessagePump {
+ public:
+  void ProcessPendingMessages() override { ++passes; }
+  int passes = 0;
+};
+
+TEST(ExtractCommandSystemTest, DownloadsFromLoopbackAndReportsAnErrorStatus) {
+  test::LoopbackHttpServer server([](const test::HttpRequest& request) {
+    if (request.path == "/missing") return test::MakeReply(404, "Not Found", "gone");
+    return test::MakeReply(200, "OK", kPage);
+  });
+  HttpPageFetcher fetcher;
+  PumpCounter pump;
+  SystemFileSearch files;
+  ExtractCommand command(fetcher, pump, files);
+
+  ExtractOutcome page = command.Run(Utf8BytesToText(server.Url("/page")), {});
+  ASSERT_EQ(page.kind, ExtractOutcome::Kind::kResult);
+  EXPECT_EQ(page.text, *ExtractParagraphs(Utf8BytesToText(kPage), command.Words()));
+
+  ExtractOutcome missing = command.Run(Utf8BytesToText(server.Url("/missing")), {});
+  ASSERT_EQ(missing.kind, ExtractOutcome::Kind::kFailed);
+  EXPECT_NE(TextToUtf8(missing.text).find("HTTP 404"), std::string::npos);
+  EXPECT_EQ(pump.passes, 2);
+}
+
+}  // namespace
+}  // namespace veltrin
