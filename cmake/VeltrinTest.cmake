@@ -29,7 +29,7 @@ function(veltrin_add_test name)
   target_compile_definitions(${name} PRIVATE VELTRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   # Emulated 32-bit suites start slowly (about a minute) and run several times slower.
-  set_tests_properties(${name} PROPERTIES TIMEOUT 1800 SKIP_RETURN_CODE 77)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900 SKIP_RETURN_CODE 77)
   set(environment "")
   if(ARG_NOT_EMULATED)
     list(APPEND environment "VELTRIN_NOT_EMULATED=${ARG_NOT_EMULATED}")
