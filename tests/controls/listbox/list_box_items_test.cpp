@@ -1,5 +1,7 @@
 // Items and selection of ListBoxW on a real native list: index rules and their errors, Unicode
 // texts, searching, single and multiple selection with their Click events.
+#include <algorithm>
+
 #include "list_box_fixture.h"
 
 namespace veltrin::controls::list_box_test {
@@ -75,6 +77,27 @@ TEST(ListBoxItemsTest, UnicodeTextsSurviveAddReadReplaceAndFind) {
   EXPECT_EQ(list.Text(), kSurrogates + kChinese);
   // The replaced item lost its selection with the old text; restoring it is a change.
   EXPECT_EVENTS(host, L"Click");
+}
+
+TEST(ListBoxItemsTest, ASortedListPlacesUnicodeTextsInTheSystemsOrderUnchanged) {
+  ListBoxHost host([](ListBoxW& list) { list.SetSorted(true); });
+  ListBoxW& list = host.List();
+  const std::vector<std::wstring> texts{kSurrogates, L"b", kChinese,
+                                        L"\u4E00",   L"A", L"\U00020BB7"};
+  for (const std::wstring& text : texts) {
+    list.AddItem(text);
+    EXPECT_EQ(list.List(list.NewIndex()), text);
+  }
+  std::vector<std::wstring> items = Items(list);
+  ASSERT_EQ(items.size(), texts.size());
+  EXPECT_TRUE(std::is_permutation(items.begin(), items.end(), texts.begin()));
+  EXPECT_EQ(items[0], L"A");
+  for (size_t i = 1; i < items.size(); ++i) {
+    EXPECT_LE(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, items[i - 1].c_str(), -1,
+                             items[i].c_str(), -1),
+              CSTR_EQUAL)
+        << i;
+  }
 }
 
 TEST(ListBoxItemsTest, SingleSelectionRaisesClickOnlyForChanges) {
