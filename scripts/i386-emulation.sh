@@ -1,20 +1,58 @@
 # Sourced by scripts/test: where the kernel refuses 32-bit Linux programs, hands them to qemu-i386
-# through binfmt_misc so that the 32-bit Wine loader starts (needs root; qemu-user installed).
-# ensure_i386_emulation: does nothing where 32-bit programs run natively or qemu-i386 is already
-# registered; mounts binfmt_misc when needed and registers qemu-i386 with the F flag (the
-# interpreter is opened now, so it works in every mount namespace). Fails when neither works.
+# through binfmt_misc so that the 32-bit Wine loader starts (needs root).
+#
+# The emulator must be qemu 10 or later. Debian 12's own qemu-i386 (7.2) hands the guest's page
+# faults to its signal handler with the trap number -1, so Wine cannot tell a page fault from an
+# illegal instruction: everything Wine builds on page faults (write watches, write-copy pages, a
+# fault caught while a system call reads the caller's memory) then ends the process, at varying
+# points. Debian 12 takes qemu-user 10 from its backports.
+
+# qemu_major: the major version of the installed qemu-i386, or 0.
+qemu_major() {
+  local version
+  version=$(qemu-i386 --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\).*/\1/p')
+  echo "${version:-0}"
+}
+
+# ensure_recent_qemu: installs qemu-user 10 or later, from the release's backports when its own
+# is older.
+ensure_recent_qemu() {
+  [ "$(qemu_major)" -ge 10 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get install -y -qq --no-install-recommends qemu-user >/dev/null 2>&1
+  [ "$(qemu_major)" -ge 10 ] && return 0
+  local codename
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$codename" ] || return 1
+  local sources=/etc/apt/sources.list.d/veltrin-backports.sources
+  printf '%s\n' "Types: deb" "URIs: http://deb.debian.org/debian" "Suites: $codename-backports" \
+    "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
+    $sudo tee "$sources" >/dev/null
+  echo "installing: qemu-user from $codename-backports"
+  $sudo apt-get update -qq >/dev/null 2>&1
+  $sudo apt-get install -y -qq --no-install-recommends -t "$codename-backports" qemu-user \
+    >/dev/null 2>&1
+  [ "$(qemu_major)" -ge 10 ]
+}
+
+# ensure_i386_emulation: does nothing where 32-bit programs run natively; otherwise installs a
+# recent qemu-user, mounts binfmt_misc when needed and registers qemu-i386 with the F flag (the
+# interpreter is opened now, so it works in every mount namespace). An earlier registration is
+# replaced, since it may hold an older emulator open. Fails when neither way works.
 ensure_i386_emulation() {
-  /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+  /usr/lib/wine/wine --version >/dev/null 2>&1 && ! i386_emulator_registered && return 0
+  ensure_recent_qemu || { echo "scripts/test: qemu-user 10 or later could not be installed" >&2; return 1; }
   local misc=/proc/sys/fs/binfmt_misc sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   [ -e "$misc/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$misc" || return 1
-  if [ -e "$misc/qemu-i386" ]; then
-    echo 1 | $sudo tee "$misc/qemu-i386" >/dev/null
-  else
-    # ELF, 32-bit, little-endian, executable or shared object, machine i386 (as qemu registers it).
-    local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-    local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-    echo ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386:F" | $sudo tee "$misc/register" >/dev/null
-  fi
+  [ -e "$misc/qemu-i386" ] && { echo -1 | $sudo tee "$misc/qemu-i386" >/dev/null; }
+  # ELF, 32-bit, little-endian, executable or shared object, machine i386 (as qemu registers it).
+  local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+  local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  local qemu
+  qemu=$(command -v qemu-i386) || return 1
+  echo ":qemu-i386:M::$magic:$mask:$qemu:F" | $sudo tee "$misc/register" >/dev/null
   /usr/lib/wine/wine --version >/dev/null 2>&1
 }
