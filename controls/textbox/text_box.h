@@ -229,7 +229,12 @@ class TextBoxW : public NativeControl {
   // True for a valid value; otherwise raises error 380 at run time, or shows the error and keeps
   // the old value in design mode (false).
   bool AcceptValue(bool valid) const;
-  bool InEditMessage() const noexcept { return MessageWindow() == Child().Handle() && Live(); }
+  // A box on a form in design mode is handled like any designed control: its windows' messages
+  // raise no events and get none of the run-time behaviour.
+  bool AtRunTime() const noexcept { return Ambient().UserMode(); }
+  bool InEditMessage() const noexcept {
+    return MessageWindow() == Child().Handle() && Live() && AtRunTime();
+  }
   void ReportTextChanged();
   void BuildFont();
   void ApplyNetAddressType();

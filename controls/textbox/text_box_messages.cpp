@@ -101,7 +101,7 @@ void TextBoxW::SendCodePoint(UINT code_point, LPARAM l_param) {
 }
 
 MessageResult TextBoxW::OnMouseActivate(LPARAM l_param) {
-  if (Child().HasFocus() || !Ambient().UserMode()) return kNotHandled;
+  if (Child().HasFocus()) return kNotHandled;
   if (LOWORD(l_param) == HTBORDER || validating_focus) return MA_ACTIVATEANDEAT;
   if (HIWORD(l_param) != WM_LBUTTONDOWN) return kNotHandled;
   bool causes_validation = true;
@@ -128,7 +128,7 @@ MessageResult TextBoxW::OnMouseActivate(LPARAM l_param) {
 }
 
 MessageResult TextBoxW::OnCommand(WORD, WORD code, HWND control) {
-  if (!Live() || control != hWnd()) return kNotHandled;
+  if (!Live() || control != hWnd() || !AtRunTime()) return kNotHandled;
   switch (code) {
     case EN_CHANGE:
       if (!suppress_change_) ReportTextChanged();
@@ -388,7 +388,7 @@ HRESULT STDMETHODCALLTYPE TextBoxW::GetControlInfo(bool& handled, int32_t& accel
 HRESULT STDMETHODCALLTYPE TextBoxW::TranslateAccelerator(bool& handled, HRESULT& ret_val,
                                                          UINT message, WPARAM w_param,
                                                          LPARAM l_param, int32_t) {
-  if (message != WM_KEYDOWN && message != WM_KEYUP) return S_OK;
+  if ((message != WM_KEYDOWN && message != WM_KEYUP) || !AtRunTime()) return S_OK;
   try {
     const auto key_code = static_cast<int16_t>(w_param & 0xFF);
     bool is_input_key = false;
