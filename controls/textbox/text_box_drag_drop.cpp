@@ -140,11 +140,17 @@ void TextBoxW::ShowDropCaret(float x, float y) {
 }
 
 void TextBoxW::HideDropCaret() {
-  if (Child().HasFocus()) {
-    Refresh();
-  } else {
+  const Window edit = Child();
+  if (!edit.HasFocus()) {
     DestroyCaret();
+    return;
   }
+  // The drop caret took the focused edit's caret; setting the selection again puts it back.
+  DWORD start = 0;
+  DWORD end = 0;
+  edit.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  edit.Send(EM_SETSEL, start, static_cast<LPARAM>(end));
+  Refresh();
 }
 
 void TextBoxW::OLEDragDrop(DataObject& data, int32_t& effect, int16_t button, int16_t shift,

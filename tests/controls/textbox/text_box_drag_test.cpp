@@ -6,14 +6,12 @@
 namespace veltrin::controls::textbox_test {
 namespace {
 
-POINT CharacterPoint(HWND edit, int index) {
+// The screen point at the left edge of the character `index` of an edit.
+POINT ScreenPointOf(HWND edit, int index) {
   const LRESULT position = SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
-  return POINT{static_cast<int16_t>(LOWORD(position)), static_cast<int16_t>(HIWORD(position)) + 4};
-}
-
-void PointAt(HWND edit, POINT client) {
-  ClientToScreen(edit, &client);
-  SetCursorPos(client.x, client.y);
+  POINT point{static_cast<int16_t>(LOWORD(position)), static_cast<int16_t>(HIWORD(position)) + 4};
+  ClientToScreen(edit, &point);
+  return point;
 }
 
 // Queues real mouse input: a button change, or a move by (dx, dy) pixels.
@@ -37,38 +35,69 @@ HWND CaretWindow() {
   return info.hwndCaret;
 }
 
-TEST_F(TextBoxTest, DraggingTheSelectionWithinTheBoxMovesItToTheDropPoint) {
-  box->SetText(L"\u62D6\u52A8abc xyz");
-  box->SetOLEDragMode(1);
-  box->SetOLEDropMode(2);
-  box->SetSelStart(0);
-  box->SetSelLength(2);
-  const HWND edit = box->hWnd();
-  PointAt(edit, CharacterPoint(edit, 1));
-  // The drop lands where the pointer is when the drag starts: after "abc".
-  events.on_start_drag = [&](int32_t&) {
-    PointAt(edit, CharacterPoint(edit, 5));
-    SendMouse(MOUSEEVENTF_LEFTUP);
-  };
-  events.log.clear();
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  SendMouse(MOUSEEVENTF_MOVE, 0, 20);  // out of the drag-detection rectangle
-  Pump();
+class TextBoxDragTest : public TextBoxTest {
+ protected:
+  // Presses the left button at `press`, moves out of the drag-detection rectangle and, once the
+  // drag has started, releases the button over `drop` (screen points); returns when it is over.
+  void DragWithTheMouse(POINT press, POINT drop) {
+    SetCursorPos(press.x, press.y);
+    events.on_start_drag = [drop](int32_t&) {
+      SetCursorPos(drop.x, drop.y);
+      SendMouse(MOUSEEVENTF_LEFTUP);
+    };
+    events.log.clear();
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_MOVE, 0, 20);
+    Pump();
+    // Drag-over notifications come as often as the system sends them.
+    std::erase_if(events.log,
+                  [](const std::wstring& entry) { return entry == L"OLEDragOver 2 2"; });
+  }
+  void SelectDraggable(TextBoxW& text_box, const std::wstring& text, int start, int length) {
+    text_box.SetText(text);
+    text_box.SetOLEDragMode(1);
+    text_box.SetOLEDropMode(2);
+    text_box.SetSelStart(start);
+    text_box.SetSelLength(length);
+  }
+};
+
+TEST_F(TextBoxDragTest, DraggingTheSelectionWithinTheBoxMovesItToTheDropPoint) {
+  SelectDraggable(*box, L"\u62D6\u52A8abc xyz", 0, 2);
+  DragWithTheMouse(ScreenPointOf(box->hWnd(), 1), ScreenPointOf(box->hWnd(), 5));
   EXPECT_EQ(box->Text(), L"abc\u62D6\u52A8 xyz");
   EXPECT_EQ(box->SelText(), L"\u62D6\u52A8");
-  std::erase_if(events.log, [](const std::wstring& entry) { return entry == L"OLEDragOver 2 2"; });
   // The drop deletes the selection and inserts it again, each a change of the text.
   ExpectLog({L"OLEStartDrag 2", L"OLEDragOver 2 0", L"OLEDragDrop 2 0 0", L"Change", L"Change",
              L"OLECompleteDrag 2"});
 }
 
-TEST_F(TextBoxTest, PressingOverTheSelectionWithoutMovingKeepsItAndRaisesNoMouseDown) {
-  box->SetText(L"abcdef");
-  box->SetOLEDragMode(1);
-  box->SetSelStart(1);
-  box->SetSelLength(3);
-  const HWND edit = box->hWnd();
-  PointAt(edit, CharacterPoint(edit, 2));
+TEST_F(TextBoxDragTest, DroppingTheSelectionOntoItselfChangesNothing) {
+  SelectDraggable(*box, L"abc xyz", 1, 3);
+  DragWithTheMouse(ScreenPointOf(box->hWnd(), 2), ScreenPointOf(box->hWnd(), 3));
+  EXPECT_EQ(box->Text(), L"abc xyz");
+  EXPECT_EQ(box->SelStart(), 1);
+  EXPECT_EQ(box->SelLength(), 3);
+  ExpectLog({L"OLEStartDrag 2", L"OLEDragOver 2 0", L"OLEDragDrop 2 0 0", L"OLECompleteDrag 0"});
+}
+
+TEST_F(TextBoxDragTest, TheSelectionMovedToAnotherWindowLeavesTheBoxWhenTheDragCompletes) {
+  TextBoxW& other = AddBox(L"TextBoxW2", {10, 120, 310, 150});
+  other.SetText(L"12");
+  other.SetOLEDropMode(2);
+  SelectDraggable(*box, L"ab\u79FB\u52A8cd", 2, 2);
+  DragWithTheMouse(ScreenPointOf(box->hWnd(), 3), ScreenPointOf(other.hWnd(), 1));
+  EXPECT_EQ(other.Text(), L"1\u79FB\u52A82");
+  EXPECT_EQ(other.SelText(), L"\u79FB\u52A8");
+  EXPECT_EQ(GetFocus(), other.hWnd()) << "the box that takes a drop from elsewhere takes the focus";
+  EXPECT_EQ(box->Text(), L"abcd");
+  ExpectLog({L"OLEStartDrag 2", L"Change", L"OLECompleteDrag 2"});
+}
+
+TEST_F(TextBoxDragTest, PressingOverTheSelectionWithoutMovingKeepsItAndRaisesNoMouseDown) {
+  SelectDraggable(*box, L"abcdef", 1, 3);
+  const POINT press = ScreenPointOf(box->hWnd(), 2);
+  SetCursorPos(press.x, press.y);
   events.log.clear();
   SendMouse(MOUSEEVENTF_LEFTDOWN);
   SendMouse(MOUSEEVENTF_LEFTUP);
@@ -115,6 +144,32 @@ TEST_F(TextBoxTest, AHoveringDragScrollsNearTheEdgesAndShowsTheDropCaret) {
   ASSERT_EQ(target->DragLeave(), S_OK);
   EXPECT_EQ(CaretWindow(), nullptr) << "leaving removes the caret of a box without the focus";
   EXPECT_EQ(box->Text(), text);
+}
+
+TEST_F(TextBoxTest, ADragLeavingTheFocusedBoxGivesTheCaretBackToTheEdit) {
+  box->SetText(L"abcdef");
+  box->SetOLEDropMode(2);
+  FocusBox(*box);
+  box->SetSelStart(1);
+  POINT own{};
+  GetCaretPos(&own);
+  DataObject data;
+  data.SetData(PropertyValue(std::wstring(L"x")), CF_UNICODETEXT);
+  ComPtr<IDropTarget> target = CreateControlDropTarget(*box);
+  const POINT over = ScreenPointOf(box->hWnd(), 5);
+  DWORD effect = DROPEFFECT_COPY;
+  ASSERT_EQ(target->DragEnter(data.Get(), MK_LBUTTON, {over.x, over.y}, &effect), S_OK);
+  effect = DROPEFFECT_COPY;
+  target->DragOver(MK_LBUTTON, {over.x, over.y}, &effect);
+  POINT dropping{};
+  GetCaretPos(&dropping);
+  EXPECT_GT(dropping.x, own.x) << "the drop caret follows the pointer";
+  ASSERT_EQ(target->DragLeave(), S_OK);
+  POINT after{};
+  GetCaretPos(&after);
+  EXPECT_EQ(after.x, own.x);
+  EXPECT_EQ(after.y, own.y);
+  EXPECT_EQ(CaretWindow(), box->hWnd());
 }
 
 }  // namespace
