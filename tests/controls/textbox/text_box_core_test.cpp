@@ -11,7 +11,9 @@ const std::wstring kChinese = L"\u6BB5\u843D\u6587\u5B57 \U00020BB7\U0001F600 en
 TEST_F(TextBoxTest, NewBoxShowsItsNameAndTextSetsRaiseChangeOnlyWhenDifferent) {
   EXPECT_EQ(box->Text(), L"TextBoxW1");
   box->SetText(kChinese);
+  form.SetModified(false);
   box->SetText(kChinese);
+  EXPECT_TRUE(form.Modified()) << "the same text is still reported as a property change";
   EXPECT_EQ(box->Text(), kChinese);
   box->SetMultiLine(true);
   box->SetText(L"two\r\nlines");

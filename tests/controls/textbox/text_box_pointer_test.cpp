@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <imm.h>
+#include <objsafe.h>
 
 #include "controls/base/host/picture_object.h"
 #include "text_box_fixture.h"
@@ -166,6 +167,19 @@ TEST_F(TextBoxTest, PropertyBrowsingNamesTheMousePointerValues) {
   for (ULONG i = 0; i < strings.cElems; ++i) CoTaskMemFree(strings.pElems[i]);
   CoTaskMemFree(strings.pElems);
   CoTaskMemFree(cookies.pElems);
+}
+
+TEST_F(TextBoxTest, TheBoxIsSafeForUntrustedCallersAndDataWhateverIsAsked) {
+  auto safety = ComPtr<IUnknown>(box->ControlUnknown()).Query<IObjectSafety>(IID_IObjectSafety);
+  ASSERT_TRUE(safety);
+  constexpr DWORD kBoth = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+  EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IDispatch, kBoth, 0), S_OK);
+  DWORD supported = 0;
+  DWORD enabled = 0;
+  ASSERT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, &enabled), S_OK);
+  EXPECT_EQ(supported, kBoth);
+  EXPECT_EQ(enabled, kBoth);
+  EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, nullptr, &enabled), E_POINTER);
 }
 
 }  // namespace
