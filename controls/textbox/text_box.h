@@ -272,6 +272,9 @@ class TextBoxW : public NativeControl {
   MessageResult RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key, UINT flags,
                          bool key_message);
   void SendCodePoint(UINT code_point, LPARAM l_param);
+  // The index of the character nearest a point of the edit's client area (packed as for
+  // EM_CHARFROMPOS), in full even beyond the 16 bits that EM_CHARFROMPOS reports.
+  DWORD CharIndexAt(LPARAM client_point) const noexcept;
   bool PointerOverSelection() const noexcept;
   void ScrollNearEdges(float x, float y);
   void ShowDropCaret(float x, float y);

@@ -120,8 +120,7 @@ void TextBoxW::ScrollNearEdges(float x, float y) {
 
 void TextBoxW::ShowDropCaret(float x, float y) {
   const Window edit = Child();
-  const WORD index =
-      LOWORD(edit.Send(EM_CHARFROMPOS, 0, EditPointParam(hWndUserControl(), edit.Handle(), x, y)));
+  const DWORD index = CharIndexAt(EditPointParam(hWndUserControl(), edit.Handle(), x, y));
   const LRESULT position = edit.Send(EM_POSFROMCHAR, index);
   if (static_cast<int32_t>(position) == -1) {
     HideDropCaret();
@@ -167,8 +166,7 @@ void TextBoxW::InsertDroppedText(DataObject& data, int32_t& effect, float x, flo
   const std::wstring text = DroppedText(data);
   if (text.empty()) return;
   const Window edit = Child();
-  DWORD index =
-      LOWORD(edit.Send(EM_CHARFROMPOS, 0, EditPointParam(hWndUserControl(), edit.Handle(), x, y)));
+  DWORD index = CharIndexAt(EditPointParam(hWndUserControl(), edit.Handle(), x, y));
   if (drag_source_) {
     drag_source_ = false;
     DWORD start = 0;

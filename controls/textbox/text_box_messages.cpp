@@ -243,9 +243,8 @@ bool TextBoxW::PointerOverSelection() const noexcept {
   GetCursorPos(&point);
   ScreenToClient(hWnd(), &point);
   const Window edit = Child();
-  const LRESULT answer = edit.Send(
-      EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
-  const WORD index = LOWORD(answer);
+  const DWORD index =
+      CharIndexAt(MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
   const auto position = static_cast<int32_t>(edit.Send(EM_POSFROMCHAR, index));
   DWORD start = 0;
   DWORD end = 0;

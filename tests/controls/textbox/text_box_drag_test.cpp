@@ -172,5 +172,32 @@ TEST_F(TextBoxTest, ADragLeavingTheFocusedBoxGivesTheCaretBackToTheEdit) {
   EXPECT_EQ(CaretWindow(), box->hWnd());
 }
 
+TEST_F(TextBoxTest, PointsFarIntoALongTextFindTheirCharacter) {
+  box->SetMultiLine(true);
+  box->SetScrollBars(2);
+  box->SetOLEDropMode(2);
+  std::wstring text;
+  for (int i = 0; i < 9000; ++i) text += L"\u884C" + std::to_wstring(10000 + i) + L"\r\n";
+  box->SetText(text);
+  box->ScrollToLine(box->GetLineCount());
+  const HWND edit = box->hWnd();
+  const auto first_line = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+  const auto line_start = static_cast<int32_t>(SendMessageW(edit, EM_LINEINDEX, first_line, 0));
+  ASSERT_GT(line_start, 0xFFFF) << "the index needs more than 16 bits";
+  EXPECT_EQ(box->CharFromPos(0, 0), line_start);
+
+  DataObject data;
+  data.SetData(PropertyValue(std::wstring(L"\u62D6")), CF_UNICODETEXT);
+  ComPtr<IDropTarget> target = CreateControlDropTarget(*box);
+  const POINT over = ScreenPointOf(edit, line_start + 2);
+  DWORD effect = DROPEFFECT_COPY;
+  ASSERT_EQ(target->DragEnter(data.Get(), MK_LBUTTON, {over.x, over.y}, &effect), S_OK);
+  effect = DROPEFFECT_COPY;
+  ASSERT_EQ(target->Drop(data.Get(), MK_LBUTTON, {over.x, over.y}, &effect), S_OK);
+  EXPECT_EQ(box->SelStart(), line_start + 2);
+  EXPECT_EQ(box->SelText(), L"\u62D6");
+  EXPECT_EQ(box->Text().size(), text.size() + 1);
+}
+
 }  // namespace
 }  // namespace veltrin::controls::textbox_test
