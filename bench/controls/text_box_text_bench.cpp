@@ -69,6 +69,10 @@ int main() {
   box.SetScrollBars(2);  // vertical only: long lines wrap at the box's width
   form.Show();
   form.PumpPendingMessages();
+  LOGFONTW shown{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(box.hWnd(), WM_GETFONT, 0, 0)), sizeof(shown),
+             &shown);
+  std::printf("font of the box: %ls, %ld pixels high\n", shown.lfFaceName, shown.lfHeight);
   Measure(form, box, 1);
   Measure(form, box, 10);
   return 0;
