@@ -182,5 +182,32 @@ TEST_F(TextBoxTest, TheBoxIsSafeForUntrustedCallersAndDataWhateverIsAsked) {
   EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, nullptr, &enabled), E_POINTER);
 }
 
+TEST_F(TextBoxTest, ARealClickOnAnotherBoxWaitsForTheFocusedControlsValidation) {
+  TextBoxW& second = AddBox(L"TextBoxW2", {10, 120, 310, 150});
+  ValidateLog validate(events.log);
+  ExtenderOf(*box).Events().Connect(&validate);
+  FocusBox(*box);
+  events.log.clear();
+  RECT bounds{};
+  GetWindowRect(second.hWnd(), &bounds);
+  SetCursorPos(bounds.left + 20, bounds.top + 8);
+  const auto click = [&] {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &input, sizeof(input));
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(input));
+    Pump();
+  };
+  validate.cancel_next = true;
+  click();
+  EXPECT_EQ(GetFocus(), box->hWnd());
+  validate.cancel_next = false;
+  click();
+  EXPECT_EQ(GetFocus(), second.hWnd());
+  ExpectLog({L"Validate", L"Validate"});
+}
+
 }  // namespace
 }  // namespace veltrin::controls::textbox_test
