@@ -14,6 +14,8 @@ constexpr std::array<InterceptionKind, 3> kAllKinds = {InterceptionKind::kAccele
                                                        InterceptionKind::kControlInfo,
                                                        InterceptionKind::kPropertyBrowsing};
 constexpr DWORD kChildStyles = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr DWORD kSafeOptions =
+    INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
 
 }  // namespace
 
@@ -46,12 +48,26 @@ HRESULT NativeControl::QueryCompanion(REFIID iid, void** object) {
     *object = static_cast<IOleInPlaceActiveObjectVB*>(this);
   } else if (IsEqualIID(iid, IID_IPerPropertyBrowsingVB)) {
     *object = static_cast<IPerPropertyBrowsingVB*>(this);
+  } else if (IsEqualIID(iid, IID_IObjectSafety)) {
+    *object = static_cast<IObjectSafety*>(this);
   } else if (IsEqualIID(iid, IID_IUnknown)) {
     *object = static_cast<IOleControlVB*>(this);
   } else {
     return E_NOINTERFACE;
   }
   AddRef();
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::GetInterfaceSafetyOptions(REFIID, DWORD* supported,
+                                                                   DWORD* enabled) {
+  if (!supported || !enabled) return E_POINTER;
+  *supported = kSafeOptions;
+  *enabled = kSafeOptions;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::SetInterfaceSafetyOptions(REFIID, DWORD, DWORD) {
   return S_OK;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objsafe.h>
 
 #include <span>
 #include <string>
@@ -27,17 +28,26 @@ inline constexpr DWORD_PTR kNativeChildNumber = 1;
 class NativeControl : public UserControl,
                       public IOleControlVB,
                       public IOleInPlaceActiveObjectVB,
-                      public IPerPropertyBrowsingVB {
+                      public IPerPropertyBrowsingVB,
+                      public IObjectSafety {
  public:
   ~NativeControl() override;
 
   // The native child (an empty view while it does not exist).
   Window Child() const noexcept { return Window(child_.Get()); }
 
-  // IUnknown of the companions: IOleControlVB, IOleInPlaceActiveObjectVB, IPerPropertyBrowsingVB.
+  // IUnknown of the companions (IOleControlVB, IOleInPlaceActiveObjectVB, IPerPropertyBrowsingVB)
+  // and of IObjectSafety.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
+
+  // Object safety: every interface is safe for untrusted callers and data, always; requests to
+  // change the options are accepted and change nothing.
+  HRESULT STDMETHODCALLTYPE GetInterfaceSafetyOptions(REFIID iid, DWORD* supported,
+                                                      DWORD* enabled) override;
+  HRESULT STDMETHODCALLTYPE SetInterfaceSafetyOptions(REFIID iid, DWORD mask,
+                                                      DWORD enabled) override;
 
  protected:
   NativeControl();

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "controls/base/host/event_sink.h"
 #include "controls/base/host/font_object.h"
@@ -213,6 +215,16 @@ class TextBoxW : public NativeControl {
                                                  WPARAM w_param, LPARAM l_param,
                                                  int32_t shift) override;
 
+  // Property browsing: MousePointer by its named values; the host answers for the rest.
+  std::span<const DispatchName> DispatchNames() const override;
+  HRESULT STDMETHODCALLTYPE GetDisplayString(bool& handled, DISPID disp_id,
+                                             std::wstring& display_name) override;
+  HRESULT STDMETHODCALLTYPE GetPredefinedStrings(bool& handled, DISPID disp_id,
+                                                 std::vector<std::wstring>& strings,
+                                                 std::vector<int32_t>& cookies) override;
+  HRESULT STDMETHODCALLTYPE GetPredefinedValue(bool& handled, DISPID disp_id, int32_t cookie,
+                                               VARIANT* value) override;
+
   // OLE drag and drop through the host.
   void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override;
   void OLESetData(DataObject& data, int16_t data_format) override;
@@ -225,11 +237,19 @@ class TextBoxW : public NativeControl {
 
  private:
   bool Live() const noexcept { return static_cast<bool>(Child()); }
+  // Finds MousePointer's dispatch identifier once; it stays 0 when the host cannot tell it.
+  void LookUpMousePointerDispId() noexcept;
+  bool BrowsesMousePointer(DISPID disp_id) const noexcept;
   bool EffectiveRightToLeft() const noexcept;
   // True for a valid value; otherwise raises error 380 at run time, or shows the error and keeps
   // the old value in design mode (false).
   bool AcceptValue(bool valid) const;
-  bool InEditMessage() const noexcept { return MessageWindow() == Child().Handle() && Live(); }
+  // A box on a form in design mode is handled like any designed control: its windows' messages
+  // raise no events and get none of the run-time behaviour.
+  bool AtRunTime() const noexcept { return Ambient().UserMode(); }
+  bool InEditMessage() const noexcept {
+    return MessageWindow() == Child().Handle() && Live() && AtRunTime();
+  }
   void ReportTextChanged();
   void BuildFont();
   void ApplyNetAddressType();
@@ -252,6 +272,9 @@ class TextBoxW : public NativeControl {
   MessageResult RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key, UINT flags,
                          bool key_message);
   void SendCodePoint(UINT code_point, LPARAM l_param);
+  // The index of the character nearest a point of the edit's client area (packed as for
+  // EM_CHARFROMPOS), in full even beyond the 16 bits that EM_CHARFROMPOS reports.
+  DWORD CharIndexAt(LPARAM client_point) const noexcept;
   bool PointerOverSelection() const noexcept;
   void ScrollNearEdges(float x, float y);
   void ShowDropCaret(float x, float y);
@@ -286,6 +309,7 @@ class TextBoxW : public NativeControl {
   bool ole_drag_drop_scroll_ = true;
   int16_t mouse_pointer_ = 0;
   PictureRef mouse_icon_;
+  DISPID mouse_pointer_disp_id_ = 0;  // MousePointer's identifier for property browsing
   bool mouse_track_ = false;
   bool net_address_validator_ = false;
   int32_t net_address_type_ = 0;

@@ -14,10 +14,13 @@ constexpr int kAnsiText = CF_TEXT;
 constexpr int32_t kEffectMove = DROPEFFECT_MOVE;
 constexpr double kScrollMargin = 16.0;  // pixels at 96 DPI
 
-LPARAM PointParam(float x, float y) noexcept {
-  const auto px = static_cast<int16_t>(std::lround(x));
-  const auto py = static_cast<int16_t>(std::lround(y));
-  return MAKELPARAM(static_cast<WORD>(px), static_cast<WORD>(py));
+// A drag position (the container's pixels) as EM_CHARFROMPOS takes it: in the edit's client
+// coordinates, which start inside its border.
+LPARAM EditPointParam(HWND container, HWND edit, float x, float y) noexcept {
+  POINT point{std::lround(x), std::lround(y)};
+  MapWindowPoints(container, edit, &point, 1);
+  return MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(point.x)),
+                    static_cast<WORD>(static_cast<int16_t>(point.y)));
 }
 
 // The dropped text: UTF-16 up to its first U+0000, or the ANSI text; empty when neither is offered.
@@ -117,7 +120,7 @@ void TextBoxW::ScrollNearEdges(float x, float y) {
 
 void TextBoxW::ShowDropCaret(float x, float y) {
   const Window edit = Child();
-  const WORD index = LOWORD(edit.Send(EM_CHARFROMPOS, 0, PointParam(x, y)));
+  const DWORD index = CharIndexAt(EditPointParam(hWndUserControl(), edit.Handle(), x, y));
   const LRESULT position = edit.Send(EM_POSFROMCHAR, index);
   if (static_cast<int32_t>(position) == -1) {
     HideDropCaret();
@@ -136,11 +139,17 @@ void TextBoxW::ShowDropCaret(float x, float y) {
 }
 
 void TextBoxW::HideDropCaret() {
-  if (Child().HasFocus()) {
-    Refresh();
-  } else {
+  const Window edit = Child();
+  if (!edit.HasFocus()) {
     DestroyCaret();
+    return;
   }
+  // The drop caret took the focused edit's caret; setting the selection again puts it back.
+  DWORD start = 0;
+  DWORD end = 0;
+  edit.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  edit.Send(EM_SETSEL, start, static_cast<LPARAM>(end));
+  Refresh();
 }
 
 void TextBoxW::OLEDragDrop(DataObject& data, int32_t& effect, int16_t button, int16_t shift,
@@ -157,7 +166,7 @@ void TextBoxW::InsertDroppedText(DataObject& data, int32_t& effect, float x, flo
   const std::wstring text = DroppedText(data);
   if (text.empty()) return;
   const Window edit = Child();
-  DWORD index = LOWORD(edit.Send(EM_CHARFROMPOS, 0, PointParam(x, y)));
+  DWORD index = CharIndexAt(EditPointParam(hWndUserControl(), edit.Handle(), x, y));
   if (drag_source_) {
     drag_source_ = false;
     DWORD start = 0;

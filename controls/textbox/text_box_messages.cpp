@@ -101,7 +101,7 @@ void TextBoxW::SendCodePoint(UINT code_point, LPARAM l_param) {
 }
 
 MessageResult TextBoxW::OnMouseActivate(LPARAM l_param) {
-  if (Child().HasFocus() || !Ambient().UserMode()) return kNotHandled;
+  if (Child().HasFocus()) return kNotHandled;
   if (LOWORD(l_param) == HTBORDER || validating_focus) return MA_ACTIVATEANDEAT;
   if (HIWORD(l_param) != WM_LBUTTONDOWN) return kNotHandled;
   bool causes_validation = true;
@@ -128,7 +128,7 @@ MessageResult TextBoxW::OnMouseActivate(LPARAM l_param) {
 }
 
 MessageResult TextBoxW::OnCommand(WORD, WORD code, HWND control) {
-  if (!Live() || control != hWnd()) return kNotHandled;
+  if (!Live() || control != hWnd() || !AtRunTime()) return kNotHandled;
   switch (code) {
     case EN_CHANGE:
       if (!suppress_change_) ReportTextChanged();
@@ -243,9 +243,8 @@ bool TextBoxW::PointerOverSelection() const noexcept {
   GetCursorPos(&point);
   ScreenToClient(hWnd(), &point);
   const Window edit = Child();
-  const LRESULT answer = edit.Send(
-      EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
-  const WORD index = LOWORD(answer);
+  const DWORD index =
+      CharIndexAt(MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
   const auto position = static_cast<int32_t>(edit.Send(EM_POSFROMCHAR, index));
   DWORD start = 0;
   DWORD end = 0;
@@ -388,7 +387,7 @@ HRESULT STDMETHODCALLTYPE TextBoxW::GetControlInfo(bool& handled, int32_t& accel
 HRESULT STDMETHODCALLTYPE TextBoxW::TranslateAccelerator(bool& handled, HRESULT& ret_val,
                                                          UINT message, WPARAM w_param,
                                                          LPARAM l_param, int32_t) {
-  if (message != WM_KEYDOWN && message != WM_KEYUP) return S_OK;
+  if ((message != WM_KEYDOWN && message != WM_KEYUP) || !AtRunTime()) return S_OK;
   try {
     const auto key_code = static_cast<int16_t>(w_param & 0xFF);
     bool is_input_key = false;

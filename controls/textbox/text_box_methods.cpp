@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -169,9 +170,21 @@ int32_t TextBoxW::CharFromPos(float x, float y) const {
   if (!Live()) return 0;
   const int16_t px = ToInteger16(ScaleX(x, ScaleUnit::kContainerPosition, ScaleUnit::kPixels));
   const int16_t py = ToInteger16(ScaleY(y, ScaleUnit::kContainerPosition, ScaleUnit::kPixels));
-  const LRESULT answer =
-      Child().Send(EM_CHARFROMPOS, 0, MAKELPARAM(static_cast<WORD>(px), static_cast<WORD>(py)));
-  return LOWORD(answer);
+  return static_cast<int32_t>(
+      CharIndexAt(MAKELPARAM(static_cast<WORD>(px), static_cast<WORD>(py))));
+}
+
+DWORD TextBoxW::CharIndexAt(LPARAM client_point) const noexcept {
+  const Window edit = Child();
+  const auto low = static_cast<WORD>(LOWORD(edit.Send(EM_CHARFROMPOS, 0, client_point)));
+  // The character is in or next to the visible part, which starts at the first visible line (a
+  // single-line edit reports its first visible character) and holds far fewer than 32,768
+  // characters: the low 16 bits place the index relative to that start.
+  const auto first_visible = static_cast<WPARAM>(edit.Send(EM_GETFIRSTVISIBLELINE));
+  const auto start = static_cast<int32_t>(multi_line_ ? edit.Send(EM_LINEINDEX, first_visible)
+                                                      : static_cast<LRESULT>(first_visible));
+  const auto offset = static_cast<int16_t>(static_cast<WORD>(low - static_cast<WORD>(start)));
+  return static_cast<DWORD>(std::max(0, start + offset));
 }
 
 float TextBoxW::LeftMargin() const noexcept {

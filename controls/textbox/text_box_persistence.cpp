@@ -13,6 +13,7 @@ constexpr int32_t kWindowText = static_cast<int32_t>(0x80000008);
 }  // namespace
 
 void TextBoxW::InitControlProperties() {
+  LookUpMousePointerDispId();
   font_ = Ambient().Font();
   UserControl::SetRightToLeft(Ambient().RightToLeft());
   right_to_left_mode_ = 1;
@@ -23,6 +24,7 @@ void TextBoxW::InitControlProperties() {
 }
 
 void TextBoxW::ReadControlProperties(PropertyBag& bag) {
+  LookUpMousePointerDispId();
   font_ = bag.ReadProperty(L"Font", PropertyValue(FontRef())).ToFont();
   visual_styles_ = bag.ReadProperty(L"VisualStyles", PropertyValue(true)).ToBoolean();
   UserControl::SetBackColor(static_cast<OLE_COLOR>(

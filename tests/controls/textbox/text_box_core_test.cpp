@@ -11,7 +11,9 @@ const std::wstring kChinese = L"\u6BB5\u843D\u6587\u5B57 \U00020BB7\U0001F600 en
 TEST_F(TextBoxTest, NewBoxShowsItsNameAndTextSetsRaiseChangeOnlyWhenDifferent) {
   EXPECT_EQ(box->Text(), L"TextBoxW1");
   box->SetText(kChinese);
+  form.SetModified(false);
   box->SetText(kChinese);
+  EXPECT_TRUE(form.Modified()) << "the same text is still reported as a property change";
   EXPECT_EQ(box->Text(), kChinese);
   box->SetMultiLine(true);
   box->SetText(L"two\r\nlines");
@@ -58,6 +60,7 @@ TEST_F(TextBoxTest, LongChineseTextIsNotCutWhenMaxLengthIsZero) {
   text.reserve(512 * 1024);
   const std::wstring line = L"\u4E2D\u6587\u6BB5\u843D\u7684\u6587\u5B57\u3002\r\n";
   while (text.size() + line.size() <= 512 * 1024) text += line;
+  ASSERT_EQ(box->MaxLength(), 0);
   box->SetText(text);
   const std::wstring read = box->Text();
   EXPECT_EQ(read.size(), text.size());

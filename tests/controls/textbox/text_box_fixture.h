@@ -30,6 +30,7 @@ struct EventLog : TextBoxEvents {
   std::function<void(int16_t, bool&)> on_preview_key_down;
   std::function<void(bool&)> on_context_menu;
   std::function<void(DataObject&, int32_t&)> on_drag_drop;
+  std::function<void(int32_t&)> on_start_drag;
 
   void Write(const std::wstring& entry) { log.push_back(entry); }
   void Click() override { Write(L"Click"); }
@@ -80,6 +81,7 @@ struct EventLog : TextBoxEvents {
   }
   void OLEStartDrag(DataObject&, int32_t& allowed_effects) override {
     Write(L"OLEStartDrag " + std::to_wstring(allowed_effects));
+    if (on_start_drag) on_start_drag(allowed_effects);
   }
   void OLECompleteDrag(int32_t effect) override {
     Write(L"OLECompleteDrag " + std::to_wstring(effect));

@@ -137,5 +137,37 @@ TEST_F(TextBoxTest, AutomaticDropInsertsTheTextSelectedAtTheDropPoint) {
   EXPECT_EQ(GetFocus(), box->hWnd());
 }
 
+TEST_F(TextBoxTest, UnicodeAndComposedCharactersRaiseKeyPressPerCodeUnit) {
+  box->SetText(L"");
+  const HWND edit = box->hWnd();
+  EXPECT_EQ(SendMessageW(edit, WM_UNICHAR, UNICODE_NOCHAR, 0), TRUE);
+  events.log.clear();
+  SendMessageW(edit, WM_UNICHAR, 0x1F600, 1);  // arrives as its surrogate pair
+  SendMessageW(edit, WM_IME_CHAR, 0x4E2D, 1);  // a character composed by the input method
+  std::erase(events.log, L"Change");
+  ExpectLog({L"KeyPress -10179", L"KeyPress -8704", L"KeyPress 20013"});
+  EXPECT_EQ(box->Text(), L"\U0001F600\u4E2D");
+}
+
+TEST_F(TextBoxTest, SystemKeysDoubleClicksScrollingAndTheLimitRaiseTheirEvents) {
+  box->SetMultiLine(true);
+  box->SetScrollBars(2);
+  std::wstring text;
+  for (int i = 0; i < 30; ++i) text += L"\u884C\r\n";
+  box->SetText(text);
+  box->SetMaxLength(static_cast<int32_t>(text.size()));
+  const HWND edit = box->hWnd();
+  events.log.clear();
+  SendMessageW(edit, WM_SYSKEYDOWN, 'X', 0x20000001);
+  SendMessageW(edit, WM_SYSKEYUP, 'X', static_cast<LPARAM>(0xE0000001));
+  SendMessageW(edit, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+  SendMessageW(edit, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5), 0);
+  box->SetSelStart(static_cast<int32_t>(text.size()));
+  SendMessageW(edit, WM_CHAR, 'a', 1);  // one more than MaxLength allows
+  std::erase(events.log, L"Change");    // Wine's edit reports one even for the refused character
+  ExpectLog({L"KeyDown 88 0", L"KeyUp 88 0", L"DblClick", L"Scroll", L"KeyPress 97", L"MaxText"});
+  EXPECT_EQ(box->Text(), text);
+}
+
 }  // namespace
 }  // namespace veltrin::controls::textbox_test
