@@ -41,4 +41,20 @@ class DialogDriver {
 // Presses Cancel on the next dialog.
 std::function<void(HWND)> PressCancel();
 
+// Presses Cancel on the first dialog that the calling thread shows while this lives, from a thread
+// timer that the dialog's own message loop runs: quicker than a DialogDriver, for long loops.
+class CancelWhenShown {
+ public:
+  CancelWhenShown();
+  ~CancelWhenShown();
+  CancelWhenShown(const CancelWhenShown&) = delete;
+  CancelWhenShown& operator=(const CancelWhenShown&) = delete;
+
+  // Says whether a dialog was found and cancelled.
+  bool Ran() const noexcept;
+
+ private:
+  UINT_PTR timer_;  // the thread timer, killed on destruction
+};
+
 }  // namespace veltrin::dialogs::testing
