@@ -142,6 +142,8 @@ TEST(CommonDialogProperties, HelpCommandAcceptsOnlyTheKnownCommands) {
 TEST(CommonDialogProperties, RootFolderAcceptsNumbersAndTextOnly) {
   CommonDialog dialog;
   dialog.SetRootFolder(std::wstring(L"C:\\"));
+  dialog.SetRootFolder(uint8_t{36});
+  EXPECT_EQ(dialog.RootFolder().ToLong(), 36);
   dialog.SetRootFolder(int32_t{5});
   EXPECT_EQ(dialog.RootFolder().ToLong(), 5);
   EXPECT_EQ(ErrorNumberOf([&] { dialog.SetRootFolder(true); }), 380);
