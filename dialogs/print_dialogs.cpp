@@ -147,7 +147,7 @@ bool CommonDialog::ShowPrinter() {
   // The dialog may have replaced either block: own whatever the record names now.
   blocks.TakeBack(record.hDevMode, record.hDevNames);
   if (!chosen) {
-    const DWORD code = CommDlgExtendedError();
+    const DWORD code = DialogExtendedError(DialogKind::kPrint);
     if (code == 0) return FailCancelled();
     throw DialogError(DialogKind::kPrint, code);
   }
@@ -220,7 +220,7 @@ bool CommonDialog::ShowPageSetup() {
                                        [&] { return PageSetupDlgW(&record); });
   blocks.TakeBack(record.hDevMode, record.hDevNames);
   if (!chosen) {
-    const DWORD code = CommDlgExtendedError();
+    const DWORD code = DialogExtendedError(DialogKind::kPageSetup);
     if (code == 0) return FailCancelled();
     throw DialogError(DialogKind::kPageSetup, code);
   }
