@@ -1,7 +1,9 @@
 // Find and replace as modeless dialogs (commands become events through the owner window), the
 // folder browser's cancel, and help.
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +128,76 @@ TEST(FolderBrowser, ChoosingAFolderAddsTheBackslash) {
   EXPECT_EQ(dialog.FileName(), std::wstring(windows) + L"\\");
   EXPECT_EQ(dialog.FileOffset(), 0);
   EXPECT_EQ(dialog.FileTitle(), L"");
+}
+
+// Selects the top item of the browser's tree (the root folder) and presses OK.
+void ChooseTheRoot(HWND browser) {
+  const HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+  const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
+  testing::PressButton(browser, IDOK);
+}
+
+std::wstring SelectedItemText(HWND tree) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  if (item.hItem != nullptr) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+std::wstring WithBackslash(std::wstring path) {
+  if (path.back() != L'\\') path.push_back(L'\\');
+  return path;
+}
+
+TEST(FolderBrowser, RootFolderOfEveryAcceptedTypeStartsTheTree) {
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  wchar_t desktop[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+  const std::pair<controls::PropertyValue, std::wstring> rows[] = {
+      {controls::PropertyValue(), WithBackslash(desktop)},
+      {int32_t{CSIDL_WINDOWS}, WithBackslash(windows)},
+      {int16_t{CSIDL_WINDOWS}, WithBackslash(windows)},
+      {uint8_t{CSIDL_WINDOWS}, WithBackslash(windows)},
+      {CSIDL_WINDOWS + 0.4, WithBackslash(windows)},  // converted to a whole number
+      {float{CSIDL_WINDOWS}, WithBackslash(windows)},
+      {std::wstring(windows), WithBackslash(windows)},
+  };
+  for (const auto& [root, expected] : rows) {
+    CommonDialog dialog;
+    dialog.SetRootFolder(root);
+    testing::DialogDriver driver(ChooseTheRoot);
+    ASSERT_TRUE(dialog.ShowFolderBrowser()) << expected;
+    EXPECT_EQ(dialog.FileName(), expected);
+  }
+}
+
+TEST(FolderBrowser, ChoosingAFileGivesItsTitleAndOffset) {
+  wchar_t temp[MAX_PATH] = {};
+  const std::wstring folder(temp, GetTempPathW(MAX_PATH, temp) - 1);
+  const std::wstring title = L"browse" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  const std::wstring file = folder + L"\\" + title;
+  CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  CommonDialog dialog;
+  dialog.SetFlags(BIF_BROWSEINCLUDEFILES);
+  dialog.SetInitDir(file);  // selected by the browser callback
+  testing::DialogDriver driver([title](HWND window) {
+    // The browser selects the path after it has filled its tree: wait for the file's item.
+    const HWND tree = FindWindowExW(window, nullptr, WC_TREEVIEWW, nullptr);
+    for (int i = 0; i < 100 && SelectedItemText(tree) != title; ++i) Sleep(20);
+    testing::PressButton(window, IDOK);
+  });
+  const bool chosen = dialog.ShowFolderBrowser();
+  DeleteFileW(file.c_str());
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(dialog.FileName(), file);
+  EXPECT_EQ(dialog.FileOffset(), static_cast<int16_t>(folder.size() + 1));
+  EXPECT_EQ(dialog.FileTitle(), title);
 }
 
 TEST(Help, CommandZeroDoesNothing) {
