@@ -274,7 +274,9 @@ TEST(FileShareViolation, RaisedWithTheFileNameAndItsResultAnswered) {
       EXPECT_FALSE(dialog.ShowOpen());
     }
     events.Expect({L"InitDialog 1", L"FileShareViolation "s + kLocked});
-    if (explorer) EXPECT_EQ(answered, OFN_SHAREFALLTHROUGH) << "the answer is the message result";
+    if (explorer) {
+      EXPECT_EQ(answered, OFN_SHAREFALLTHROUGH) << "the answer is the message result";
+    }
   }
 }
 

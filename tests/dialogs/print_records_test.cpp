@@ -212,6 +212,15 @@ TEST_F(PrintRecords, TheChosenPrinterAndFieldsComeBack) {
   EXPECT_EQ(dialog.Duplex(), 2);
   EXPECT_EQ(dialog.DefaultPrinterFields(), kDefaultPrinterFields & ~(DM_ORIENTATION | DM_DUPLEX));
 
+  // With PrinterDefault the chosen printer becomes the system's default (there is none here to
+  // replace) and the names are emptied.
+  dialog.SetPrinterDefault(true);
+  ASSERT_TRUE(dialog.ShowPrinter());
+  EXPECT_EQ(dialog.PrinterName(), L"");
+  dialog.SetPrinterDefault(false);
+  ASSERT_TRUE(dialog.ShowPrinter());
+  EXPECT_EQ(dialog.PrinterName(), L"打印机");
+
   // Choosing the system default printer empties the names.
   seen_.answerDevNames = DevNamesOf(L"drv\0other\0LPT2:\0"s, DN_DEFAULTPRN);
   ASSERT_TRUE(dialog.ShowPrinter());
