@@ -75,6 +75,16 @@ DialogDriver::~DialogDriver() {
   thread_.join();
 }
 
+ActiveOwnerWindow::ActiveOwnerWindow()
+    : window_(CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                              200, nullptr, nullptr, nullptr, nullptr)) {
+  SetActiveWindow(window_);
+}
+
+ActiveOwnerWindow::~ActiveOwnerWindow() {
+  DestroyWindow(window_);
+}
+
 CancelWhenShown::CancelWhenShown()
     : timer_(SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CancelShownDialog)) {}
 

@@ -38,6 +38,20 @@ class DialogDriver {
   std::thread thread_;
 };
 
+// A visible top-level window, made the active one so that dialogs take it as their owner.
+class ActiveOwnerWindow {
+ public:
+  ActiveOwnerWindow();
+  ~ActiveOwnerWindow();
+  ActiveOwnerWindow(const ActiveOwnerWindow&) = delete;
+  ActiveOwnerWindow& operator=(const ActiveOwnerWindow&) = delete;
+
+  HWND Get() const noexcept { return window_; }
+
+ private:
+  HWND window_;  // destroyed with this
+};
+
 // Presses Cancel on the next dialog.
 std::function<void(HWND)> PressCancel();
 

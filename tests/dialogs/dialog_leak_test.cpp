@@ -78,13 +78,6 @@ const DialogKind kKinds[] = {
 
 class DialogLeaks : public ::testing::TestWithParam<DialogKind> {
  protected:
-  void SetUp() override {
-    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                             200, nullptr, nullptr, nullptr, nullptr);
-    SetActiveWindow(owner_);
-  }
-  void TearDown() override { DestroyWindow(owner_); }
-
   // One cycle on a new instance, as a caller that creates one per command does.
   bool Cycle() {
     CommonDialog dialog;
@@ -93,7 +86,7 @@ class DialogLeaks : public ::testing::TestWithParam<DialogKind> {
     return GetParam().cycle(dialog);
   }
 
-  HWND owner_ = nullptr;
+  testing::ActiveOwnerWindow owner_;
 };
 
 TEST_P(DialogLeaks, OpenAndCancelCyclesLeaveNothingBehind) {
@@ -103,7 +96,7 @@ TEST_P(DialogLeaks, OpenAndCancelCyclesLeaveNothingBehind) {
   for (int i = 0; i < kCycles; ++i) {
     ASSERT_TRUE(Cycle()) << "cycle " << i;
     ASSERT_EQ(controls::ModelessDialogHook(), nullptr) << "cycle " << i;
-    ASSERT_EQ(testing::WindowPropertiesStartingWith(owner_, L"commdlg_"),
+    ASSERT_EQ(testing::WindowPropertiesStartingWith(owner_.Get(), L"commdlg_"),
               std::vector<std::wstring>{})
         << "cycle " << i;
   }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "dialog_driver.h"
 #include "dialogs/common_dialog.h"
@@ -53,18 +54,16 @@ class HelpEventTest : public ::testing::Test {
     // Not the owner: a modal dialog disables its owner, which can then not take the focus.
     elsewhere_ = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 0, 200,
                                  100, nullptr, nullptr, nullptr, nullptr);
-    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                             200, nullptr, nullptr, nullptr, nullptr);
-    SetActiveWindow(owner_);
+    owner_ = std::make_unique<testing::ActiveOwnerWindow>();
     events_.elsewhere = elsewhere_;
   }
   void TearDown() override {
-    DestroyWindow(owner_);
+    owner_.reset();
     DestroyWindow(elsewhere_);
   }
 
   HWND elsewhere_ = nullptr;
-  HWND owner_ = nullptr;
+  std::unique_ptr<testing::ActiveOwnerWindow> owner_;
   HelpEvents events_;
 };
 
@@ -86,7 +85,7 @@ TEST_F(HelpEventTest, ColorAndFontRaiseHelpWithTheirNumbers) {
       EXPECT_FALSE((dialog.*row.show)());
     }
     EXPECT_TRUE(focusKept) << "the focus the handler took is given back";
-    EXPECT_EQ(testing::WindowPropertiesStartingWith(owner_, L"commdlg_"),
+    EXPECT_EQ(testing::WindowPropertiesStartingWith(owner_->Get(), L"commdlg_"),
               std::vector<std::wstring>{});
   }
   events_.Expect({L"Help 3", L"Help 4"});
@@ -117,7 +116,7 @@ TEST_F(HelpEventTest, FindDialogRaisesHelpWithItsWindow) {
   events_.Expect({L"Help 9"});
   EXPECT_EQ(events_.lastDialog, find);
   SendMessageW(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-  EXPECT_EQ(testing::WindowPropertiesStartingWith(owner_, L"commdlg_"),
+  EXPECT_EQ(testing::WindowPropertiesStartingWith(owner_->Get(), L"commdlg_"),
             std::vector<std::wstring>{});
 }
 

@@ -39,13 +39,7 @@ class CommandEvents : public testing::EventLog {
 // A visible, active top-level window that owns the dialogs.
 class OwnedDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                             200, nullptr, nullptr, nullptr, nullptr);
-    SetActiveWindow(owner_);
-  }
-  void TearDown() override { DestroyWindow(owner_); }
-  HWND owner_ = nullptr;
+  testing::ActiveOwnerWindow owner_;
 };
 
 void Command(HWND dialog, int id) {
@@ -74,11 +68,11 @@ TEST_F(OwnedDialogTest, ReplaceAllAloneWithTextsUpdatedFirst) {
 
   Command(replace, IDCANCEL);
   EXPECT_EQ(controls::ModelessDialogHook(), nullptr) << "closing unregisters the dialog";
-  EXPECT_EQ(
-      GetPropW(owner_, (L"commdlg_FindReplace_10_" +
-                        std::to_wstring(reinterpret_cast<UINT_PTR>(replace)) + L"SubclassInit")
-                           .c_str()),
-      nullptr)
+  EXPECT_EQ(GetPropW(owner_.Get(),
+                     (L"commdlg_FindReplace_10_" +
+                      std::to_wstring(reinterpret_cast<UINT_PTR>(replace)) + L"SubclassInit")
+                         .c_str()),
+            nullptr)
       << "the owner subclass is gone";
   HWND find = dialog.ShowFind();
   EXPECT_NE(find, nullptr) << "a new dialog opens after the first closed";

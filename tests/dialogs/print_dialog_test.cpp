@@ -123,22 +123,6 @@ TEST(PrintDialogs, PageSetupKeepsTheMinimumMarginsOrReportsItsError) {
   EXPECT_EQ(dialog.PageLeftMinMargin(), 7);
 }
 
-// A visible, active window that owns the dialogs: the extended print dialog needs one.
-class ActiveOwner {
- public:
-  ActiveOwner()
-      : window_(CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                200, nullptr, nullptr, nullptr, nullptr)) {
-    SetActiveWindow(window_);
-  }
-  ~ActiveOwner() { DestroyWindow(window_); }
-  ActiveOwner(const ActiveOwner&) = delete;
-  ActiveOwner& operator=(const ActiveOwner&) = delete;
-
- private:
-  HWND window_;
-};
-
 template <typename Call>
 RunTimeError ErrorOf(Call call) {
   try {
@@ -152,7 +136,7 @@ RunTimeError ErrorOf(Call call) {
 // Without a printer, asking for the default one fails with the class's error for that case, and
 // nothing changes. Wine's page setup shows an error box of its own first.
 TEST(PrintDialogs, ReturnDefaultWithoutAPrinterRaisesItsError) {
-  ActiveOwner owner;
+  testing::ActiveOwnerWindow owner;  // the extended print dialog needs one
   CommonDialog dialog;
   dialog.SetFlags(PD_RETURNDEFAULT);
   const RunTimeError print = ErrorOf([&] { dialog.ShowPrinter(); });
@@ -170,7 +154,7 @@ TEST(PrintDialogs, ReturnDefaultWithoutAPrinterRaisesItsError) {
 }
 
 TEST(PrintDialogs, ExtendedPrintCancelReturnsZeroOrRaises32755) {
-  ActiveOwner owner;
+  testing::ActiveOwnerWindow owner;  // the extended print dialog needs one
   for (bool cancelError : {false, true}) {
     CommonDialog dialog;
     dialog.SetCancelError(cancelError);
