@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <ostream>
 
 #include "common/run_time_error.h"
 #include "controls/base/modeless_dialogs.h"
@@ -29,6 +30,10 @@ struct DialogKind {
   // Shows the dialog and gets it cancelled; returns whether a dialog was shown and cancelled.
   std::function<bool(CommonDialog&)> cycle;
 };
+
+void PrintTo(const DialogKind& kind, std::ostream* out) {
+  *out << kind.name;
+}
 
 // Runs a modal show method with Cancel pressed from inside its loop.
 template <typename Show>
