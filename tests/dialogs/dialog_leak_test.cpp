@@ -1,5 +1,7 @@
 // 200 open-and-cancel cycles of each dialog, with hooks and the Help subclass in place, leave the
 // GDI and USER object counts flat, no modeless keyboard hook and no subclass on the owner window.
+// ShowHelp is not cycled: it opens no window of this process (the help viewer is a program of its
+// own).
 #include <windows.h>
 #include <commdlg.h>
 #include <shlobj.h>
