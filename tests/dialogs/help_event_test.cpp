@@ -91,7 +91,7 @@ TEST_F(HelpEventTest, ColorAndFontRaiseHelpWithTheirNumbers) {
   events_.Expect({L"Help 3", L"Help 4"});
 }
 
-TEST_F(HelpEventTest, UnhandledHelpCallsShowHelpWhichDoesNothingForCommandZero) {
+TEST_F(HelpEventTest, UnhandledHelpLeavesTheDialogWorking) {
   CommonDialog dialog;
   dialog.SetEventSink(&events_);
   dialog.SetFlags(CC_SHOWHELP);
