@@ -35,7 +35,7 @@ bool CommonDialog::ShowColor() {
   const BOOL chosen =
       WithHelpSubclass(owner, CC_SHOWHELP, kActionColor, [&] { return ChooseColorW(&record); });
   if (!chosen) {
-    const DWORD code = CommDlgExtendedError();
+    const DWORD code = DialogExtendedError(DialogKind::kColor);
     if (code == 0) return FailCancelled();
     throw DialogError(DialogKind::kColor, code);
   }

@@ -172,6 +172,7 @@ void CommonDialog::SetRootFolder(controls::PropertyValue value) {
     case ValueType::kSingle:
     case ValueType::kDouble:
     case ValueType::kString:
+    case ValueType::kByte:
       rootFolder_ = std::move(value);
       return;
     default:

@@ -1,6 +1,11 @@
 // The error table of the common dialogs.
 #include "dialogs/dialog_errors.h"
 
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <string>
+
 namespace veltrin::dialogs {
 namespace {
 
@@ -26,29 +31,18 @@ constexpr ErrorRow kFontRows[] = {
      u"The size specified in the nSizeMax member is less than the size specified in the nSizeMin "
      u"member."},
 };
-constexpr ErrorRow kPrintRows[] = {
-    {0x1002, 28669, u"The PrintDlg function failed to parse the strings in WIN.INI."},
+// The print and page setup dialogs share their rows; "{}" stands for the name of the dialog
+// function that failed.
+constexpr ErrorRow kPrinterRows[] = {
+    {0x1002, 28669, u"The {} function failed to parse the strings in WIN.INI."},
     {0x1003, 28668, u"The PDReturnDefault flag was set, but a field was nonzero."},
-    {0x1004, 28667, u"The PrintDlg function failed to load the specified printer's device driver."},
+    {0x1004, 28667, u"The {} function failed to load the specified printer's device driver."},
     {0x1005, 28666, u"The printer-device driver failed to initialize a DevMode data structure."},
-    {0x1006, 28665, u"The PrintDlg function failed during initialization."},
+    {0x1006, 28665, u"The {} function failed during initialization."},
     {0x1007, 28664, u"No printer device-drivers were found."},
     {0x1008, 28663, u"A default printer does not exist."},
     {0x1009, 28662, u"DevMode and DevNames data structures describe two different printers."},
-    {0x100A, 28661, u"The PrintDlg function failed when creating an information context."},
-    {0x100B, 28660, u"The [devices] section of WIN.INI does not contain an entry for the printer."},
-};
-constexpr ErrorRow kPageSetupRows[] = {
-    {0x1002, 28669, u"The PageSetupDlg function failed to parse the strings in WIN.INI."},
-    {0x1003, 28668, u"The PDReturnDefault flag was set, but a field was nonzero."},
-    {0x1004, 28667,
-     u"The PageSetupDlg function failed to load the specified printer's device driver."},
-    {0x1005, 28666, u"The printer-device driver failed to initialize a DevMode data structure."},
-    {0x1006, 28665, u"The PageSetupDlg function failed during initialization."},
-    {0x1007, 28664, u"No printer device-drivers were found."},
-    {0x1008, 28663, u"A default printer does not exist."},
-    {0x1009, 28662, u"DevMode and DevNames data structures describe two different printers."},
-    {0x100A, 28661, u"The PageSetupDlg function failed when creating an information context."},
+    {0x100A, 28661, u"The {} function failed when creating an information context."},
     {0x100B, 28660, u"The [devices] section of WIN.INI does not contain an entry for the printer."},
 };
 constexpr ErrorRow kFindRows[] = {
@@ -76,9 +70,8 @@ const ErrorRow* RowFor(DialogKind kind, DWORD code) {
     case DialogKind::kFont:
       return FindRow(kFontRows, code);
     case DialogKind::kPrint:
-      return FindRow(kPrintRows, code);
     case DialogKind::kPageSetup:
-      return FindRow(kPageSetupRows, code);
+      return FindRow(kPrinterRows, code);
     case DialogKind::kFind:
       return FindRow(kFindRows, code);
     case DialogKind::kReplace:
@@ -88,14 +81,53 @@ const ErrorRow* RowFor(DialogKind kind, DWORD code) {
   }
 }
 
+// Returns the row's text with the failing function named where the text has "{}".
+std::u16string RowText(const ErrorRow& row, DialogKind kind) {
+  std::u16string text = row.text;
+  if (const size_t at = text.find(u"{}"); at != std::u16string::npos) {
+    text.replace(at, 2, kind == DialogKind::kPageSetup ? u"PageSetupDlg" : u"PrintDlg");
+  }
+  return text;
+}
+
 RunTimeError UnexpectedError(int32_t code) {
   return RunTimeError(code, u"Unexpected error.");
 }
 
+// Says whether `code` is one that a dialog of `kind` gives: the codes shared by all dialogs (below
+// 0x1000, and 0xFFFF) and those of its own family.
+bool BelongsTo(DialogKind kind, DWORD code) {
+  if (code < PDERR_PRINTERCODES || code == CDERR_DIALOGFAILURE) return true;
+  const DWORD family = code & 0xF000;
+  switch (kind) {
+    case DialogKind::kOpen:
+    case DialogKind::kSave:
+      return family == FNERR_FILENAMECODES;
+    case DialogKind::kFont:
+      return family == CFERR_CHOOSEFONTCODES;
+    case DialogKind::kPrint:
+    case DialogKind::kPageSetup:
+    case DialogKind::kPrintEx:
+      return family == PDERR_PRINTERCODES;
+    case DialogKind::kFind:
+    case DialogKind::kReplace:
+      return family == FRERR_FINDREPLACECODES;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
+DWORD DialogExtendedError(DialogKind kind) {
+  const DWORD code = CommDlgExtendedError();
+  return BelongsTo(kind, code) ? code : 0;
+}
+
 RunTimeError DialogError(DialogKind kind, DWORD code) {
-  if (const ErrorRow* row = RowFor(kind, code)) return RunTimeError(row->number, row->text);
+  if (const ErrorRow* row = RowFor(kind, code)) {
+    return RunTimeError(row->number, RowText(*row, kind));
+  }
   return UnexpectedError(static_cast<int32_t>(code));
 }
 

@@ -28,6 +28,11 @@ enum class DialogKind {
   kHelp
 };
 
+// Returns the extended error of the dialog of `kind` that just failed, 0 for a cancel. A code of
+// another dialog family is taken as 0: some systems (Wine) leave the code of an earlier failed
+// dialog in place when a later one is cancelled, and a cancel must not read as that failure.
+DWORD DialogExtendedError(DialogKind kind);
+
 // Returns the error for a failed dialog of `kind` with the extended error `code` (never 0): the
 // table's number and text, or the code itself with "Unexpected error.".
 RunTimeError DialogError(DialogKind kind, DWORD code);

@@ -63,9 +63,10 @@ bool CommonDialog::ShowFileDialog(DialogAction action) {
     return action == kActionOpen ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
   });
   if (!chosen) {
-    const DWORD code = CommDlgExtendedError();
+    const DialogKind kind = action == kActionOpen ? DialogKind::kOpen : DialogKind::kSave;
+    const DWORD code = DialogExtendedError(kind);
     if (code == 0) return FailCancelled();
-    throw DialogError(action == kActionOpen ? DialogKind::kOpen : DialogKind::kSave, code);
+    throw DialogError(kind, code);
   }
 
   flags_ = static_cast<int32_t>(record.Flags & ~static_cast<DWORD>(kFileAddedFlags));

@@ -63,8 +63,8 @@ HWND CommonDialog::ShowFindReplace(DialogAction action) {
   const HWND dialog =
       action == kActionFind ? FindTextW(&findReplace_) : ReplaceTextW(&findReplace_);
   if (dialog == nullptr) {
-    const DWORD code = CommDlgExtendedError();
-    throw DialogError(action == kActionFind ? DialogKind::kFind : DialogKind::kReplace, code);
+    const DialogKind kind = action == kActionFind ? DialogKind::kFind : DialogKind::kReplace;
+    throw DialogError(kind, DialogExtendedError(kind));
   }
   findReplaceDialog_ = dialog;
   findReplaceAction_ = action;

@@ -48,7 +48,7 @@ bool CommonDialog::ShowFont() {
   const BOOL chosen =
       WithHelpSubclass(owner, CF_SHOWHELP, kActionFont, [&] { return ChooseFontW(&record); });
   if (!chosen) {
-    const DWORD code = CommDlgExtendedError();
+    const DWORD code = DialogExtendedError(DialogKind::kFont);
     if (code == 0) return FailCancelled();
     throw DialogError(DialogKind::kFont, code);
   }

@@ -13,6 +13,7 @@
 #include "dialogs/dialog_errors.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/owner_window.h"
+#include "dialogs/print_dialog_functions.h"
 #include "dialogs/printer_blocks.h"
 
 namespace veltrin::dialogs {
@@ -53,6 +54,11 @@ DEVMODEW ReadDevMode(HGLOBAL memory) {
 }
 
 }  // namespace
+
+PrintDialogFunctions& PrintDialogs() noexcept {
+  static PrintDialogFunctions functions;
+  return functions;
+}
 
 PrinterSettings CommonDialog::CurrentPrinterSettings() const {
   PrinterSettings settings;
@@ -142,12 +148,12 @@ bool CommonDialog::ShowPrinter() {
   PRINTDLGW record = MakePrintRecord(owner);
   record.hDevMode = blocks.devMode.Get();
   record.hDevNames = blocks.devNames.Get();
-  const BOOL chosen =
-      WithHelpSubclass(owner, PD_SHOWHELP, kActionPrinter, [&] { return PrintDlgW(&record); });
+  const BOOL chosen = WithHelpSubclass(owner, PD_SHOWHELP, kActionPrinter,
+                                       [&] { return PrintDialogs().printDlg(&record); });
   // The dialog may have replaced either block: own whatever the record names now.
   blocks.TakeBack(record.hDevMode, record.hDevNames);
   if (!chosen) {
-    const DWORD code = CommDlgExtendedError();
+    const DWORD code = DialogExtendedError(DialogKind::kPrint);
     if (code == 0) return FailCancelled();
     throw DialogError(DialogKind::kPrint, code);
   }
@@ -182,7 +188,7 @@ int32_t CommonDialog::ShowPrinterEx() {
   IUnknown* callback = hookEvents_ ? controls::CreatePrintDialogCallback(this) : nullptr;
   if (callback != nullptr) callback->AddRef();  // ours until the call returns
   record.lpCallback = callback;
-  const HRESULT status = PrintDlgExW(&record);
+  const HRESULT status = PrintDialogs().printDlgEx(&record);
   if (callback != nullptr) callback->Release();
   blocks.TakeBack(record.hDevMode, record.hDevNames);
   if (FAILED(status)) throw PrintExError(status);
@@ -217,10 +223,10 @@ bool CommonDialog::ShowPageSetup() {
     record.lpfnPageSetupHook = controls::PageSetupHookProc;
   }
   const BOOL chosen = WithHelpSubclass(owner, PSD_SHOWHELP, kActionPageSetup,
-                                       [&] { return PageSetupDlgW(&record); });
+                                       [&] { return PrintDialogs().pageSetupDlg(&record); });
   blocks.TakeBack(record.hDevMode, record.hDevNames);
   if (!chosen) {
-    const DWORD code = CommDlgExtendedError();
+    const DWORD code = DialogExtendedError(DialogKind::kPageSetup);
     if (code == 0) return FailCancelled();
     throw DialogError(DialogKind::kPageSetup, code);
   }

@@ -142,6 +142,8 @@ TEST(CommonDialogProperties, HelpCommandAcceptsOnlyTheKnownCommands) {
 TEST(CommonDialogProperties, RootFolderAcceptsNumbersAndTextOnly) {
   CommonDialog dialog;
   dialog.SetRootFolder(std::wstring(L"C:\\"));
+  dialog.SetRootFolder(uint8_t{36});
+  EXPECT_EQ(dialog.RootFolder().ToLong(), 36);
   dialog.SetRootFolder(int32_t{5});
   EXPECT_EQ(dialog.RootFolder().ToLong(), 5);
   EXPECT_EQ(ErrorNumberOf([&] { dialog.SetRootFolder(true); }), 380);
@@ -188,6 +190,15 @@ TEST(DialogErrors, TableRowsAndUnexpectedCodes) {
        u"The PrintDlg function failed to parse the strings in WIN.INI."},
       {DialogKind::kPageSetup, 0x1002, 28669,
        u"The PageSetupDlg function failed to parse the strings in WIN.INI."},
+      {DialogKind::kPageSetup, 0x1004, 28667,
+       u"The PageSetupDlg function failed to load the specified printer's device driver."},
+      {DialogKind::kPrint, 0x1006, 28665, u"The PrintDlg function failed during initialization."},
+      {DialogKind::kPageSetup, 0x100A, 28661,
+       u"The PageSetupDlg function failed when creating an information context."},
+      {DialogKind::kPageSetup, 0x1008, 28663, u"A default printer does not exist."},
+      {DialogKind::kPrint, 0x100B, 28660,
+       u"The [devices] section of WIN.INI does not contain an entry for the printer."},
+      {DialogKind::kPageSetup, 0x100C, 0x100C, u"Unexpected error."},
       {DialogKind::kFind, 0x4001, 36848,
        u"The buffer at which the member LpstrFindWhat points is invalid."},
       {DialogKind::kReplace, 0x4001, 36848,

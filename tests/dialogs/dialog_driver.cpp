@@ -1,7 +1,9 @@
 // Finds and drives dialogs of the test thread from a helper thread.
 #include "dialog_driver.h"
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 namespace veltrin::dialogs::testing {
 
@@ -15,6 +17,17 @@ BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM data) {
     return FALSE;
   }
   return TRUE;
+}
+
+// The timers of CancelWhenShown that have pressed Cancel; one thread runs them all.
+thread_local std::vector<UINT_PTR> cancelledTimers;
+
+void CALLBACK CancelShownDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindThreadDialog(GetCurrentThreadId());
+  if (dialog == nullptr) return;
+  KillTimer(nullptr, timer);
+  PressButton(dialog, IDCANCEL);
+  cancelledTimers.push_back(timer);
 }
 
 }  // namespace
@@ -60,6 +73,28 @@ DialogDriver::DialogDriver(std::function<void(HWND)> action) {
 DialogDriver::~DialogDriver() {
   stop_ = true;
   thread_.join();
+}
+
+ActiveOwnerWindow::ActiveOwnerWindow()
+    : window_(CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                              200, nullptr, nullptr, nullptr, nullptr)) {
+  SetActiveWindow(window_);
+}
+
+ActiveOwnerWindow::~ActiveOwnerWindow() {
+  DestroyWindow(window_);
+}
+
+CancelWhenShown::CancelWhenShown()
+    : timer_(SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CancelShownDialog)) {}
+
+CancelWhenShown::~CancelWhenShown() {
+  KillTimer(nullptr, timer_);
+  std::erase(cancelledTimers, timer_);
+}
+
+bool CancelWhenShown::Ran() const noexcept {
+  return std::find(cancelledTimers.begin(), cancelledTimers.end(), timer_) != cancelledTimers.end();
 }
 
 std::function<void(HWND)> PressCancel() {

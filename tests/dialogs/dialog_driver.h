@@ -38,7 +38,37 @@ class DialogDriver {
   std::thread thread_;
 };
 
+// A visible top-level window, made the active one so that dialogs take it as their owner.
+class ActiveOwnerWindow {
+ public:
+  ActiveOwnerWindow();
+  ~ActiveOwnerWindow();
+  ActiveOwnerWindow(const ActiveOwnerWindow&) = delete;
+  ActiveOwnerWindow& operator=(const ActiveOwnerWindow&) = delete;
+
+  HWND Get() const noexcept { return window_; }
+
+ private:
+  HWND window_;  // destroyed with this
+};
+
 // Presses Cancel on the next dialog.
 std::function<void(HWND)> PressCancel();
+
+// Presses Cancel on the first dialog that the calling thread shows while this lives, from a thread
+// timer that the dialog's own message loop runs: quicker than a DialogDriver, for long loops.
+class CancelWhenShown {
+ public:
+  CancelWhenShown();
+  ~CancelWhenShown();
+  CancelWhenShown(const CancelWhenShown&) = delete;
+  CancelWhenShown& operator=(const CancelWhenShown&) = delete;
+
+  // Says whether a dialog was found and cancelled.
+  bool Ran() const noexcept;
+
+ private:
+  UINT_PTR timer_;  // the thread timer, killed on destruction
+};
 
 }  // namespace veltrin::dialogs::testing

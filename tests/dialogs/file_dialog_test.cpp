@@ -232,5 +232,53 @@ TEST_F(FileDialogTest, RefusedFileValidateKeepsTheDialogOpen) {
   events.Expect({L"InitDialog 2", validate, validate});
 }
 
+// Logs FileShareViolation and answers it with `answer`.
+class ShareEvents : public testing::EventLog {
+ public:
+  void InitDialog(int16_t action, HWND) override { Log(L"InitDialog " + std::to_wstring(action)); }
+  void FileShareViolation(const std::wstring& fileName, int32_t& result, HWND dialog) override {
+    Log(L"FileShareViolation " + fileName);
+    EXPECT_NE(dialog, nullptr);
+    result = answer;
+  }
+  int32_t answer = OFN_SHAREFALLTHROUGH;
+};
+
+// Wine's dialogs never report a sharing violation themselves, so the driver sends the dialog the
+// notification (explorer style) or the registered message (old style) that a system sends.
+TEST(FileShareViolation, RaisedWithTheFileNameAndItsResultAnswered) {
+  const wchar_t kLocked[] = L"C:\\共享\\locked.txt";
+  for (const bool explorer : {true, false}) {
+    CommonDialog dialog;
+    ShareEvents events;
+    dialog.SetEventSink(&events);
+    dialog.SetHookEvents(true);
+    dialog.SetFlags(explorer ? OFN_EXPLORER : 0);
+    LRESULT answered = 0;
+    {
+      DialogDriver driver([&](HWND window) {
+        if (explorer) {
+          // The hook runs the child dialog that the explorer dialog makes for it.
+          const HWND hooked = FindWindowExW(window, nullptr, L"#32770", nullptr);
+          OFNOTIFYW notify{};
+          notify.hdr.hwndFrom = window;
+          notify.hdr.code = CDN_SHAREVIOLATION;
+          notify.pszFile = const_cast<wchar_t*>(kLocked);
+          answered = SendMessageW(hooked, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+        } else {
+          SendMessageW(window, RegisterWindowMessageW(SHAREVISTRINGW), 0,
+                       reinterpret_cast<LPARAM>(kLocked));
+        }
+        PressButton(window, IDCANCEL);
+      });
+      EXPECT_FALSE(dialog.ShowOpen());
+    }
+    events.Expect({L"InitDialog 1", L"FileShareViolation "s + kLocked});
+    if (explorer) {
+      EXPECT_EQ(answered, OFN_SHAREFALLTHROUGH) << "the answer is the message result";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace veltrin::dialogs

@@ -1,7 +1,9 @@
 // Find and replace as modeless dialogs (commands become events through the owner window), the
 // folder browser's cancel, and help.
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -37,13 +39,7 @@ class CommandEvents : public testing::EventLog {
 // A visible, active top-level window that owns the dialogs.
 class OwnedDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                             200, nullptr, nullptr, nullptr, nullptr);
-    SetActiveWindow(owner_);
-  }
-  void TearDown() override { DestroyWindow(owner_); }
-  HWND owner_ = nullptr;
+  testing::ActiveOwnerWindow owner_;
 };
 
 void Command(HWND dialog, int id) {
@@ -72,11 +68,11 @@ TEST_F(OwnedDialogTest, ReplaceAllAloneWithTextsUpdatedFirst) {
 
   Command(replace, IDCANCEL);
   EXPECT_EQ(controls::ModelessDialogHook(), nullptr) << "closing unregisters the dialog";
-  EXPECT_EQ(
-      GetPropW(owner_, (L"commdlg_FindReplace_10_" +
-                        std::to_wstring(reinterpret_cast<UINT_PTR>(replace)) + L"SubclassInit")
-                           .c_str()),
-      nullptr)
+  EXPECT_EQ(GetPropW(owner_.Get(),
+                     (L"commdlg_FindReplace_10_" +
+                      std::to_wstring(reinterpret_cast<UINT_PTR>(replace)) + L"SubclassInit")
+                         .c_str()),
+            nullptr)
       << "the owner subclass is gone";
   HWND find = dialog.ShowFind();
   EXPECT_NE(find, nullptr) << "a new dialog opens after the first closed";
@@ -126,6 +122,81 @@ TEST(FolderBrowser, ChoosingAFolderAddsTheBackslash) {
   EXPECT_EQ(dialog.FileName(), std::wstring(windows) + L"\\");
   EXPECT_EQ(dialog.FileOffset(), 0);
   EXPECT_EQ(dialog.FileTitle(), L"");
+
+  dialog.SetInitDir(L"C:\\");
+  testing::DialogDriver onDrive([](HWND window) { testing::PressButton(window, IDOK); });
+  ASSERT_TRUE(dialog.ShowFolderBrowser());
+  EXPECT_EQ(dialog.FileName(), L"C:\\") << "a drive keeps its one backslash";
+}
+
+// Selects the top item of the browser's tree (the root folder) and presses OK.
+void ChooseTheRoot(HWND browser) {
+  const HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+  const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
+  testing::PressButton(browser, IDOK);
+}
+
+std::wstring SelectedItemText(HWND tree) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  if (item.hItem != nullptr) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+std::wstring WithBackslash(std::wstring path) {
+  if (path.back() != L'\\') path.push_back(L'\\');
+  return path;
+}
+
+TEST(FolderBrowser, RootFolderOfEveryAcceptedTypeStartsTheTree) {
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  wchar_t desktop[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+  const std::pair<controls::PropertyValue, std::wstring> rows[] = {
+      {controls::PropertyValue(), WithBackslash(desktop)},
+      {int32_t{CSIDL_WINDOWS}, WithBackslash(windows)},
+      {int16_t{CSIDL_WINDOWS}, WithBackslash(windows)},
+      {uint8_t{CSIDL_WINDOWS}, WithBackslash(windows)},
+      {CSIDL_WINDOWS + 0.4, WithBackslash(windows)},  // converted to a whole number
+      {float{CSIDL_WINDOWS}, WithBackslash(windows)},
+      {std::wstring(windows), WithBackslash(windows)},
+  };
+  for (const auto& [root, expected] : rows) {
+    CommonDialog dialog;
+    dialog.SetRootFolder(root);
+    testing::DialogDriver driver(ChooseTheRoot);
+    ASSERT_TRUE(dialog.ShowFolderBrowser()) << expected;
+    EXPECT_EQ(dialog.FileName(), expected);
+  }
+}
+
+// A file of the system folder: Wine's browser does not always find a file that the process made
+// after it had browsed elsewhere.
+TEST(FolderBrowser, ChoosingAFileGivesItsTitleAndOffset) {
+  wchar_t windows[MAX_PATH] = {};
+  const std::wstring folder(windows, GetWindowsDirectoryW(windows, MAX_PATH));
+  const std::wstring title = L"win.ini";
+  const std::wstring file = folder + L"\\" + title;
+  ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+  CommonDialog dialog;
+  dialog.SetFlags(BIF_BROWSEINCLUDEFILES);
+  dialog.SetInitDir(file);  // selected by the browser callback
+  testing::DialogDriver driver([title](HWND window) {
+    // The browser selects the path after it has filled its tree: wait for the file's item.
+    const HWND tree = FindWindowExW(window, nullptr, WC_TREEVIEWW, nullptr);
+    for (int i = 0; i < 100 && SelectedItemText(tree) != title; ++i) Sleep(20);
+    testing::PressButton(window, IDOK);
+  });
+  ASSERT_TRUE(dialog.ShowFolderBrowser());
+  EXPECT_EQ(dialog.FileName(), file);
+  EXPECT_EQ(dialog.FileOffset(), static_cast<int16_t>(folder.size() + 1));
+  EXPECT_EQ(dialog.FileTitle(), title);
 }
 
 TEST(Help, CommandZeroDoesNothing) {

@@ -123,6 +123,67 @@ TEST(PrintDialogs, PageSetupKeepsTheMinimumMarginsOrReportsItsError) {
   EXPECT_EQ(dialog.PageLeftMinMargin(), 7);
 }
 
+template <typename Call>
+RunTimeError ErrorOf(Call call) {
+  try {
+    call();
+  } catch (const RunTimeError& error) {
+    return error;
+  }
+  return RunTimeError(0);
+}
+
+// Without a printer, asking for the default one fails with the class's error for that case, and
+// nothing changes. Wine's page setup shows an error box of its own first.
+TEST(PrintDialogs, ReturnDefaultWithoutAPrinterRaisesItsError) {
+  testing::ActiveOwnerWindow owner;  // the extended print dialog needs one
+  CommonDialog dialog;
+  dialog.SetFlags(PD_RETURNDEFAULT);
+  const RunTimeError print = ErrorOf([&] { dialog.ShowPrinter(); });
+  EXPECT_EQ(print.Number(), 28663);
+  EXPECT_EQ(print.Description(), u"A default printer does not exist.");
+  const RunTimeError extended = ErrorOf([&] { dialog.ShowPrinterEx(); });
+  EXPECT_EQ(extended.Number(), 28665);
+  EXPECT_EQ(extended.Description(), u"The PrintDlgEx function failed during initialization.");
+  dialog.SetFlags(PSD_RETURNDEFAULT);
+  testing::DialogDriver driver(testing::PressCancel());
+  EXPECT_EQ(ErrorOf([&] { dialog.ShowPageSetup(); }).Number(), 28663);
+  EXPECT_EQ(dialog.Flags(), PSD_RETURNDEFAULT);
+  EXPECT_EQ(dialog.hdc(), nullptr);
+  EXPECT_EQ(dialog.DefaultPrinterFields(), kDefaultPrinterFields);
+}
+
+TEST(PrintDialogs, ExtendedPrintCancelReturnsZeroOrRaises32755) {
+  testing::ActiveOwnerWindow owner;  // the extended print dialog needs one
+  for (bool cancelError : {false, true}) {
+    CommonDialog dialog;
+    dialog.SetCancelError(cancelError);
+    dialog.SetCopies(2);
+    testing::DialogDriver driver(testing::PressCancel());
+    int32_t action = -1;
+    const RunTimeError error = ErrorOf([&] { action = dialog.ShowPrinterEx(); });
+    EXPECT_TRUE(driver.Ran());
+    EXPECT_EQ(error.Number(), cancelError ? 32755 : 0);
+    EXPECT_EQ(action, cancelError ? -1 : 0);
+    EXPECT_EQ(dialog.Copies(), 2);
+  }
+}
+
+// Wine keeps the failed print dialog's code for the thread, and a later cancelled dialog would
+// read it as its own failure.
+TEST(PrintDialogs, ACancelAfterAFailedPrintDialogIsStillACancel) {
+  CommonDialog dialog;
+  dialog.SetFlags(PD_RETURNDEFAULT);
+  EXPECT_EQ(ErrorOf([&] { dialog.ShowPrinter(); }).Number(), 28663);
+  dialog.SetFlags(0);
+  for (bool (CommonDialog::*show)() : {&CommonDialog::ShowColor, &CommonDialog::ShowFont}) {
+    testing::DialogDriver driver(testing::PressCancel());
+    bool chosen = true;
+    EXPECT_EQ(ErrorOf([&] { chosen = (dialog.*show)(); }).Number(), 0);
+    EXPECT_FALSE(chosen);
+  }
+}
+
 TEST(PrintDialogs, ExtendedPrintFailureIsAnError) {
   CommonDialog dialog;
   dialog.SetHookEvents(true);

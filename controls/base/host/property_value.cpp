@@ -35,6 +35,7 @@ double NumericOf(const PropertyValue::Storage& storage) {
       Overloaded{[](std::monostate) { return 0.0; }, [](bool b) { return b ? -1.0 : 0.0; },
                  [](int16_t v) { return static_cast<double>(v); },
                  [](int32_t v) { return static_cast<double>(v); },
+                 [](uint8_t v) { return static_cast<double>(v); },
                  [](float v) { return static_cast<double>(v); }, [](double v) { return v; },
                  [](const std::wstring& s) { return ParseNumber(s); },
                  [](const auto&) -> double { throw RunTimeError(kTypeMismatch); }},
@@ -42,8 +43,8 @@ double NumericOf(const PropertyValue::Storage& storage) {
 }
 
 bool IsNumeric(const PropertyValue::Storage& storage) {
-  const auto i = storage.index();
-  return i >= 1 && i <= 5;
+  const auto type = static_cast<ValueType>(storage.index());
+  return (type >= ValueType::kBoolean && type <= ValueType::kDouble) || type == ValueType::kByte;
 }
 
 // Rounds half to even, as the runtime does when it stores a number into an integer type.
@@ -96,6 +97,7 @@ std::wstring PropertyValue::ToString() const {
                  [](bool b) { return std::wstring(b ? L"True" : L"False"); },
                  [](int16_t v) { return std::to_wstring(v); },
                  [](int32_t v) { return std::to_wstring(v); },
+                 [](uint8_t v) { return std::to_wstring(v); },
                  [](float v) { return FormatNumber(v); }, [](double v) { return FormatNumber(v); },
                  [](const std::wstring& s) { return s; },
                  [](const auto&) -> std::wstring { throw RunTimeError(kTypeMismatch); }},

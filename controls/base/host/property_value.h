@@ -1,6 +1,6 @@
 // The values that property bags, ambient properties and data objects carry: a small Variant of the
 // automation types (empty, Boolean, Integer, Long, Single, Double, String, byte array, font,
-// picture).
+// picture, Byte).
 #pragma once
 
 #include <cstdint>
@@ -29,13 +29,14 @@ enum class ValueType {
   kString,
   kByteArray,
   kFont,
-  kPicture
+  kPicture,
+  kByte
 };
 
 class PropertyValue {
  public:
   using Storage = std::variant<std::monostate, bool, int16_t, int32_t, float, double, std::wstring,
-                               ByteArray, FontRef, PictureRef>;
+                               ByteArray, FontRef, PictureRef, uint8_t>;
 
   PropertyValue() noexcept = default;
   PropertyValue(bool value) : storage_(value) {}
@@ -48,6 +49,7 @@ class PropertyValue {
   PropertyValue(ByteArray value) : storage_(std::move(value)) {}
   PropertyValue(FontRef value) : storage_(std::move(value)) {}
   PropertyValue(PictureRef value) : storage_(std::move(value)) {}
+  PropertyValue(uint8_t value) : storage_(value) {}
   // Other types (long, unsigned, char*...) would pick an alternative by accident: name one instead.
   template <typename T>
   PropertyValue(T) = delete;

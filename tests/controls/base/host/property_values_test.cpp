@@ -28,6 +28,9 @@ TEST(PropertyValue, ConvertsLikeTheRuntime) {
   EXPECT_EQ(PropertyValue(L"Text").ToBytes(), (ByteArray{'T', 0, 'e', 0, 'x', 0, 't', 0}));
   EXPECT_TRUE(PropertyValue().ToBytes().empty());
   EXPECT_EQ(PropertyValue().ToFont(), nullptr);
+  EXPECT_EQ(PropertyValue(uint8_t{255}).ToLong(), 255);
+  EXPECT_EQ(PropertyValue(uint8_t{255}).ToString(), L"255");
+  EXPECT_EQ(PropertyValue(uint8_t{7}).Type(), ValueType::kByte);
 }
 
 TEST(PropertyValue, RaisesTypeMismatchAndOverflow) {
@@ -40,6 +43,7 @@ TEST(PropertyValue, RaisesTypeMismatchAndOverflow) {
 TEST(PropertyValue, EqualityComparesNumbersByValueAndFontsByAttributes) {
   EXPECT_EQ(PropertyValue(int16_t{0}), PropertyValue(0));
   EXPECT_EQ(PropertyValue(true), PropertyValue(-1));
+  EXPECT_EQ(PropertyValue(uint8_t{200}), PropertyValue(200));
   EXPECT_NE(PropertyValue(), PropertyValue(0));
   EXPECT_NE(PropertyValue(L""), PropertyValue());
   auto a = std::make_shared<FontObject>(L"Arial", 10);
