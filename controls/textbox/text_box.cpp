@@ -22,7 +22,10 @@ constexpr LPARAM kNoTextLimit = 0x7FFFFFFE;
 
 }  // namespace
 
-TextBoxW::TextBoxW() = default;
+TextBoxW::TextBoxW() {
+  UserControl::SetBackColor(kWindowBackground);
+  UserControl::SetForeColor(kWindowText);
+}
 
 TextBoxW::~TextBoxW() = default;
 

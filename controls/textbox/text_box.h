@@ -21,6 +21,11 @@ namespace veltrin::controls {
 
 class TextBoxW : public NativeControl {
  public:
+  // The colours of a new box, which a saved box also falls back to: a text box shows the
+  // system's window colours, not the button face of a bare user control.
+  static constexpr OLE_COLOR kWindowBackground = 0x80000005;
+  static constexpr OLE_COLOR kWindowText = 0x80000008;
+
   TextBoxW();
   ~TextBoxW() override;
 

@@ -7,8 +7,8 @@
 namespace veltrin::controls {
 namespace {
 
-constexpr int32_t kWindowBackground = static_cast<int32_t>(0x80000005);
-constexpr int32_t kWindowText = static_cast<int32_t>(0x80000008);
+constexpr auto kStoredWindowBackground = static_cast<int32_t>(TextBoxW::kWindowBackground);
+constexpr auto kStoredWindowText = static_cast<int32_t>(TextBoxW::kWindowText);
 
 }  // namespace
 
@@ -28,9 +28,9 @@ void TextBoxW::ReadControlProperties(PropertyBag& bag) {
   font_ = bag.ReadProperty(L"Font", PropertyValue(FontRef())).ToFont();
   visual_styles_ = bag.ReadProperty(L"VisualStyles", PropertyValue(true)).ToBoolean();
   UserControl::SetBackColor(static_cast<OLE_COLOR>(
-      bag.ReadProperty(L"BackColor", PropertyValue(kWindowBackground)).ToLong()));
+      bag.ReadProperty(L"BackColor", PropertyValue(kStoredWindowBackground)).ToLong()));
   UserControl::SetForeColor(
-      static_cast<OLE_COLOR>(bag.ReadProperty(L"ForeColor", PropertyValue(kWindowText)).ToLong()));
+      static_cast<OLE_COLOR>(bag.ReadProperty(L"ForeColor", PropertyValue(kStoredWindowText)).ToLong()));
   UserControl::SetEnabled(bag.ReadProperty(L"Enabled", PropertyValue(true)).ToBoolean());
   ole_drag_mode_ = bag.ReadProperty(L"OLEDragMode", PropertyValue(int32_t{0})).ToLong();
   ole_drag_drop_scroll_ = bag.ReadProperty(L"OLEDragDropScroll", PropertyValue(true)).ToBoolean();
@@ -74,9 +74,9 @@ void TextBoxW::WriteProperties(PropertyBag& bag) {
                     PropertyValue(FontRef()));
   bag.WriteProperty(L"VisualStyles", PropertyValue(visual_styles_), PropertyValue(true));
   bag.WriteProperty(L"BackColor", PropertyValue(static_cast<int32_t>(BackColor())),
-                    PropertyValue(kWindowBackground));
+                    PropertyValue(kStoredWindowBackground));
   bag.WriteProperty(L"ForeColor", PropertyValue(static_cast<int32_t>(ForeColor())),
-                    PropertyValue(kWindowText));
+                    PropertyValue(kStoredWindowText));
   bag.WriteProperty(L"Enabled", PropertyValue(Enabled()), PropertyValue(true));
   bag.WriteProperty(L"OLEDragMode", PropertyValue(ole_drag_mode_), PropertyValue(int32_t{0}));
   bag.WriteProperty(L"OLEDragDropScroll", PropertyValue(ole_drag_drop_scroll_),

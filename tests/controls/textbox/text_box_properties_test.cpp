@@ -12,6 +12,27 @@ using test::ErrorOf;
 
 const std::wstring kPair = L"\U0001F600";  // one character, two code units
 
+// The colours the edit is painted with: what its parent answers to WM_CTLCOLOREDIT.
+std::pair<COLORREF, COLORREF> PaintColours(const TextBoxW& text_box) {
+  HWND edit = text_box.hWnd();
+  HDC dc = GetDC(edit);
+  SendMessageW(GetParent(edit), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(edit));
+  const std::pair<COLORREF, COLORREF> colours{GetBkColor(dc), GetTextColor(dc)};
+  ReleaseDC(edit, dc);
+  return colours;
+}
+
+TEST_F(TextBoxTest, ANewBoxIsPaintedInTheWindowColours) {
+  EXPECT_EQ(box->BackColor(), TextBoxW::kWindowBackground);
+  EXPECT_EQ(box->ForeColor(), TextBoxW::kWindowText);
+  const auto [back, text] = PaintColours(*box);
+  EXPECT_EQ(back, GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(text, GetSysColor(COLOR_WINDOWTEXT));
+  box->SetMultiLine(true);
+  EXPECT_EQ(PaintColours(*box).first, GetSysColor(COLOR_WINDOW));
+}
+
 TEST_F(TextBoxTest, OutOfRangeValuesRaise380AndChangeNothing) {
   box->SetScrollBars(2);
   box->SetAlignment(1);
