@@ -13,6 +13,7 @@ mkdir -p "$root/build"
   tail -n 30 "$root/build/run-gui.log"; echo "the desktop tool's build failed" >&2; exit 1; }
 desktop_exe=${VELTRIN_DESKTOP_EXE:-$desktop_build/app/window/veltrin.exe}
 . "$root/scripts/wine-env.sh"
+use_wine 64  # the desktop tool is built 64-bit: its loader and prefix
 
 # windows_path PATH: an absolute Linux path as Wine sees it through drive Z:.
 windows_path() {
