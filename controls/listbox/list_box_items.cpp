@@ -17,6 +17,7 @@ LPARAM TextParam(const std::wstring& text) noexcept {
 int32_t InsertionIndex(const PropertyValue& index) {
   int32_t value = 0;
   switch (index.Type()) {
+    case ValueType::kByte:
     case ValueType::kInteger:
     case ValueType::kLong:
     case ValueType::kSingle:
