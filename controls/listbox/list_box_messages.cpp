@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "controls/base/container_validation.h"
 #include "controls/base/input_state.h"
 #include "controls/base/mouse_pointers.h"
 #include "controls/base/window_input.h"
@@ -122,6 +123,9 @@ MessageResult ListBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
       break;
     case WM_LBUTTONDOWN:
       return ListLeftButtonDown(w_param, l_param);
+    case WM_MOUSEACTIVATE:
+      if (GetFocus() == ListHandle()) break;
+      return MouseActivateAfterValidation(*this, l_param);
     default:
       break;
   }

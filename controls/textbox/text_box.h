@@ -271,7 +271,6 @@ class TextBoxW : public NativeControl {
   MessageResult ButtonUp(int16_t button, UINT keys, POINT point);
   MessageResult ButtonDblClk();
   void SetMargin(bool left, float value);
-  MessageResult OnMouseActivate(LPARAM l_param);
   // KeyDown or KeyUp with the in/out key code, then the edit sees the returned code; key messages
   // (not system keys) also switch overtype on Insert and peek the pending character.
   MessageResult RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key, UINT flags,

@@ -20,9 +20,6 @@ namespace {
 
 constexpr UINT kInsertKey = VK_INSERT;
 
-// True while a validation started by a mouse activation runs (shared by every text box).
-bool validating_focus = false;
-
 bool IsNavigationKey(int key) noexcept {
   switch (key) {
     case VK_LEFT:
@@ -61,7 +58,8 @@ MessageResult TextBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
       return result;
     }
     case WM_MOUSEACTIVATE:
-      return OnMouseActivate(l_param);
+      if (Child().HasFocus()) return kNotHandled;
+      return MouseActivateAfterValidation(*this, l_param);
     case WM_INPUTLANGCHANGE:
       ApplyImeMode(hWnd(), ime_context_.Get(), ime_mode_);
       return kNotHandled;
@@ -98,33 +96,6 @@ void TextBoxW::SendCodePoint(UINT code_point, LPARAM l_param) {
   const UINT value = code_point - 0x10000;
   Child().Send(WM_CHAR, 0xD800 + (value >> 10), l_param);
   Child().Send(WM_CHAR, 0xDC00 + (value & 0x3FF), l_param);
-}
-
-MessageResult TextBoxW::OnMouseActivate(LPARAM l_param) {
-  if (Child().HasFocus()) return kNotHandled;
-  if (LOWORD(l_param) == HTBORDER || validating_focus) return MA_ACTIVATEANDEAT;
-  if (HIWORD(l_param) != WM_LBUTTONDOWN) return kNotHandled;
-  bool causes_validation = true;
-  try {
-    causes_validation = ExtenderObject().CausesValidation();
-  } catch (...) {
-    causes_validation = false;
-  }
-  if (causes_validation) {
-    validating_focus = true;
-    bool cancelled = false;
-    try {
-      ValidateContainerControls(*this);
-    } catch (const RunTimeError& error) {
-      cancelled = error.Number() == kInvalidPropertyValue;
-    } catch (...) {
-      // Other errors of the validation let the box take the focus.
-    }
-    validating_focus = false;
-    if (cancelled) return MA_ACTIVATEANDEAT;
-  }
-  ::SetFocus(hWndUserControl());
-  return MA_NOACTIVATE;
 }
 
 MessageResult TextBoxW::OnCommand(WORD, WORD code, HWND control) {
