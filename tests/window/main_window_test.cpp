@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,28 @@ TEST_F(MainWindowTest, ExtractsAPageFromLoopbackWithTheBlockedWords) {
   Click(L"Command1");
   EXPECT_EQ(Result(), Expected(test::kSamplePage, {u"广告"}));
   EXPECT_EQ(Result().find(L"广告"), std::wstring::npos);
+}
+
+// The cursor the system shows now, whichever thread asks.
+HCURSOR ShownCursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof(info);
+  return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+TEST_F(MainWindowTest, TheWaitCursorShowsWhileADownloadRuns) {
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  std::atomic<HCURSOR> during_download{nullptr};
+  test::LoopbackHttpServer server([&](const test::HttpRequest&) {
+    during_download = ShownCursor();
+    return test::MakeReply(200, "OK", test::kSamplePage);
+  });
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  SetAddress(ToWide(Utf8BytesToText(server.Url("/page.html"))));
+  Click(L"Command1");
+  EXPECT_EQ(during_download.load(), wait);
+  EXPECT_NE(ShownCursor(), wait);
+  EXPECT_EQ(Result(), Expected(test::kSamplePage));
 }
 
 TEST_F(MainWindowTest, ExtractsALocalFileWithAChineseName) {
