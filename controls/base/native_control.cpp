@@ -5,6 +5,7 @@
 #include <array>
 
 #include "common/run_time_error.h"
+#include "common/utf16.h"
 #include "controls/base/interception/vtable_handle.h"
 
 namespace veltrin::controls {
@@ -193,6 +194,12 @@ HRESULT STDMETHODCALLTYPE NativeControl::GetPredefinedStrings(bool&, DISPID,
 
 HRESULT STDMETHODCALLTYPE NativeControl::GetPredefinedValue(bool&, DISPID, int32_t, VARIANT*) {
   return S_OK;
+}
+
+void NativeControl::RefuseSetting(const RunTimeError& error) const {
+  if (Ambient().UserMode()) throw error;
+  MessageBoxW(UserControl::hWnd(), ToWide(error.Description()).c_str(),
+              Ambient().DisplayName().c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace veltrin::controls

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/run_time_error.h"
 #include "controls/base/host/user_control.h"
 #include "controls/base/host/window_handles.h"
 #include "controls/base/interception/companion_interfaces.h"
@@ -71,6 +72,10 @@ class NativeControl : public UserControl,
   // runs on the old child, RestoreChildState on the new one.
   virtual void SaveChildState() {}
   virtual void RestoreChildState() {}
+  // A setting the control refuses: raised at run time; in design mode shown to the designer in a
+  // critical message box under the control's name instead, and the caller keeps the old value.
+  void RefuseSetting(const RunTimeError& error) const;
+
   // The interception kinds registered from Initialize to Terminate (default: all three).
   virtual std::span<const InterceptionKind> InterceptionKinds() const;
 

@@ -56,7 +56,7 @@ void ListBoxW::SetMousePointer(int16_t value) {
 
 void ListBoxW::SetMouseIcon(PictureRef icon) {
   if (icon && icon->Handle() && icon->Type() != PictureType::kIcon) {
-    throw RunTimeError(kInvalidPropertyValue);
+    return RefuseSetting(RunTimeError(kInvalidPropertyValue));
   }
   mouse_icon_ = std::move(icon);
   PropertyChanged(L"MouseIcon");
@@ -95,7 +95,7 @@ float ListBoxW::HorizontalExtent() const {
 }
 
 void ListBoxW::SetHorizontalExtent(float value) {
-  if (value < 0) throw RunTimeError(kInvalidPropertyValue);
+  if (value < 0) return RefuseSetting(RunTimeError(kInvalidPropertyValue));
   horizontal_extent_ = FromContainerX(value);
   if (Child() && !multi_column_) {
     Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(horizontal_extent_));

@@ -103,10 +103,19 @@ void ListBoxW::ChildCreated() {
   ApplyFont();
   ApplyVisualStyles();
   Child().Enable(Enabled());
-  if (design_mode_) {
-    Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ambient().DisplayName().c_str()));
-    Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
-  }
+  if (design_mode_) ShowDesignName();
+}
+
+void ListBoxW::ShowDesignName() {
+  Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ambient().DisplayName().c_str()));
+  Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
+}
+
+void ListBoxW::AmbientChanged(const std::wstring& name) {
+  // A designer's list shows the control's name as its only item: a renamed control shows the new.
+  if (name != L"DisplayName" || !design_mode_ || !Child() || Send(LB_GETCOUNT) <= 0) return;
+  Send(LB_RESETCONTENT);
+  ShowDesignName();
 }
 
 void ListBoxW::SaveChildState() {
@@ -259,8 +268,8 @@ void ListBoxW::SetSorted(bool value) {
 
 void ListBoxW::SetMultiColumn(bool value) {
   if (value && draw_mode_ == 2) {
-    throw RunTimeError(kSetNotSupported,
-                       u"MultiColumn must be False when DrawMode is 2 - OwnerDrawVariable");
+    return RefuseSetting(RunTimeError(
+        kSetNotSupported, u"MultiColumn must be False when DrawMode is 2 - OwnerDrawVariable"));
   }
   multi_column_ = value;
   RecreateListWindow();
@@ -276,8 +285,8 @@ void ListBoxW::SetAllowSelection(bool value) {
 void ListBoxW::SetMultiSelect(int32_t value) {
   RequireRange(value, 0, 2);
   if (value != 0 && style_ != 0) {
-    throw RunTimeError(kSetNotSupported,
-                       u"MultiSelect must be 0 - None when Style is not 0 - Standard");
+    return RefuseSetting(RunTimeError(
+        kSetNotSupported, u"MultiSelect must be 0 - None when Style is not 0 - Standard"));
   }
   multi_select_ = value;
   RecreateListWindow();
@@ -312,8 +321,8 @@ void ListBoxW::SetStyle(int32_t value) {
   }
   RequireRange(value, 0, 2);
   if (value != 0 && draw_mode_ != 0) {
-    throw RunTimeError(kSetNotSupported,
-                       u"Style must be 0 - Standard when DrawMode is not 0 - Normal");
+    return RefuseSetting(RunTimeError(
+        kSetNotSupported, u"Style must be 0 - Standard when DrawMode is not 0 - Normal"));
   }
   style_ = value;
   if (value != 0) multi_select_ = 0;

@@ -173,6 +173,8 @@ class ListBoxW : public NativeControl {
   // The list's own messages.
   MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
   void Resize() override;
+  void AmbientChanged(const std::wstring& name) override;
+  void ShowDesignName();  // the sample item of a list in design mode
   void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override;
   void OLESetData(DataObject& data, int16_t data_format) override;
   void OLEGiveFeedback(int32_t effect, bool& default_cursors) override;

@@ -434,11 +434,8 @@ void TextBoxW::SetNetAddressType(int32_t value) {
 }
 
 bool TextBoxW::AcceptValue(bool valid) const {
-  if (valid) return true;
-  if (Ambient().UserMode()) throw RunTimeError(kInvalidPropertyValue);
-  MessageBoxW(hWndUserControl(), L"Invalid property value", Ambient().DisplayName().c_str(),
-              MB_OK | MB_ICONERROR);
-  return false;
+  if (!valid) RefuseSetting(RunTimeError(kInvalidPropertyValue));
+  return valid;
 }
 
 }  // namespace veltrin::controls

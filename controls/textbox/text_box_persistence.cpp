@@ -29,8 +29,8 @@ void TextBoxW::ReadControlProperties(PropertyBag& bag) {
   visual_styles_ = bag.ReadProperty(L"VisualStyles", PropertyValue(true)).ToBoolean();
   UserControl::SetBackColor(static_cast<OLE_COLOR>(
       bag.ReadProperty(L"BackColor", PropertyValue(kStoredWindowBackground)).ToLong()));
-  UserControl::SetForeColor(
-      static_cast<OLE_COLOR>(bag.ReadProperty(L"ForeColor", PropertyValue(kStoredWindowText)).ToLong()));
+  UserControl::SetForeColor(static_cast<OLE_COLOR>(
+      bag.ReadProperty(L"ForeColor", PropertyValue(kStoredWindowText)).ToLong()));
   UserControl::SetEnabled(bag.ReadProperty(L"Enabled", PropertyValue(true)).ToBoolean());
   ole_drag_mode_ = bag.ReadProperty(L"OLEDragMode", PropertyValue(int32_t{0})).ToLong();
   ole_drag_drop_scroll_ = bag.ReadProperty(L"OLEDragDropScroll", PropertyValue(true)).ToBoolean();

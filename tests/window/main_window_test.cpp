@@ -18,7 +18,7 @@
 #include "controls/base/host/data_object.h"
 #include "controls/base/host/drag_drop.h"
 #include "tests/core/support/loopback_http_server.h"
-#include "tests/window/dialog_responder.h"
+#include "tests/support/dialog_responder.h"
 #include "tests/window/window_test_support.h"
 
 namespace veltrin::window {

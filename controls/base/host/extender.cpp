@@ -12,6 +12,11 @@ namespace veltrin::controls {
 
 Extender::Extender(Form& form, std::wstring name) : form_(form), name_(std::move(name)) {}
 
+void Extender::SetName(std::wstring name) {
+  name_ = std::move(name);
+  if (control_) Form::NotifyAmbientChanged(*control_, DISPID_AMBIENT_DISPLAYNAME);
+}
+
 Extender::~Extender() = default;
 
 RECT Extender::PixelBounds() const noexcept {

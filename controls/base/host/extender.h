@@ -37,6 +37,9 @@ class Extender {
   ~Extender();
 
   const std::wstring& Name() const noexcept { return name_; }
+  // Renames the control, as a designer does; a user control hears of it as a change of its
+  // ambient DisplayName.
+  void SetName(std::wstring name);
   const std::wstring& Tag() const noexcept { return tag_; }
   void SetTag(std::wstring tag) { tag_ = std::move(tag); }
   // The form; this host has no other containers, so Container is the same form.

@@ -304,13 +304,15 @@ void Form::PropertyChangedBy(UserControl&) {
 
 void Form::NotifyAmbientChanged(DISPID dispid) {
   for (size_t i = 0; i < items_.size(); ++i) {
-    UserControl* control = items_[i]->Control();
-    if (!control || !control->ControlUnknown()) continue;
-    ComPtr<IOleControl> ole_control;
-    if (SUCCEEDED(
-            control->ControlUnknown()->QueryInterface(IID_IOleControl, ole_control.PutVoid()))) {
-      ole_control->OnAmbientPropertyChange(dispid);
-    }
+    if (UserControl* control = items_[i]->Control()) NotifyAmbientChanged(*control, dispid);
+  }
+}
+
+void Form::NotifyAmbientChanged(UserControl& control, DISPID dispid) {
+  if (!control.ControlUnknown()) return;
+  ComPtr<IOleControl> ole_control;
+  if (SUCCEEDED(control.ControlUnknown()->QueryInterface(IID_IOleControl, ole_control.PutVoid()))) {
+    ole_control->OnAmbientPropertyChange(dispid);
   }
 }
 

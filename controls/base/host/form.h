@@ -188,6 +188,7 @@ class Form : public MessageHandler {
   std::vector<Extender*> TabOrder() const;
   void RenumberTabOrder(Extender* moved, int16_t index);
   void NotifyAmbientChanged(DISPID dispid);
+  static void NotifyAmbientChanged(UserControl& control, DISPID dispid);
   bool HandleFormKey(const MSG& message);
   void ClickButton(Extender& button);
   void DestroyItem(std::vector<std::unique_ptr<Extender>>::iterator position) noexcept;

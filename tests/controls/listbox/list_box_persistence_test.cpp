@@ -1,6 +1,7 @@
 // ListBoxW in the form's property bag: what a save writes, what a load restores and corrects, and
 // design mode's sample item.
 #include "list_box_fixture.h"
+#include "tests/support/dialog_responder.h"
 
 namespace veltrin::controls::list_box_test {
 namespace {
@@ -116,6 +117,39 @@ TEST(ListBoxDesignModeTest, TheListShowsOnlyTheControlsNameAndAcceptsDesignTimeP
   EXPECT_TRUE(GetWindowLongW(list.ListHandle(), GWL_STYLE) & LBS_OWNERDRAWFIXED);
   EXPECT_EQ(ErrorOf([&] { list.SetDrawMode(1); }), 0);
   EXPECT_EQ(list.Style(), 0) << "an owner-drawn list is a standard one";
+
+  form.ControlAt(0).SetName(L"BlockedWords");
+  ASSERT_EQ(list.ListCount(), 1);
+  EXPECT_EQ(list.List(0), L"BlockedWords");
+  EXPECT_EQ(list.ListIndex(), -1);
+}
+
+TEST(ListBoxDesignModeTest, RefusedSettingsShowTheirMessageAndKeepTheOldValue) {
+  Form form;
+  form.SetUserMode(false);
+  auto control = std::make_unique<ListBoxW>();
+  ListBoxW& list = *control;
+  form.AddControl(std::move(control), L"List1", {10, 10, 210, 170});
+  list.SetDrawMode(2);
+  list.SetHorizontalExtent(30);
+  test::DialogResponder responder;
+  responder.Then(test::DialogResponder::Press(IDOK))
+      .Then(test::DialogResponder::Press(IDOK))
+      .Then(test::DialogResponder::Press(IDOK));
+  EXPECT_EQ(ErrorOf([&] { list.SetMultiColumn(true); }), 0);
+  EXPECT_EQ(ErrorOf([&] { list.SetStyle(1); }), 0);
+  EXPECT_EQ(ErrorOf([&] { list.SetHorizontalExtent(-1); }), 0);
+  EXPECT_FALSE(list.MultiColumn());
+  EXPECT_EQ(list.Style(), 0);
+  EXPECT_FLOAT_EQ(list.HorizontalExtent(), 30);
+  ASSERT_EQ(responder.Seen().size(), 3u);
+  const wchar_t* const messages[] = {
+      L"MultiColumn must be False when DrawMode is 2 - OwnerDrawVariable",
+      L"Style must be 0 - Standard when DrawMode is not 0 - Normal", L"Invalid property value"};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(responder.Seen()[i].caption, L"List1");
+    EXPECT_NE(responder.Seen()[i].text.find(messages[i]), std::wstring::npos) << i;
+  }
 }
 
 }  // namespace

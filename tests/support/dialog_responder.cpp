@@ -1,5 +1,5 @@
-// The modal-dialog responder of the window tests.
-#include "tests/window/dialog_responder.h"
+// Answers the modal dialogs and message boxes that the code under test opens.
+#include "tests/support/dialog_responder.h"
 
 namespace veltrin::test {
 
