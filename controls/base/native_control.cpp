@@ -7,6 +7,7 @@
 #include "common/run_time_error.h"
 #include "common/utf16.h"
 #include "controls/base/interception/vtable_handle.h"
+#include "controls/base/mouse_pointers.h"
 
 namespace veltrin::controls {
 namespace {
@@ -84,11 +85,13 @@ void NativeControl::Initialize() {
 }
 
 void NativeControl::InitProperties() {
+  LookUpMousePointerDispId();
   InitControlProperties();
   CreateChild();
 }
 
 void NativeControl::ReadProperties(PropertyBag& bag) {
+  LookUpMousePointerDispId();
   ReadControlProperties(bag);
   CreateChild();
 }
@@ -182,24 +185,62 @@ HRESULT STDMETHODCALLTYPE NativeControl::TranslateAccelerator(bool&, HRESULT&, U
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE NativeControl::GetDisplayString(bool&, DISPID, std::wstring&) {
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE NativeControl::GetPredefinedStrings(bool&, DISPID,
-                                                              std::vector<std::wstring>&,
-                                                              std::vector<int32_t>&) {
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE NativeControl::GetPredefinedValue(bool&, DISPID, int32_t, VARIANT*) {
-  return S_OK;
-}
-
 void NativeControl::RefuseSetting(const RunTimeError& error) const {
   if (Ambient().UserMode()) throw error;
   MessageBoxW(UserControl::hWnd(), ToWide(error.Description()).c_str(),
               Ambient().DisplayName().c_str(), MB_OK | MB_ICONERROR);
+}
+
+// Property browsing: MousePointer, where the control has one, is shown and offered by the named
+// pointer values; every other property is left to the host.
+namespace {
+constexpr DISPID kMousePointerDispatchId = 0x100;
+}  // namespace
+
+std::span<const DispatchName> NativeControl::DispatchNames() const {
+  static constexpr DispatchName kNames[] = {{L"MousePointer", kMousePointerDispatchId}};
+  if (!BrowsedMousePointer()) return {};
+  return kNames;
+}
+
+void NativeControl::LookUpMousePointerDispId() noexcept {
+  if (mouse_pointer_disp_id_ != 0 || !BrowsedMousePointer()) return;
+  try {
+    mouse_pointer_disp_id_ = GetDispId(ControlUnknown(), L"MousePointer");
+  } catch (...) {
+    // Without the identifier MousePointer is browsed as the host's default does.
+  }
+}
+
+bool NativeControl::BrowsesMousePointer(DISPID disp_id) const noexcept {
+  return mouse_pointer_disp_id_ != 0 && disp_id == mouse_pointer_disp_id_;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::GetDisplayString(bool& handled, DISPID disp_id,
+                                                          std::wstring& display_name) {
+  if (BrowsesMousePointer(disp_id)) {
+    handled = MousePointerName(BrowsedMousePointer().value_or(0), display_name);
+  }
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::GetPredefinedStrings(bool& handled, DISPID disp_id,
+                                                              std::vector<std::wstring>& strings,
+                                                              std::vector<int32_t>& cookies) {
+  if (!BrowsesMousePointer(disp_id)) return S_OK;
+  MousePointerList(strings, cookies);
+  handled = true;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE NativeControl::GetPredefinedValue(bool& handled, DISPID disp_id,
+                                                            int32_t cookie, VARIANT* value) {
+  if (!BrowsesMousePointer(disp_id) || !value) return S_OK;
+  VariantClear(value);
+  V_VT(value) = VT_I4;
+  V_I4(value) = cookie;
+  handled = true;
+  return S_OK;
 }
 
 }  // namespace veltrin::controls

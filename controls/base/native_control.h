@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <objsafe.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -76,6 +77,10 @@ class NativeControl : public UserControl,
   // critical message box under the control's name instead, and the caller keeps the old value.
   void RefuseSetting(const RunTimeError& error) const;
 
+  // A control with a MousePointer property returns its value: the host then shows and offers it by
+  // the named pointer values. The default has none, and every property is left to the host.
+  virtual std::optional<int16_t> BrowsedMousePointer() const { return std::nullopt; }
+
   // The interception kinds registered from Initialize to Terminate (default: all three).
   virtual std::span<const InterceptionKind> InterceptionKinds() const;
 
@@ -116,6 +121,7 @@ class NativeControl : public UserControl,
   HRESULT STDMETHODCALLTYPE GetPredefinedValue(bool& handled, DISPID disp_id, int32_t cookie,
                                                VARIANT* value) override;
 
+  std::span<const DispatchName> DispatchNames() const override;
   HRESULT QueryCompanion(REFIID iid, void** object) override;
   HWND FocusTarget() const noexcept override { return child_.Get(); }
 
@@ -136,11 +142,14 @@ class NativeControl : public UserControl,
   void InitProperties() final;
   void ReadProperties(PropertyBag& bag) final;
   void Terminate() final;
+  void LookUpMousePointerDispId() noexcept;
+  bool BrowsesMousePointer(DISPID disp_id) const noexcept;
 
   std::vector<InterceptionRegistration> registrations_;  // released in Terminate
-  ChildReceiver receiver_{*this};                        // outlives the subclass below
-  UniqueWindow child_;                                   // the native child
-  ScopedSubclass child_subclass_;                        // removed before the child goes
+  DISPID mouse_pointer_disp_id_ = 0;  // MousePointer's identifier, for property browsing
+  ChildReceiver receiver_{*this};     // outlives the subclass below
+  UniqueWindow child_;                // the native child
+  ScopedSubclass child_subclass_;     // removed before the child goes
 };
 
 }  // namespace veltrin::controls

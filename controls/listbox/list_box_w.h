@@ -174,6 +174,7 @@ class ListBoxW : public NativeControl {
   MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
   void Resize() override;
   void AmbientChanged(const std::wstring& name) override;
+  std::optional<int16_t> BrowsedMousePointer() const override { return mouse_pointer_; }
   void ShowDesignName();  // the sample item of a list in design mode
   void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override;
   void OLESetData(DataObject& data, int16_t data_format) override;

@@ -220,15 +220,8 @@ class TextBoxW : public NativeControl {
                                                  WPARAM w_param, LPARAM l_param,
                                                  int32_t shift) override;
 
-  // Property browsing: MousePointer by its named values; the host answers for the rest.
-  std::span<const DispatchName> DispatchNames() const override;
-  HRESULT STDMETHODCALLTYPE GetDisplayString(bool& handled, DISPID disp_id,
-                                             std::wstring& display_name) override;
-  HRESULT STDMETHODCALLTYPE GetPredefinedStrings(bool& handled, DISPID disp_id,
-                                                 std::vector<std::wstring>& strings,
-                                                 std::vector<int32_t>& cookies) override;
-  HRESULT STDMETHODCALLTYPE GetPredefinedValue(bool& handled, DISPID disp_id, int32_t cookie,
-                                               VARIANT* value) override;
+  // Property browsing: MousePointer by its named values.
+  std::optional<int16_t> BrowsedMousePointer() const override { return mouse_pointer_; }
 
   // OLE drag and drop through the host.
   void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override;
@@ -242,9 +235,6 @@ class TextBoxW : public NativeControl {
 
  private:
   bool Live() const noexcept { return static_cast<bool>(Child()); }
-  // Finds MousePointer's dispatch identifier once; it stays 0 when the host cannot tell it.
-  void LookUpMousePointerDispId() noexcept;
-  bool BrowsesMousePointer(DISPID disp_id) const noexcept;
   bool EffectiveRightToLeft() const noexcept;
   // True for a valid value; otherwise raises error 380 at run time, or shows the error and keeps
   // the old value in design mode (false).
@@ -313,7 +303,6 @@ class TextBoxW : public NativeControl {
   bool ole_drag_drop_scroll_ = true;
   int16_t mouse_pointer_ = 0;
   PictureRef mouse_icon_;
-  DISPID mouse_pointer_disp_id_ = 0;  // MousePointer's identifier for property browsing
   bool mouse_track_ = false;
   bool net_address_validator_ = false;
   int32_t net_address_type_ = 0;

@@ -13,7 +13,6 @@ constexpr auto kStoredWindowText = static_cast<int32_t>(TextBoxW::kWindowText);
 }  // namespace
 
 void TextBoxW::InitControlProperties() {
-  LookUpMousePointerDispId();
   font_ = Ambient().Font();
   UserControl::SetRightToLeft(Ambient().RightToLeft());
   right_to_left_mode_ = 1;
@@ -24,7 +23,6 @@ void TextBoxW::InitControlProperties() {
 }
 
 void TextBoxW::ReadControlProperties(PropertyBag& bag) {
-  LookUpMousePointerDispId();
   font_ = bag.ReadProperty(L"Font", PropertyValue(FontRef())).ToFont();
   visual_styles_ = bag.ReadProperty(L"VisualStyles", PropertyValue(true)).ToBoolean();
   UserControl::SetBackColor(static_cast<OLE_COLOR>(
