@@ -61,8 +61,13 @@ class FormatEnumerator : public ComObject<IEnumFORMATETC> {
   }
   HRESULT STDMETHODCALLTYPE Clone(IEnumFORMATETC** copy) override {
     if (!copy) return E_POINTER;
-    *copy = new (std::nothrow) FormatEnumerator(formats_, position_);
-    return *copy ? S_OK : E_OUTOFMEMORY;
+    try {
+      *copy = new FormatEnumerator(formats_, position_);
+    } catch (...) {
+      *copy = nullptr;
+      return E_OUTOFMEMORY;  // nothing may leave a COM method
+    }
+    return S_OK;
   }
 
  private:
@@ -140,10 +145,14 @@ class DataStore : public ComObject<IDataObject> {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (direction != DATADIR_GET) return E_NOTIMPL;
-    std::vector<FORMATETC> formats;
-    for (const Entry& entry : entries_) formats.push_back(GlobalFormat(entry.format));
-    *out = new (std::nothrow) FormatEnumerator(std::move(formats), 0);
-    return *out ? S_OK : E_OUTOFMEMORY;
+    try {
+      std::vector<FORMATETC> formats;
+      for (const Entry& entry : entries_) formats.push_back(GlobalFormat(entry.format));
+      *out = new FormatEnumerator(std::move(formats), 0);
+    } catch (...) {
+      return E_OUTOFMEMORY;  // nothing may leave a COM method
+    }
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
     return OLE_E_ADVISENOTSUPPORTED;
