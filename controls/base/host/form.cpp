@@ -164,8 +164,21 @@ Extender& Form::AddFrame(std::wstring name, std::wstring caption, RECT bounds) {
 }
 
 void Form::RemoveControl(std::wstring_view name) {
-  const auto found = std::find_if(items_.begin(), items_.end(),
-                                  [&](const auto& item) { return item->Name() == name; });
+  const auto named = [&] {
+    return std::find_if(items_.begin(), items_.end(),
+                        [&](const auto& item) { return item->Name() == name; });
+  };
+  auto found = named();
+  if (found == items_.end()) return;
+  // The controls placed in a frame go first, each as a whole, before the frame's window takes
+  // their windows with it.
+  const HWND window = (*found)->hWnd();
+  std::vector<std::wstring> inside;
+  for (const auto& item : items_) {
+    if (item->hWnd() && GetParent(item->hWnd()) == window) inside.push_back(item->Name());
+  }
+  for (const std::wstring& child : inside) RemoveControl(child);
+  found = named();
   if (found != items_.end()) DestroyItem(found);
 }
 

@@ -97,6 +97,7 @@ class Form : public MessageHandler {
   // when `frame` is not a frame of this form or is the control itself.
   void PlaceInFrame(Extender& control, Extender& frame);
   // Delivers Terminate (user controls) and destroys the control; an unknown name does nothing.
+  // Removes the named control; a frame takes the controls placed in it along.
   void RemoveControl(std::wstring_view name);
 
   // The control named `name`, or null.

@@ -149,6 +149,24 @@ TEST(FormBehaviourTest, FramesContainTheirControls) {
   EXPECT_THROW(form.PlaceInFrame(frame, frame), RunTimeError);
 }
 
+TEST(FormBehaviourTest, RemovingAFrameRemovesTheControlsInItFirst) {
+  Form form(L"Frames", 300, 200);
+  Log log;
+  Extender& frame = form.AddFrame(L"Frame1", L"Group", RECT{20, 20, 220, 160});
+  Extender& button = form.AddButton(L"Command1", L"Inside", RECT{10, 20, 90, 50});
+  Extender& user = form.AddControl(std::make_unique<LoggingControl>(&log, L"Inner"), L"Inner1",
+                                   RECT{10, 60, 90, 90});
+  form.AddButton(L"Command2", L"Outside", RECT{230, 20, 290, 50});
+  form.PlaceInFrame(button, frame);
+  form.PlaceInFrame(user, frame);
+  log.clear();
+
+  form.RemoveControl(L"Frame1");
+  ASSERT_EQ(form.ControlCount(), 1u);
+  EXPECT_EQ(form.ControlAt(0).Name(), L"Command2");
+  EXPECT_EQ(log, (Log{L"Inner.Terminate"})) << "the control inside was ended, not orphaned";
+}
+
 TEST(FormBehaviourTest, ProcessPendingMessagesDispatchesAndKeepsTheQuit) {
   Form form(L"Pending", 100, 100);
   Log log;
