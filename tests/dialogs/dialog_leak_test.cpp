@@ -17,7 +17,7 @@
 #include "controls/base/modeless_dialogs.h"
 #include "dialog_driver.h"
 #include "dialogs/common_dialog.h"
-#include "gui_objects.h"
+#include "tests/support/gui_objects.h"
 
 namespace veltrin::dialogs {
 namespace {
@@ -98,18 +98,18 @@ class DialogLeaks : public ::testing::TestWithParam<DialogKind> {
 
 TEST_P(DialogLeaks, OpenAndCancelCyclesLeaveNothingBehind) {
   for (int i = 0; i < kWarmUpCycles; ++i) ASSERT_TRUE(Cycle());
-  const testing::GuiObjectCounts before = testing::CurrentGuiObjectCounts();
+  const veltrin::test::GuiObjectCounts before = veltrin::test::CurrentGuiObjectCounts();
   const auto started = std::chrono::steady_clock::now();
   for (int i = 0; i < kCycles; ++i) {
     ASSERT_TRUE(Cycle()) << "cycle " << i;
     ASSERT_EQ(controls::ModelessDialogHook(), nullptr) << "cycle " << i;
-    ASSERT_EQ(testing::WindowPropertiesStartingWith(owner_.Get(), L"commdlg_"),
+    ASSERT_EQ(veltrin::test::WindowPropertiesStartingWith(owner_.Get(), L"commdlg_"),
               std::vector<std::wstring>{})
         << "cycle " << i;
   }
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started);
   std::printf("%d %s cycles: %.1f s\n", kCycles, GetParam().name, seconds.count());
-  const testing::GuiObjectCounts after = testing::CurrentGuiObjectCounts();
+  const veltrin::test::GuiObjectCounts after = veltrin::test::CurrentGuiObjectCounts();
   EXPECT_GT(before.gdi, 0u) << "the count must see the process's objects";
   EXPECT_LE(after.gdi, before.gdi + kTolerance);
   EXPECT_LE(after.user, before.user + kTolerance);

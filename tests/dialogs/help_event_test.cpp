@@ -11,7 +11,7 @@
 #include "dialog_driver.h"
 #include "dialogs/common_dialog.h"
 #include "event_log.h"
-#include "gui_objects.h"
+#include "tests/support/gui_objects.h"
 
 namespace veltrin::dialogs {
 namespace {
@@ -85,7 +85,7 @@ TEST_F(HelpEventTest, ColorAndFontRaiseHelpWithTheirNumbers) {
       EXPECT_FALSE((dialog.*row.show)());
     }
     EXPECT_TRUE(focusKept) << "the focus the handler took is given back";
-    EXPECT_EQ(testing::WindowPropertiesStartingWith(owner_->Get(), L"commdlg_"),
+    EXPECT_EQ(veltrin::test::WindowPropertiesStartingWith(owner_->Get(), L"commdlg_"),
               std::vector<std::wstring>{});
   }
   events_.Expect({L"Help 3", L"Help 4"});
@@ -116,7 +116,7 @@ TEST_F(HelpEventTest, FindDialogRaisesHelpWithItsWindow) {
   events_.Expect({L"Help 9"});
   EXPECT_EQ(events_.lastDialog, find);
   SendMessageW(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-  EXPECT_EQ(testing::WindowPropertiesStartingWith(owner_->Get(), L"commdlg_"),
+  EXPECT_EQ(veltrin::test::WindowPropertiesStartingWith(owner_->Get(), L"commdlg_"),
             std::vector<std::wstring>{});
 }
 

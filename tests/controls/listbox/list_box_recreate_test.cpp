@@ -1,6 +1,7 @@
 // Re-creation of ListBoxW's native list when a style-bearing property changes: what it keeps, the
 // Click it raises, the font it carries, and that it leaks no window or GDI object.
 #include "list_box_fixture.h"
+#include "tests/support/gui_objects.h"
 
 namespace veltrin::controls::list_box_test {
 namespace {
@@ -78,11 +79,11 @@ TEST(ListBoxRecreateTest, ThousandRecreationsLeaveGuiResourcesFlat) {
   ListBoxW& list = host.List();
   host.Fill({L"a", L"b"});
   list.SetUseTabStops(false);
-  const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const veltrin::test::GuiObjectCounts before = veltrin::test::CurrentGuiObjectCounts();
   for (int i = 0; i < 1000; ++i) list.SetUseTabStops(i % 2 == 0);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 2);
+  const veltrin::test::GuiObjectCounts after = veltrin::test::CurrentGuiObjectCounts();
+  EXPECT_LE(after.gdi, before.gdi + 2);
+  EXPECT_LE(after.user, before.user + 2);
   EXPECT_EQ(list.ListCount(), 2);
 }
 

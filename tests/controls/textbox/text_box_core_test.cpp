@@ -1,6 +1,7 @@
 // The text box's core as the main window uses it: text without needless Change events and without
 // a length limit, typing through the form's loop, re-creation keeping state, dropped file names.
 #include "controls/base/host/drag_drop.h"
+#include "tests/support/gui_objects.h"
 #include "text_box_fixture.h"
 
 namespace veltrin::controls::textbox_test {
@@ -94,14 +95,14 @@ TEST_F(TextBoxTest, ManyStyleSwitchesLeakNoWindowsFontsOrContexts) {
   box->SetText(L"text");
   box->SetMultiLine(true);
   box->SetMultiLine(false);
-  const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const veltrin::test::GuiObjectCounts before = veltrin::test::CurrentGuiObjectCounts();
   for (int i = 0; i < 500; ++i) {  // 1,000 re-creations
     box->SetScrollBars(i % 4);
     box->SetMultiLine(i % 2 == 0);
   }
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 2);
+  const veltrin::test::GuiObjectCounts after = veltrin::test::CurrentGuiObjectCounts();
+  EXPECT_LE(after.gdi, before.gdi + 2);
+  EXPECT_LE(after.user, before.user + 2);
   EXPECT_EQ(box->Text(), L"text");
 }
 

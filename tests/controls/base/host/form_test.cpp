@@ -10,6 +10,7 @@
 #include "controls/base/host_thread.h"
 #include "controls/base/screen_metrics.h"
 #include "host_fixture.h"
+#include "tests/support/gui_objects.h"
 
 namespace veltrin::controls::host_test {
 namespace {
@@ -202,13 +203,12 @@ TEST_F(FormTest, HostingAThousandTimesLeavesNoHandles) {
     form_->RemoveControl(L"Box");
   };
   cycle();  // the window class and any lazily made system objects come first
-  const HANDLE process = GetCurrentProcess();
-  const DWORD users = GetGuiResources(process, GR_USEROBJECTS);
-  const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  const veltrin::test::GuiObjectCounts before = veltrin::test::CurrentGuiObjectCounts();
   for (int i = 0; i < 1000; ++i) cycle();
   Pump(*form_);
-  EXPECT_EQ(GetGuiResources(process, GR_USEROBJECTS), users);
-  EXPECT_EQ(GetGuiResources(process, GR_GDIOBJECTS), gdi);
+  const veltrin::test::GuiObjectCounts after = veltrin::test::CurrentGuiObjectCounts();
+  EXPECT_EQ(after.user, before.user);
+  EXPECT_EQ(after.gdi, before.gdi);
   EXPECT_EQ(form_->ControlCount(), 0u);
   EXPECT_FALSE(IsWindow(last_container));
 }

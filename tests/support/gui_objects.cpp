@@ -1,7 +1,7 @@
 // GDI and USER object counts, and window property names, for the leak tests.
-#include "gui_objects.h"
+#include "tests/support/gui_objects.h"
 
-namespace veltrin::dialogs::testing {
+namespace veltrin::test {
 namespace {
 
 constexpr UINT_PTR kFirstHandleIndex = 0x20;
@@ -44,4 +44,4 @@ std::vector<std::wstring> WindowPropertiesStartingWith(HWND window, const std::w
   return names;
 }
 
-}  // namespace veltrin::dialogs::testing
+}  // namespace veltrin::test

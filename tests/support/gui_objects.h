@@ -1,4 +1,4 @@
-// Counts the GDI and USER objects of the test process, to find leaks across many dialog cycles.
+// Counts the GDI and USER objects of the test process, to find leaks across many cycles.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace veltrin::dialogs::testing {
+namespace veltrin::test {
 
 struct GuiObjectCounts {
   DWORD gdi = 0;
@@ -21,4 +21,4 @@ GuiObjectCounts CurrentGuiObjectCounts();
 // Returns the names of the window properties of `window` that start with `prefix`.
 std::vector<std::wstring> WindowPropertiesStartingWith(HWND window, const std::wstring& prefix);
 
-}  // namespace veltrin::dialogs::testing
+}  // namespace veltrin::test
