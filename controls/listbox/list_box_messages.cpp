@@ -124,7 +124,7 @@ MessageResult ListBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
     case WM_LBUTTONDOWN:
       return ListLeftButtonDown(w_param, l_param);
     case WM_MOUSEACTIVATE:
-      if (GetFocus() == ListHandle()) break;
+      if (Child().HasFocus()) break;
       return MouseActivateAfterValidation(*this, l_param);
     default:
       break;

@@ -4,11 +4,9 @@
 #include <ole2.h>
 #include <olectl.h>
 
-#include "common/run_time_error.h"
 #include "controls/base/clipboard_text.h"
 #include "controls/base/comctl_version.h"
 #include "controls/base/container_validation.h"
-#include "controls/base/host/extender.h"
 #include "controls/base/host/picture_object.h"
 #include "controls/base/input_state.h"
 #include "controls/base/mouse_pointers.h"

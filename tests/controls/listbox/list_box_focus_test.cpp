@@ -1,20 +1,11 @@
 // A click on a list that does not have the focus: the focused control validates first, and a
 // cancelled validation keeps the focus where it was.
-#include "controls/base/host/extender.h"
 #include "list_box_fixture.h"
 
 namespace veltrin::controls::list_box_test {
 namespace {
 
-// Logs each Validate of one control and cancels it on request.
-struct ValidateLog : ExtenderEvents {
-  void Validate(bool& cancel) override {
-    log.push_back(L"Validate");
-    cancel = cancel_next;
-  }
-  Log log;
-  bool cancel_next = false;
-};
+using host_test::ValidateLog;
 
 TEST(ListBoxFocusTest, AClickedListTakesTheFocusOnlyWhenTheFocusedControlValidates) {
   ListBoxHost host;
@@ -23,7 +14,8 @@ TEST(ListBoxFocusTest, AClickedListTakesTheFocusOnlyWhenTheFocusedControlValidat
   ListBoxW& second = *second_control;
   Extender& second_extender =
       form.AddControl(std::move(second_control), L"List2", {220, 10, 400, 170});
-  ValidateLog validate;
+  Log validated;
+  ValidateLog validate(validated);
   form.ControlAt(0).Events().Connect(&validate);
   SetFocus(host.List().ListHandle());
   const HWND list = second.ListHandle();
@@ -46,7 +38,7 @@ TEST(ListBoxFocusTest, AClickedListTakesTheFocusOnlyWhenTheFocusedControlValidat
   validate.cancel_next = false;
   EXPECT_EQ(activate(left_click), MA_NOACTIVATE);
   EXPECT_EQ(GetFocus(), list);
-  EXPECT_EQ(validate.log, (Log{L"Validate", L"Validate"}));
+  EXPECT_EQ(validated, (Log{L"Validate", L"Validate"}));
 }
 
 }  // namespace

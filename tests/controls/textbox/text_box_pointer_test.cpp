@@ -13,16 +13,7 @@ namespace {
 
 constexpr LPARAM kLeftClickInClient = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
 
-// Logs each Validate of one control and cancels it on request.
-struct ValidateLog : ExtenderEvents {
-  explicit ValidateLog(Log& log) : log(log) {}
-  void Validate(bool& cancel) override {
-    log.push_back(L"Validate");
-    cancel = cancel_next;
-  }
-  Log& log;
-  bool cancel_next = false;
-};
+using host_test::ValidateLog;
 
 HCURSOR SystemCursor(const wchar_t* id) {
   return LoadCursorW(nullptr, id);

@@ -9,12 +9,24 @@
 #include <string>
 #include <vector>
 
+#include "controls/base/host/extender.h"
 #include "controls/base/host/form.h"
 #include "controls/base/host/user_control.h"
 
 namespace veltrin::controls::host_test {
 
 using Log = std::vector<std::wstring>;
+
+// Logs each Validate of one control into `log` and cancels it on request.
+struct ValidateLog : ExtenderEvents {
+  explicit ValidateLog(Log& log) : log(log) {}
+  void Validate(bool& cancel) override {
+    log.push_back(L"Validate");
+    cancel = cancel_next;
+  }
+  Log& log;
+  bool cancel_next = false;
+};
 
 // Logs "<name>.<notification>" for every host notification; persists one property "Caption".
 class LoggingControl : public UserControl {
