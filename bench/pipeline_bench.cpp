@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/paragraph_stream.h"
-#include "app/core/pipeline.h"
-#include "app/core/utf8.h"
-#include "app/core/utf8_stream.h"
+#include "core/paragraph_stream.h"
+#include "core/pipeline.h"
+#include "core/utf8.h"
+#include "core/utf8_stream.h"
 #include "bench/page_generator.h"
 
 namespace veltrin::bench {

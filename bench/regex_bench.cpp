@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "app/core/regex/regex.h"
+#include "core/regex/regex.h"
 
 namespace {
 

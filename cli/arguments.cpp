@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "app/core/utf8.h"
-#include "cli/charset.h"
+#include "core/utf8.h"
+#include "core/charset.h"
 
 namespace veltrin::cli {
 

@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-#include "app/core/utf8.h"
+#include "core/utf8.h"
 #include "cli/console.h"
 
 namespace veltrin::cli {

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "app/core/utf8.h"
+#include "core/utf8.h"
 #include "cli/console.h"
 #include "common/utf16.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/page_decoder.h"
+#include "core/page_decoder.h"
 #include "cli/standard_streams.h"
 
 namespace veltrin::cli {

@@ -11,11 +11,11 @@
 #include <new>
 #include <thread>
 
-#include "app/core/paragraph_stream.h"
-#include "app/core/utf8.h"
+#include "core/paragraph_stream.h"
+#include "core/utf8.h"
 #include "cli/decoded_reader.h"
 #include "cli/output_names.h"
-#include "cli/page_decoder.h"
+#include "core/page_decoder.h"
 #include "cli/run.h"
 #include "cli/source_reader.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/pipeline.h"
-#include "cli/charset.h"
+#include "core/pipeline.h"
+#include "core/charset.h"
 #include "cli/result_output.h"
 #include "cli/standard_streams.h"
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <string>
 
-#include "app/core/utf8.h"
+#include "core/utf8.h"
 #include "cli/local_path.h"
 
 namespace veltrin::cli {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/core/file_search.h"
+#include "core/file_search.h"
 #include "cli/local_path.h"
 #include "common/utf16.h"
 

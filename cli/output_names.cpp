@@ -4,7 +4,7 @@
 #include <set>
 #include <string_view>
 
-#include "app/core/pipeline.h"
+#include "core/pipeline.h"
 
 namespace veltrin::cli {
 

@@ -2,7 +2,7 @@
 #include "cli/result_output.h"
 
 #include "common/run_time_error.h"
-#include "app/core/utf8.h"
+#include "core/utf8.h"
 
 namespace veltrin::cli {
 

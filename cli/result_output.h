@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/paragraph_stream.h"
-#include "app/core/text_file.h"
+#include "core/paragraph_stream.h"
+#include "core/text_file.h"
 #include "cli/standard_streams.h"
 
 namespace veltrin::cli {

@@ -6,12 +6,12 @@
 #include <optional>
 #include <thread>
 
-#include "app/core/pipeline.h"
-#include "app/core/utf8.h"
+#include "core/pipeline.h"
+#include "core/utf8.h"
 #include "cli/arguments.h"
 #include "cli/extraction_batch.h"
 #include "cli/local_path.h"
-#include "cli/page_decoder.h"
+#include "core/page_decoder.h"
 #include "cli/source_reader.h"
 
 #ifndef VELTRIN_VERSION

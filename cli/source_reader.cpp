@@ -6,12 +6,12 @@
 #include <new>
 #include <optional>
 
-#include "app/core/file_search.h"
-#include "app/core/http_client.h"
-#include "app/core/pipeline.h"
+#include "core/file_search.h"
+#include "core/http_client.h"
+#include "core/pipeline.h"
 #include "common/run_time_error.h"
-#include "app/core/text_file.h"
-#include "app/core/utf8.h"
+#include "core/text_file.h"
+#include "core/utf8.h"
 #include "cli/download_progress.h"
 #include "cli/local_path.h"
 #include "cli/word_list.h"

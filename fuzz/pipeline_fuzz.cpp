@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/paragraph_stream.h"
-#include "app/core/pipeline.h"
-#include "app/core/utf8.h"
-#include "app/core/utf8_stream.h"
+#include "core/paragraph_stream.h"
+#include "core/pipeline.h"
+#include "core/utf8.h"
+#include "core/utf8_stream.h"
 #include "tests/core/support/pipeline_reference.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/core/regex/regex.h"
+#include "core/regex/regex.h"
 #include "tests/core/support/pcre2_reference.h"
 #include "tests/core/support/regex_pattern_generator.h"
 #include "tests/core/support/regex_scan.h"

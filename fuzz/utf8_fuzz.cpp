@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/utf8.h"
-#include "app/core/utf8_stream.h"
+#include "core/utf8.h"
+#include "core/utf8_stream.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ mkdir -p "$root/build"
     >"$root/build/run-gui.log" 2>&1 &&
   cmake --build "$desktop_build" --target veltrin_desktop >>"$root/build/run-gui.log" 2>&1; } || {
   tail -n 30 "$root/build/run-gui.log"; echo "the desktop tool's build failed" >&2; exit 1; }
-desktop_exe=${VELTRIN_DESKTOP_EXE:-$desktop_build/app/window/veltrin.exe}
+desktop_exe=${VELTRIN_DESKTOP_EXE:-$desktop_build/desktop/veltrin.exe}
 . "$root/scripts/wine-env.sh"
 use_wine 64  # the desktop tool is built 64-bit: its loader and prefix
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/pipeline.h"
-#include "app/core/text_file.h"
-#include "app/core/utf8.h"
+#include "core/pipeline.h"
+#include "core/text_file.h"
+#include "core/utf8.h"
 #include "cli/word_list.h"
 #include "tests/cli/support/process_runner.h"
 #include "tests/core/support/loopback_http_server.h"

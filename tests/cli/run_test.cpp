@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/pipeline.h"
-#include "app/core/utf8.h"
-#include "cli/page_decoder.h"
+#include "core/pipeline.h"
+#include "core/utf8.h"
+#include "core/page_decoder.h"
 #include "cli/result_output.h"
 #include "tests/core/support/loopback_http_server.h"
 

@@ -1,6 +1,6 @@
 // The Extract command's source handling with fake collaborators: what is called, in which order,
 // and what the result box gets.
-#include "app/core/extract_command.h"
+#include "core/extract_command.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/utf8.h"
+#include "core/utf8.h"
 #include "tests/core/support/loopback_http_server.h"
 #include "common/run_time_error.h"
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <set>
 
-#include "app/core/file_search.h"
+#include "core/file_search.h"
 #include "common/run_time_error.h"
 
 namespace veltrin {

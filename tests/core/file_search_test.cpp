@@ -1,6 +1,6 @@
 // The portable rules of the file helpers: the long form of paths and which entries a search
 // reports for each mask.
-#include "app/core/file_search.h"
+#include "core/file_search.h"
 
 #include <gtest/gtest.h>
 

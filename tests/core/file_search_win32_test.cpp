@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/core/file_search.h"
+#include "core/file_search.h"
 #include "common/run_time_error.h"
 #include "common/utf16.h"
 

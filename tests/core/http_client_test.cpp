@@ -1,5 +1,5 @@
 // Downloads against a server the test starts on 127.0.0.1: libcurl natively, WinHTTP under Wine.
-#include "app/core/http_client.h"
+#include "core/http_client.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 
 #include <random>
 
-#include "app/core/paragraph_stream.h"
-#include "app/core/pipeline.h"
-#include "app/core/regex/regex_error.h"
-#include "app/core/text_ops.h"
-#include "app/core/utf8.h"
-#include "app/core/utf8_stream.h"
+#include "core/paragraph_stream.h"
+#include "core/pipeline.h"
+#include "core/regex/regex_error.h"
+#include "core/text_ops.h"
+#include "core/utf8.h"
+#include "core/utf8_stream.h"
 #include "tests/core/support/pipeline_reference.h"
 
 namespace veltrin {

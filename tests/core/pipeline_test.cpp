@@ -1,12 +1,12 @@
 // The extraction pipeline on whole small pages with known results, its formatter and word removal,
 // and the literal text operations it is built from.
-#include "app/core/pipeline.h"
+#include "core/pipeline.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "app/core/text_ops.h"
+#include "core/text_ops.h"
 
 namespace veltrin {
 namespace {

@@ -1,6 +1,6 @@
 // Table tests of the regular-expression engine: every row runs through the Pike VM and through the
 // fastest engine that applies, and both must give the expected global scan or replacement.
-#include "app/core/regex/regex.h"
+#include "core/regex/regex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The system's wording of Win32 error codes: one line, and nothing for a code no table knows.
-#include "app/core/system_error_win32.h"
+#include "core/system_error_win32.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "common/run_time_error.h"
-#include "app/core/text_file.h"
+#include "core/text_file.h"
 
 namespace veltrin {
 namespace {

@@ -1,6 +1,6 @@
 // UTF-8 text files on the real file system: byte-order mark handling, whole replacement of an
 // existing file, and failures that name the path and leave the old file and no temporary behind.
-#include "app/core/text_file.h"
+#include "core/text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "common/run_time_error.h"
-#include "app/core/utf8.h"
+#include "core/utf8.h"
 
 namespace veltrin {
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "common/run_time_error.h"
-#include "app/core/text_file.h"
+#include "core/text_file.h"
 #include "common/utf16.h"
 
 namespace veltrin {

@@ -1,6 +1,6 @@
 // The piecewise UTF-8 decoder and replace-all: cut anywhere, they give what the whole-text
 // versions give.
-#include "app/core/utf8_stream.h"
+#include "core/utf8_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/stream_replacer.h"
-#include "app/core/text_ops.h"
-#include "app/core/utf8.h"
+#include "core/stream_replacer.h"
+#include "core/text_ops.h"
+#include "core/utf8.h"
 
 namespace veltrin {
 namespace {

@@ -1,6 +1,6 @@
 // The UTF-8 codec: maximal-subpart replacement, boundaries of the valid ranges, the ASCII fast
 // path.
-#include "app/core/utf8.h"
+#include "core/utf8.h"
 
 #include <gtest/gtest.h>
 

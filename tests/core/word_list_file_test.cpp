@@ -1,9 +1,7 @@
 // The word-list line rules, the dropped-file rule and the window's composed texts.
-#include "app/core/word_list_file.h"
+#include "core/word_list_file.h"
 
 #include <gtest/gtest.h>
-
-#include "app/core/window_texts.h"
 
 namespace veltrin {
 namespace {
@@ -45,11 +43,6 @@ TEST(DroppedHtmlFileTest, OnlyTheFirstFileEndingInHtmlInAnyCaseCounts) {
   EXPECT_FALSE(DroppedHtmlFile({u"C:\\a.txt", u"C:\\b.html"}));
   EXPECT_FALSE(DroppedHtmlFile({u"html"}));
   EXPECT_FALSE(DroppedHtmlFile({}));
-}
-
-TEST(WindowTextsTest, QuestionAndDoneMessageNameTheFile) {
-  EXPECT_EQ(OverwriteQuestion(u"词.txt"), u"文件 词.txt 已存在。\r\n要覆盖它吗？");
-  EXPECT_EQ(ExportDoneMessage(u"词.txt"), u"已导出 词.txt。");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <unistd.h>
 #endif
 
-#include "app/core/utf8.h"
+#include "core/utf8.h"
 
 namespace veltrin::test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/regex/regex_options.h"
+#include "core/regex/regex_options.h"
 
 namespace veltrin::test {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/core/text_ops.h"
+#include "core/text_ops.h"
 
 namespace veltrin::test {
 

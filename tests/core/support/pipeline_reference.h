@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/pipeline.h"
+#include "core/pipeline.h"
 
 namespace veltrin::test {
 

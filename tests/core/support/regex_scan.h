@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/regex/regex.h"
+#include "core/regex/regex.h"
 
 namespace veltrin::test {
 

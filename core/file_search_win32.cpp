@@ -1,0 +1,123 @@
+// File attributes and the directory search on Windows, always through the long-path form so that
+// long and UNC paths work alike.
+#include <windows.h>
+
+#include "core/file_search.h"
+#include "common/run_time_error.h"
+#include "common/utf16.h"
+
+namespace veltrin {
+namespace {
+
+// Returns a fixed-size wide buffer's text up to its first NUL.
+template <std::size_t kSize>
+std::u16string UpToNul(const wchar_t (&buffer)[kSize]) {
+  std::size_t length = 0;
+  while (length < kSize && buffer[length] != L'\0') ++length;
+  return std::u16string(AsU16(std::wstring_view(buffer, length)));
+}
+
+// Owns a directory search handle and closes it on every path.
+class FindHandle {
+ public:
+  FindHandle() noexcept = default;
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() { Close(); }
+
+  HANDLE Get() const noexcept { return handle_; }
+  bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+  void Reset(HANDLE handle) noexcept {
+    Close();
+    handle_ = handle;
+  }
+  void Close() noexcept {
+    if (IsOpen()) ::FindClose(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_ = INVALID_HANDLE_VALUE;  // INVALID_HANDLE_VALUE when no search is open
+};
+
+// The one directory search of the process.
+struct SearchState {
+  FindHandle handle;  // the open search, if any
+  int mask = 0;       // the attribute mask given when it began
+};
+
+SearchState& Search() {
+  static SearchState state;
+  return state;
+}
+
+// Returns the first qualifying entry from `data` on, fetching further entries as needed; closes
+// the search and returns empty when they run out.
+std::u16string FirstQualifying(SearchState& search, WIN32_FIND_DATAW& data) {
+  while (true) {
+    const std::u16string name = UpToNul(data.cFileName);
+    if (detail::EntryQualifies(data.dwFileAttributes,
+                               data.dwFileAttributes == FILE_ATTRIBUTE_NORMAL, name, search.mask)) {
+      return name;
+    }
+    if (!::FindNextFileW(search.handle.Get(), &data)) {
+      search.handle.Close();
+      return {};
+    }
+  }
+}
+
+std::u16string VolumeLabel(const std::u16string& path) {
+  wchar_t root[MAX_PATH + 1] = {};
+  wchar_t label[MAX_PATH + 1] = {};
+  const wchar_t* volume = nullptr;
+  if (!path.empty()) {
+    if (!::GetVolumePathNameW(WideCStr(LongPathForm(path)), root, MAX_PATH)) return {};
+    volume = root;
+  }
+  if (!::GetVolumeInformationW(volume, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0))
+    return {};
+  return UpToNul(label);
+}
+
+}  // namespace
+
+int32_t FileAttributes(const std::u16string& path) {
+  const DWORD attributes = ::GetFileAttributesW(WideCStr(LongPathForm(path)));
+  if (attributes == INVALID_FILE_ATTRIBUTES) throw RunTimeError(kFileNotFound);
+  return detail::ReportedAttributes(attributes);
+}
+
+std::u16string FindFileEntry(const std::u16string& path, int attributes) {
+  SearchState& search = Search();
+  if (attributes == kAttributeVolume) {
+    search.handle.Close();
+    return VolumeLabel(path);
+  }
+
+  WIN32_FIND_DATAW data{};
+  if (path.empty()) {
+    if (!search.handle.IsOpen()) throw RunTimeError(kInvalidProcedureCall);
+    if (!::FindNextFileW(search.handle.Get(), &data)) {
+      search.handle.Close();
+      return {};
+    }
+    return FirstQualifying(search, data);
+  }
+
+  search.handle.Close();
+  std::u16string pattern = path;
+  const char16_t last = pattern.back();
+  if (last == u'\\' || last == u':' || last == u'/') pattern += u"*.*";
+  search.mask = attributes;
+  const HANDLE handle = ::FindFirstFileW(WideCStr(LongPathForm(pattern)), &data);
+  if (handle == INVALID_HANDLE_VALUE) {
+    // Codes up to 12 include "file not found" and "path not found": nothing matched.
+    if (::GetLastError() > 12) throw RunTimeError(kBadFileNameOrNumber);
+    return {};
+  }
+  search.handle.Reset(handle);
+  return FirstQualifying(search, data);
+}
+
+}  // namespace veltrin

@@ -1,0 +1,204 @@
+// Whole-file and piecewise reads and replacing writes on Windows, through the wide-character file
+// functions.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "core/system_error_win32.h"
+#include "core/text_file.h"
+#include "common/utf16.h"
+
+namespace veltrin {
+namespace {
+
+constexpr std::u16string_view kReadAction = u"Cannot read";
+constexpr std::u16string_view kWriteAction = u"Cannot write";
+
+// Owns a file handle and closes it on every path.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (IsOpen()) ::CloseHandle(handle_);
+  }
+
+  HANDLE Get() const noexcept { return handle_; }
+  bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+
+  // Closes now; false with the last error set when the close fails.
+  bool Close() noexcept {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ::CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;  // INVALID_HANDLE_VALUE when closed
+};
+
+// Deletes the temporary file unless it has been moved into place.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::u16string path) : path_(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!path_.empty()) ::DeleteFileW(WideCStr(path_));
+  }
+  const std::u16string& Path() const noexcept { return path_; }
+  void Release() noexcept { path_.clear(); }
+
+ private:
+  std::u16string path_;  // empty once released
+};
+
+std::u16string SystemReason(DWORD error) {
+  std::u16string reason = SystemErrorText(error);
+  if (reason.empty()) {
+    const std::string number = "system error " + std::to_string(error);
+    reason.assign(number.begin(), number.end());
+  }
+  return reason;
+}
+
+// Throws the error for the failure that the last error describes; only a read reports a missing
+// file or folder as error 53.
+[[noreturn]] void Fail(std::u16string_view action, const std::u16string& path) {
+  const DWORD error = ::GetLastError();
+  const bool missing =
+      action == kReadAction && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND);
+  detail::ThrowFileError(missing, action, path, SystemReason(error));
+}
+
+// Returns the folder part of a path with its final separator ("C:" for "C:name"), or empty.
+std::u16string FolderOf(const std::u16string& path) {
+  const std::size_t separator = path.find_last_of(u"\\/:");
+  return separator == std::u16string::npos ? std::u16string() : path.substr(0, separator + 1);
+}
+
+// Creates a new, empty file in the folder of `target` under a name no one else uses (and short,
+// so that a target name near the length limit still has room); returns its handle and name, or
+// INVALID_HANDLE_VALUE with the last error set.
+HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& temporary_path) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = ".~veltrin-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                             std::to_string(counter.fetch_add(1)) + ".tmp";
+    temporary_path = FolderOf(target);
+    temporary_path.append(name.begin(), name.end());
+    const HANDLE handle = ::CreateFileW(WideCStr(temporary_path), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return handle;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const std::u16string& path) {
+  // A folder cannot be opened without backup semantics, so it fails here as "access denied".
+  FileHandle file(::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.IsOpen()) Fail(kReadAction, path);
+
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.Get(), &size)) Fail(kReadAction, path);
+  if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size()) {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    Fail(kReadAction, path);
+  }
+
+  // Read in one go by the size, in pieces a single ReadFile call can take; stop early at the end
+  // of a file that shrank meanwhile.
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(file.Get(), bytes.data() + filled, wanted, &got, nullptr))
+      Fail(kReadAction, path);
+    if (got == 0) break;
+    filled += got;
+  }
+  bytes.resize(filled);
+  return bytes;
+}
+
+void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
+  ReplacingFileWriter writer(path);
+  writer.Write(bytes);
+  writer.Commit();
+}
+
+class FileByteReader::Handle {
+ public:
+  explicit Handle(HANDLE handle) : file(handle) {}
+  FileHandle file;  // the open file
+};
+
+FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
+  // A folder cannot be opened without backup semantics, so it fails here as "access denied".
+  handle_ = std::make_unique<Handle>(
+      ::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!handle_->file.IsOpen()) Fail(kReadAction, path);
+}
+
+FileByteReader::~FileByteReader() = default;
+
+std::size_t FileByteReader::Read(char* buffer, std::size_t capacity) {
+  DWORD got = 0;
+  const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, 1u << 30));
+  if (!::ReadFile(handle_->file.Get(), buffer, wanted, &got, nullptr)) Fail(kReadAction, path_);
+  return got;
+}
+
+class ReplacingFileWriter::Handle {
+ public:
+  Handle(HANDLE handle, std::u16string temporary_path)
+      : file(handle), temporary(std::move(temporary_path)) {}
+  FileHandle file;          // the temporary file, open for writing
+  TemporaryFile temporary;  // deletes it unless it was moved into place
+};
+
+ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(path) {
+  std::u16string temporary_path;
+  const HANDLE handle = CreateTemporaryBeside(path, temporary_path);
+  if (handle == INVALID_HANDLE_VALUE) Fail(kWriteAction, path);
+  handle_ = std::make_unique<Handle>(handle, temporary_path);
+}
+
+ReplacingFileWriter::~ReplacingFileWriter() {
+  // The handle must be closed before the temporary file can be deleted.
+  if (handle_ && handle_->file.IsOpen()) handle_->file.Close();
+}
+
+void ReplacingFileWriter::Write(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(handle_->file.Get(), bytes.data(), wanted, &written, nullptr)) {
+      Fail(kWriteAction, path_);
+    }
+    bytes.remove_prefix(written);
+  }
+}
+
+void ReplacingFileWriter::Commit() {
+  if (!::FlushFileBuffers(handle_->file.Get()) || !handle_->file.Close()) {
+    Fail(kWriteAction, path_);
+  }
+  if (!::MoveFileExW(WideCStr(handle_->temporary.Path()), WideCStr(path_),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Fail(kWriteAction, path_);
+  }
+  handle_->temporary.Release();
+}
+
+}  // namespace veltrin
