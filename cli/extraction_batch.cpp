@@ -131,8 +131,8 @@ int ExtractSource(const std::u16string& source, const ExtractionSettings& settin
 
 int ExtractToOneOutput(const std::vector<std::u16string>& sources,
                        const ExtractionSettings& settings, unsigned jobs, ByteSink& output,
-                       StandardStreams& streams, bool* any_result) {
-  *any_result = false;
+                       StandardStreams& streams, OutputState* state) {
+  *state = OutputState{};
   int worst = kResultProduced;
   if (sources.size() == 1) {
     // One source streams straight into the output: memory stays bounded whatever its size. With
@@ -142,7 +142,8 @@ int ExtractToOneOutput(const std::vector<std::u16string>& sources,
     Outcome outcome;
     ExtractInto(sources.front(), single, streams.ErrorIsTerminal(), streams, output, outcome);
     if (!outcome.message.empty()) Report(streams, outcome.message);
-    *any_result = outcome.status == kResultProduced;
+    state->any_result = outcome.status == kResultProduced;
+    state->failed = outcome.status == kOutputFailed;
     return outcome.status;
   }
   RunInOrder(
@@ -158,15 +159,33 @@ int ExtractToOneOutput(const std::vector<std::u16string>& sources,
         if (outcome.status != kResultProduced) return true;
         try {
           output.Write(outcome.result);
-          *any_result = true;
+          state->any_result = true;
         } catch (const OutputError& error) {
           Report(streams, error.what());
           worst = kOutputFailed;
+          state->failed = true;
           return false;  // the output is broken: the rest would fail alike
         }
         return true;
       });
   return worst;
+}
+
+int ExtractToReplacedFile(const std::vector<std::u16string>& sources,
+                          const ExtractionSettings& settings, unsigned jobs, CommittingSink& file,
+                          StandardStreams& streams) {
+  OutputState state;
+  int status = ExtractToOneOutput(sources, settings, jobs, file, streams, &state);
+  if (state.any_result && !state.failed) {
+    // With no result at all, or a failed write, the old file stays as it was.
+    try {
+      file.Commit();
+    } catch (const OutputError& error) {
+      Report(streams, error.what());
+      status = kOutputFailed;
+    }
+  }
+  return status;
 }
 
 int ExtractToFolder(const std::vector<std::u16string>& sources, const ExtractionSettings& settings,

@@ -52,14 +52,21 @@ class StandardOutputSink : public ByteSink {
   StandardStreams& streams_;
 };
 
+// Receives bytes that take effect only on Commit; without it, what was there stays as it was.
+class CommittingSink : public ByteSink {
+ public:
+  // Puts the bytes in place; throws OutputError.
+  virtual void Commit() = 0;
+};
+
 // Writes a file that replaces its old version only on Commit.
-class FileSink : public ByteSink {
+class FileSink : public CommittingSink {
  public:
   // Starts the file; throws OutputError when it cannot be created.
   explicit FileSink(const std::u16string& path);
   void Write(std::string_view bytes) override;
   // Puts the file in place; throws OutputError. Without it, the old file stays untouched.
-  void Commit();
+  void Commit() override;
 
  private:
   std::optional<ReplacingFileWriter> writer_;

@@ -75,10 +75,10 @@ int Extract(const Arguments& arguments, StandardStreams& streams) {
     if (!CheckOutputFolder(folder, *arguments.output_dir, streams)) return kOutputFailed;
     return ExtractToFolder(arguments.sources, settings, jobs, folder, streams);
   }
-  bool any_result = false;
   if (!arguments.output) {
+    OutputState state;
     StandardOutputSink output(streams);
-    return ExtractToOneOutput(arguments.sources, settings, jobs, output, streams, &any_result);
+    return ExtractToOneOutput(arguments.sources, settings, jobs, output, streams, &state);
   }
   std::optional<FileSink> file;
   try {
@@ -87,17 +87,7 @@ int Extract(const Arguments& arguments, StandardStreams& streams) {
     Report(streams, error.what());
     return kOutputFailed;
   }
-  int status = ExtractToOneOutput(arguments.sources, settings, jobs, *file, streams, &any_result);
-  if (any_result) {
-    // With no result at all, the old file stays as it was.
-    try {
-      file->Commit();
-    } catch (const OutputError& error) {
-      Report(streams, error.what());
-      status = kOutputFailed;
-    }
-  }
-  return status;
+  return ExtractToReplacedFile(arguments.sources, settings, jobs, *file, streams);
 }
 
 }  // namespace

@@ -12,8 +12,12 @@
 #include "core/pipeline.h"
 #include "core/utf8.h"
 #include "core/page_decoder.h"
+#include "cli/extraction_batch.h"
 #include "cli/result_output.h"
 #include "tests/core/support/loopback_http_server.h"
+#ifndef _WIN32
+#include "tests/core/support/small_mount_posix.h"
+#endif
 
 namespace veltrin::cli {
 namespace {
@@ -181,6 +185,42 @@ TEST_F(RunTest, ABrokenStandardOutputStopsWithFour) {
     EXPECT_NE(streams_.err.find("cannot write the result to standard output"), std::string::npos);
   }
 }
+
+// A file that fails on its second write, as a disk fills after the first result.
+class FailingSecondWrite : public CommittingSink {
+ public:
+  void Write(std::string_view) override {
+    if (++writes == 2) throw OutputError("disk full");
+  }
+  void Commit() override { committed = true; }
+  int writes = 0;
+  bool committed = false;
+};
+
+TEST_F(RunTest, AFailedOutputFileIsNeverCommitted) {
+  const std::u16string a = Write("a.html", Page("一。"));
+  for (unsigned jobs : {1u, 3u}) {
+    FailingSecondWrite file;
+    EXPECT_EQ(ExtractToReplacedFile({a, a, a}, ExtractionSettings{}, jobs, file, streams_),
+              kOutputFailed);
+    EXPECT_EQ(file.writes, 2);
+    EXPECT_FALSE(file.committed);
+  }
+}
+
+#ifndef _WIN32
+TEST_F(RunTest, AFullFileSystemLeavesTheOldOutputFile) {
+  test::SmallMount disk(folder_ / "disk", 256 << 10, false);
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
+  std::string big;  // each result takes more than half of the file system
+  for (int i = 0; i < 3000; ++i) big += Page("很长的一段文字。");
+  const std::u16string a = Write("a.html", big);
+  const std::u16string out = Write("disk/out.txt", "old");
+  EXPECT_EQ(Run({u"-o", out, a, a, a}), kOutputFailed);
+  EXPECT_TRUE(Read("disk/out.txt") == "old");
+  EXPECT_EQ(FolderEntries("disk"), (std::vector<std::string>{"out.txt"}));
+}
+#endif
 
 TEST_F(RunTest, OneLargeSourceGivesTheSameResultReadAheadOrNot) {
   std::string big;
