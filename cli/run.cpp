@@ -22,6 +22,9 @@ namespace veltrin::cli {
 
 namespace {
 
+// The most of a single result held in memory before the rest goes to a scratch file.
+constexpr std::size_t kHeldInMemoryBytes = std::size_t{32} << 20;
+
 void Report(StandardStreams& streams, const std::string& message) {
   streams.WriteError(Utf8BytesToText("veltrin: " + message + "\n"));
 }
@@ -76,8 +79,13 @@ int Extract(const Arguments& arguments, StandardStreams& streams) {
     return ExtractToFolder(arguments.sources, settings, jobs, folder, streams);
   }
   if (!arguments.output) {
-    OutputState state;
     StandardOutputSink output(streams);
+    if (arguments.sources.size() == 1) {
+      // A source that fails part way adds nothing: its result is held until it is whole.
+      HeldResultSink held(output, kHeldInMemoryBytes);
+      return ExtractToReplacedFile(arguments.sources, settings, jobs, held, streams);
+    }
+    OutputState state;  // several sources hold each result anyway
     return ExtractToOneOutput(arguments.sources, settings, jobs, output, streams, &state);
   }
   std::optional<FileSink> file;

@@ -386,6 +386,42 @@ TEST_F(RunTest, AutoReadsTheContentTypeOfADownload) {
   EXPECT_EQ(streams_.out, Expected(gbk_body));
 }
 
+TEST_F(RunTest, ADownloadCutHalfWayAddsNothingToStandardOutput) {
+  std::string body;
+  for (int i = 0; i < 2000; ++i) body += Page("很长的一段文字。");
+  test::LoopbackHttpServer server([&](const test::HttpRequest&) {
+    // The answer announces twice the body it sends, then the connection closes.
+    return test::HttpReply{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(2 * body.size()) +
+                           "\r\nConnection: close\r\n\r\n" + body};
+  });
+#ifndef _WIN32
+  setenv("no_proxy", "127.0.0.1", 1);
+#endif
+  for (const char16_t* jobs : {u"1", u"2"}) {
+    streams_.out.clear();
+    EXPECT_EQ(Run({u"-j", jobs, Utf8BytesToText(server.Url("/cut"))}), kSourceUnreadable);
+    EXPECT_EQ(streams_.out.size(), 0u);
+  }
+}
+
+TEST(HeldResultSink, HandsOnTheWholeResultFromMemoryOrFromTheScratchFile) {
+  class Collected : public ByteSink {
+   public:
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+  };
+  std::string result;
+  for (int i = 0; i < 30000; ++i) result += std::to_string(i) + "段\r\n";
+  for (std::size_t limit : {std::size_t{1} << 30, std::size_t{1000}}) {
+    Collected target;
+    HeldResultSink held(target, limit);
+    for (std::size_t at = 0; at < result.size(); at += 777) held.Write(result.substr(at, 777));
+    EXPECT_TRUE(target.text.empty());
+    held.Commit();
+    EXPECT_TRUE(target.text == result) << limit;
+  }
+}
+
 TEST(Utf8ResultEncoder, APairCutInTwoIsStillOneCharacter) {
   class Bytes : public ByteSink {
    public:
