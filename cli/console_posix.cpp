@@ -1,8 +1,11 @@
 // The command line's standard streams on Linux: file descriptors 0, 1 and 2, UTF-8 throughout.
+#include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "common/unique_handle.h"
 #include "core/utf8.h"
 #include "cli/console.h"
 
@@ -22,6 +25,32 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+struct DescriptorTraits {
+  using Handle = int;
+  static Handle Empty() noexcept { return -1; }
+  static void Close(Handle fd) noexcept { ::close(fd); }
+};
+using UniqueDescriptor = UniqueHandle<DescriptorTraits>;
+
+// Waits until standard input has bytes (or its end) or the cancellation is cancelled; false for
+// the cancellation or a failure. A pipe that the cancellation writes to wakes the wait.
+bool WaitForInput(Cancellation& cancellation) {
+  int wake[2];
+  if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+  const UniqueDescriptor read_end(wake[0]);
+  const UniqueDescriptor write_end(wake[1]);
+  const Cancellation::Registration registration(cancellation, [&write_end] {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(write_end.Get(), &byte, 1);
+  });
+  pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {read_end.Get(), POLLIN, 0}};
+  for (;;) {
+    if (::poll(waits, 2, -1) >= 0) break;
+    if (errno != EINTR) return false;
+  }
+  return waits[1].revents == 0;
+}
+
 }  // namespace
 
 void PrepareStandardStreams() {}  // POSIX streams never translate line ends
@@ -32,7 +61,9 @@ std::vector<std::u16string> ProgramArguments(int argc, char** argv) {
   return arguments;
 }
 
-bool ReadStandardInputPiece(char* buffer, std::size_t capacity, std::size_t* got) {
+bool ReadStandardInputPiece(char* buffer, std::size_t capacity, std::size_t* got,
+                            Cancellation* cancellation) {
+  if (cancellation != nullptr && !WaitForInput(*cancellation)) return false;
   for (;;) {
     const ssize_t n = read(STDIN_FILENO, buffer, capacity);
     if (n >= 0) {

@@ -48,9 +48,9 @@ void ExtractInOrder(std::size_t count, unsigned jobs,
       count, jobs, std::size_t{std::max(jobs, 1u)} * kSourcesAheadPerJob,
       [&](std::size_t index) { work(index, outcomes[index]); },
       [&](std::size_t index) {
-        const bool go_on = deliver(outcomes[index]);
-        outcomes[index] = Outcome{};
-        return go_on;
+        // Moved out (not assigned over, which may keep the buffers) so that it is freed here.
+        Outcome delivered = std::move(outcomes[index]);
+        return deliver(delivered);
       });
 }
 

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/pipeline.h"
@@ -27,7 +29,7 @@ namespace fs = std::filesystem;
 // Standard streams in memory.
 class FakeStreams : public StandardStreams {
  public:
-  bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got) override {
+  bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got, Cancellation*) override {
     *got = std::min(capacity, input.size() - read);
     std::copy_n(input.data() + read, *got, buffer);
     read += *got;
@@ -402,6 +404,42 @@ TEST_F(RunTest, ADownloadCutHalfWayAddsNothingToStandardOutput) {
     EXPECT_EQ(Run({u"-j", jobs, Utf8BytesToText(server.Url("/cut"))}), kSourceUnreadable);
     EXPECT_EQ(streams_.out.size(), 0u);
   }
+}
+
+TEST_F(RunTest, AFailedOutputCancelsTheReadAhead) {
+  // About one flush of result text: the first write comes with the last pieces of the part.
+  std::string part;
+  for (int i = 0; i < 2000; ++i) part += Page("很长的一段文字。");
+  test::LoopbackHttpServer server([&](const test::HttpRequest&) {
+    // Part of the answer, then nothing more for far longer than the test waits.
+    test::HttpReply reply{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(2 * part.size()) +
+                          "\r\n\r\n" + part};
+    reply.hold_ms = 60000;
+    return reply;
+  });
+#ifndef _WIN32
+  setenv("no_proxy", "127.0.0.1", 1);
+#endif
+  // The output fails once the reader has taken all there is and waits for more.
+  class FailingOnceAllIsSent : public CommittingSink {
+   public:
+    explicit FailingOnceAllIsSent(const test::LoopbackHttpServer& server) : server_(server) {}
+    void Write(std::string_view) override {
+      for (int i = 0; i < 500 && !server_.Holding(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      throw OutputError("disk full");
+    }
+    void Commit() override {}
+
+   private:
+    const test::LoopbackHttpServer& server_;
+  } file(server);
+  EXPECT_EQ(ExtractToReplacedFile({Utf8BytesToText(server.Url("/part"))}, ExtractionSettings{}, 2,
+                                  file, streams_),
+            kOutputFailed);
+  EXPECT_TRUE(server.Holding());  // the run did not wait for the stalled download
 }
 
 TEST(HeldResultSink, HandsOnTheWholeResultFromMemoryOrFromTheScratchFile) {

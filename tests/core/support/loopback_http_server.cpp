@@ -184,6 +184,11 @@ void LoopbackHttpServer::Answer(std::intptr_t client_value) {
   const HttpReply reply = handler_(request);
   if (reply.delay_ms > 0 && !Pause(reply.delay_ms)) return;
   SendAll(client, reply.raw);
+  if (reply.hold_ms > 0) {
+    holding_ = true;
+    Pause(reply.hold_ms);
+    holding_ = false;
+  }
 #ifdef _WIN32
   shutdown(client, SD_SEND);
 #else
