@@ -29,6 +29,12 @@ bool WriteStandardOutput(std::string_view bytes);
 // Writes text to standard error as it is (UTF-16 to a Windows console, UTF-8 otherwise).
 void WriteStandardError(std::u16string_view text);
 
+// From now on, an interrupt (SIGINT, SIGTERM; on Windows the console control events: Ctrl+C,
+// Ctrl+Break, closing the console, logging off, shutting down) removes every temporary file of
+// an unfinished replacing write, leaving each target as it was, and ends the process at once with
+// `status`. Call it before any thread starts.
+void EndOnInterrupt(int status);
+
 // Returns true when standard error is a terminal (progress is shown only there).
 bool StandardErrorIsTerminal();
 

@@ -1,11 +1,16 @@
 // The command line's standard streams on Linux: file descriptors 0, 1 and 2, UTF-8 throughout.
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
+#include <thread>
 
 #include "common/unique_handle.h"
+#include "core/text_file.h"
 #include "core/utf8.h"
 #include "cli/console.h"
 
@@ -80,6 +85,28 @@ bool WriteStandardOutput(std::string_view bytes) {
 
 void WriteStandardError(std::u16string_view text) {
   WriteAll(STDERR_FILENO, TextToUtf8(text));
+}
+
+void EndOnInterrupt(int status) {
+  // The signals wait for one thread that takes them in its own time, where removing files and
+  // taking locks is allowed (a signal handler may do neither). Threads started later inherit the
+  // blocked mask.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return;
+  try {
+    std::thread([signals, status] {
+      int signal = 0;
+      while (sigwait(&signals, &signal) != 0) {
+      }
+      AbandonReplacingWrites();
+      _exit(status);
+    }).detach();
+  } catch (const std::system_error&) {
+    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);  // the default action at least ends the run
+  }
 }
 
 bool StandardErrorIsTerminal() {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "core/text_file.h"
 #include "core/utf8.h"
 #include "cli/console.h"
 #include "common/unique_handle.h"
@@ -93,6 +94,26 @@ void WriteStandardError(std::u16string_view text) {
   const std::string bytes = TextToUtf8(text);
   std::fwrite(bytes.data(), 1, bytes.size(), stderr);
   std::fflush(stderr);
+}
+
+namespace {
+
+LONG interrupt_status = 0;  // the exit status after an interrupt, set before the handler runs
+
+// Runs on a thread of its own that the system starts for the event.
+BOOL WINAPI OnConsoleControl(DWORD) {
+  AbandonReplacingWrites();
+  // Ends at once, as for a signal elsewhere: no other thread runs on, and the files that were
+  // still open close and go.
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(interrupt_status));
+  return TRUE;
+}
+
+}  // namespace
+
+void EndOnInterrupt(int status) {
+  InterlockedExchange(&interrupt_status, status);
+  SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
 
 bool StandardErrorIsTerminal() {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/temporary_files.h"
 #include "core/text_file.h"
 #include "core/utf8.h"
 
@@ -92,17 +93,27 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Removes the temporary file unless it has been moved into place.
-class TemporaryFile {
+// Removes the temporary file unless it has been moved into place; an interrupt may remove it too.
+class TemporaryFile : public detail::RemovableFile {
  public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  // Takes the file just created; the caller holds the temporary files' lock.
+  explicit TemporaryFile(std::string path) : path_(std::move(path)) {
+    detail::KeepTemporaryFile(*this);
+  }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
+    const auto lock = detail::LockTemporaryFiles();
+    if (!path_.empty()) RemoveNow();
+    detail::ForgetTemporaryFile(*this);
   }
+  void RemoveNow() noexcept override { ::unlink(path_.c_str()); }
   const std::string& Path() const noexcept { return path_; }
-  void Release() noexcept { path_.clear(); }
+  // Gives the file up once moved into place; the caller holds the temporary files' lock.
+  void Release() noexcept {
+    path_.clear();
+    detail::ForgetTemporaryFile(*this);
+  }
 
  private:
   std::string path_;  // empty once released
@@ -185,9 +196,11 @@ ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(pat
   const bool replacing = ::stat(system_path.c_str(), &old_status) == 0;
 
   std::string temporary_path;
+  auto lock = detail::LockTemporaryFiles();  // an interrupt removes the file or never sees it
   const int fd = CreateTemporaryBeside(system_path, temporary_path);
   if (fd < 0) Fail(kWriteAction, path);
   handle_ = std::make_unique<Handle>(fd, temporary_path);
+  lock.unlock();
   if (replacing && S_ISREG(old_status.st_mode)) {
     ::fchmod(handle_->file.Get(), old_status.st_mode & 07777);
   }
@@ -201,9 +214,9 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
 
 void ReplacingFileWriter::Commit() {
   if (::fsync(handle_->file.Get()) != 0 || !handle_->file.Close()) Fail(kWriteAction, path_);
-  if (::rename(handle_->temporary.Path().c_str(), TextToUtf8(path_).c_str()) != 0) {
-    Fail(kWriteAction, path_);
-  }
+  const std::string target = TextToUtf8(path_);
+  const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
+  if (::rename(handle_->temporary.Path().c_str(), target.c_str()) != 0) Fail(kWriteAction, path_);
   handle_->temporary.Release();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/system_error_win32.h"
+#include "core/temporary_files.h"
 #include "core/text_file.h"
 #include "common/utf16.h"
 
@@ -41,17 +42,28 @@ class FileHandle {
   HANDLE handle_;  // INVALID_HANDLE_VALUE when closed
 };
 
-// Deletes the temporary file unless it has been moved into place.
-class TemporaryFile {
+// Deletes the temporary file unless it has been moved into place; an interrupt may delete it too
+// (while it is open, as the process ends: it is shared for deletion).
+class TemporaryFile : public detail::RemovableFile {
  public:
-  explicit TemporaryFile(std::u16string path) : path_(std::move(path)) {}
+  // Takes the file just created; the caller holds the temporary files' lock.
+  explicit TemporaryFile(std::u16string path) : path_(std::move(path)) {
+    detail::KeepTemporaryFile(*this);
+  }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!path_.empty()) ::DeleteFileW(WideCStr(path_));
+    const auto lock = detail::LockTemporaryFiles();
+    if (!path_.empty()) RemoveNow();
+    detail::ForgetTemporaryFile(*this);
   }
+  void RemoveNow() noexcept override { ::DeleteFileW(WideCStr(path_)); }
   const std::u16string& Path() const noexcept { return path_; }
-  void Release() noexcept { path_.clear(); }
+  // Gives the file up once moved into place; the caller holds the temporary files' lock.
+  void Release() noexcept {
+    path_.clear();
+    detail::ForgetTemporaryFile(*this);
+  }
 
  private:
   std::u16string path_;  // empty once released
@@ -91,8 +103,8 @@ HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& tempo
                              std::to_string(counter.fetch_add(1)) + ".tmp";
     temporary_path = FolderOf(target);
     temporary_path.append(name.begin(), name.end());
-    const HANDLE handle = ::CreateFileW(WideCStr(temporary_path), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = ::CreateFileW(WideCStr(temporary_path), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return handle;
   }
   return INVALID_HANDLE_VALUE;
@@ -169,9 +181,11 @@ class ReplacingFileWriter::Handle {
 
 ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(path) {
   std::u16string temporary_path;
+  auto lock = detail::LockTemporaryFiles();  // an interrupt deletes the file or never sees it
   const HANDLE handle = CreateTemporaryBeside(path, temporary_path);
   if (handle == INVALID_HANDLE_VALUE) Fail(kWriteAction, path);
   handle_ = std::make_unique<Handle>(handle, temporary_path);
+  lock.unlock();
 }
 
 ReplacingFileWriter::~ReplacingFileWriter() {
@@ -194,6 +208,7 @@ void ReplacingFileWriter::Commit() {
   if (!::FlushFileBuffers(handle_->file.Get()) || !handle_->file.Close()) {
     Fail(kWriteAction, path_);
   }
+  const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
   if (!::MoveFileExW(WideCStr(handle_->temporary.Path()), WideCStr(path_),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Fail(kWriteAction, path_);
