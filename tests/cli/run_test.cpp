@@ -212,7 +212,7 @@ TEST_F(RunTest, AFailedOutputFileIsNeverCommitted) {
 
 #ifndef _WIN32
 TEST_F(RunTest, AFullFileSystemLeavesTheOldOutputFile) {
-  test::SmallMount disk(folder_ / "disk", 256 << 10, false);
+  test::SmallMount disk(folder_ / "disk", 256 << 10);
   if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
   std::string big;  // each result takes more than half of the file system
   for (int i = 0; i < 3000; ++i) big += Page("很长的一段文字。");

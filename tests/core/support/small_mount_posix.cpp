@@ -9,8 +9,7 @@
 
 namespace veltrin::test {
 
-SmallMount::SmallMount(const std::filesystem::path& folder, std::size_t bytes, bool read_only)
-    : folder_(folder) {
+SmallMount::SmallMount(const std::filesystem::path& folder, std::size_t bytes) : folder_(folder) {
   if (::geteuid() != 0) {
     reason_ = "mounting a small file system needs root";
     return;
@@ -18,11 +17,16 @@ SmallMount::SmallMount(const std::filesystem::path& folder, std::size_t bytes, b
   std::error_code ignored;
   std::filesystem::create_directories(folder_, ignored);
   const std::string options = "size=" + std::to_string(bytes);
-  if (::mount("tmpfs", folder_.c_str(), "tmpfs", read_only ? MS_RDONLY : 0, options.c_str()) != 0) {
+  if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) != 0) {
     reason_ = std::string("cannot mount a small file system: ") + std::strerror(errno);
     return;
   }
   mounted_ = true;
+}
+
+bool SmallMount::MakeReadOnly() {
+  return mounted_ &&
+         ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
 SmallMount::~SmallMount() {

@@ -10,13 +10,16 @@ namespace veltrin::test {
 
 class SmallMount {
  public:
-  // Mounts a tmpfs of `bytes` on the folder (created when missing), read-only when asked. Mounting
-  // needs root; when it fails, Mounted() is false and Reason() says why, for the test's skip.
-  SmallMount(const std::filesystem::path& folder, std::size_t bytes, bool read_only);
+  // Mounts a tmpfs of `bytes` on the folder (created when missing). Mounting needs root; when it
+  // fails, Mounted() is false and Reason() says why, for the test's skip.
+  SmallMount(const std::filesystem::path& folder, std::size_t bytes);
   // Unmounts.
   ~SmallMount();
   SmallMount(const SmallMount&) = delete;
   SmallMount& operator=(const SmallMount&) = delete;
+
+  // Mounts the file system again read-only, keeping what it holds; false when that fails.
+  bool MakeReadOnly();
 
   bool Mounted() const { return mounted_; }
   const std::string& Reason() const { return reason_; }
