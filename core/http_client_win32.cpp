@@ -251,6 +251,11 @@ std::string ReadBody(HINTERNET request, const HttpOptions& options) {
     if (options.body) options.body(piece);
     if (options.progress) options.progress(received, total);
   }
+  // WinHTTP ends a body that the connection cut short as if it were whole; the announced length
+  // tells (it counts the bytes as sent, so only a body sent as it is can be compared).
+  if (received < total && QueryHeader(request, WINHTTP_QUERY_CONTENT_ENCODING).empty()) {
+    throw HttpError("the connection closed before the whole body arrived");
+  }
   return body;
 }
 

@@ -50,6 +50,7 @@ HttpReply Route(const HttpRequest& request) {
   if (path == "/broken") return MakeReply(500, "Internal Server Error", "oops");
   if (path == "/teapot") return MakeReply(418, "I'm a teapot", "");
   if (path == "/big") return MakeReply(200, "OK", std::string(5000, 'x'));
+  if (path == "/cut") return HttpReply{"HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\nfour"};
   if (path == "/slow") {
     HttpReply reply = MakeReply(200, "OK", kPage);
     reply.delay_ms = 5000;
@@ -167,6 +168,10 @@ TEST_F(HttpClientTest, ReportsProgressUpToTheWholeBody) {
   options.progress = [&](std::uint64_t received, std::uint64_t) { last_received = received; };
   EXPECT_EQ(HttpGet(server_.Url("/big"), options).size(), 5000u);
   EXPECT_EQ(last_received, 5000u);
+}
+
+TEST_F(HttpClientTest, ABodyCutShortFails) {
+  EXPECT_NE(FailureOf(server_.Url("/cut")), "no error");
 }
 
 TEST_F(HttpClientTest, RejectsAnAddressThatIsNotHttp) {
