@@ -9,7 +9,7 @@
 #include <system_error>
 #include <thread>
 
-#include "common/unique_handle.h"
+#include "core/posix_handles.h"
 #include "core/text_file.h"
 #include "core/utf8.h"
 #include "cli/console.h"
@@ -30,20 +30,13 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-struct DescriptorTraits {
-  using Handle = int;
-  static Handle Empty() noexcept { return -1; }
-  static void Close(Handle fd) noexcept { ::close(fd); }
-};
-using UniqueDescriptor = UniqueHandle<DescriptorTraits>;
-
 // Waits until standard input has bytes (or its end) or the cancellation is cancelled; false for
 // the cancellation or a failure. A pipe that the cancellation writes to wakes the wait.
 bool WaitForInput(Cancellation& cancellation) {
   int wake[2];
   if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-  const UniqueDescriptor read_end(wake[0]);
-  const UniqueDescriptor write_end(wake[1]);
+  const UniqueFileDescriptor read_end(wake[0]);
+  const UniqueFileDescriptor write_end(wake[1]);
   const Cancellation::Registration registration(cancellation, [&write_end] {
     const char byte = 1;
     [[maybe_unused]] const ssize_t ignored = ::write(write_end.Get(), &byte, 1);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/posix_handles.h"
 #include "core/temporary_files.h"
 #include "core/text_file.h"
 #include "core/utf8.h"
@@ -17,36 +18,7 @@
 namespace veltrin {
 namespace {
 
-// Owns a file descriptor and closes it on every path.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  int Get() const noexcept { return fd_; }
-  bool IsOpen() const noexcept { return fd_ >= 0; }
-
-  // Gives up ownership and returns the descriptor.
-  int Release() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
-  // Closes now and reports failure by errno, since a failed close can lose written data.
-  bool Close() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;  // -1 when closed
-};
+using FileDescriptor = UniqueFileDescriptor;
 
 std::u16string SystemReason(int error) {
   return Utf8BytesToText(std::strerror(error));
@@ -125,7 +97,7 @@ std::string ReadFileBytes(const std::u16string& path) {
   constexpr std::u16string_view kAction = kReadAction;
   const std::string system_path = TextToUtf8(path);
   FileDescriptor file(::open(system_path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsOpen()) Fail(kAction, path);
+  if (!file) Fail(kAction, path);
 
   struct stat status {};
   if (::fstat(file.Get(), &status) != 0) Fail(kAction, path);
@@ -164,12 +136,12 @@ class FileByteReader::Handle {
 
 FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
   FileDescriptor file(::open(TextToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsOpen()) Fail(kReadAction, path);
+  if (!file) Fail(kReadAction, path);
   struct stat status {};
   if (::fstat(file.Get(), &status) != 0) Fail(kReadAction, path);
   if (S_ISDIR(status.st_mode))
     detail::ThrowFileError(false, kReadAction, path, SystemReason(EISDIR));
-  handle_ = std::make_unique<Handle>(file.Release());
+  handle_ = std::make_unique<Handle>(file.Detach());
 }
 
 FileByteReader::~FileByteReader() = default;
@@ -213,7 +185,7 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
 }
 
 void ReplacingFileWriter::Commit() {
-  if (::fsync(handle_->file.Get()) != 0 || !handle_->file.Close()) Fail(kWriteAction, path_);
+  if (::fsync(handle_->file.Get()) != 0 || !CloseNow(handle_->file)) Fail(kWriteAction, path_);
   const std::string target = TextToUtf8(path_);
   const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
   if (::rename(handle_->temporary.Path().c_str(), target.c_str()) != 0) Fail(kWriteAction, path_);

@@ -9,6 +9,7 @@
 
 #include "core/system_error_win32.h"
 #include "core/temporary_files.h"
+#include "core/win32_handles.h"
 #include "core/text_file.h"
 #include "common/utf16.h"
 
@@ -18,29 +19,7 @@ namespace {
 constexpr std::u16string_view kReadAction = u"Cannot read";
 constexpr std::u16string_view kWriteAction = u"Cannot write";
 
-// Owns a file handle and closes it on every path.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (IsOpen()) ::CloseHandle(handle_);
-  }
-
-  HANDLE Get() const noexcept { return handle_; }
-  bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-
-  // Closes now; false with the last error set when the close fails.
-  bool Close() noexcept {
-    const HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ::CloseHandle(handle) != 0;
-  }
-
- private:
-  HANDLE handle_;  // INVALID_HANDLE_VALUE when closed
-};
+using FileHandle = UniqueFileHandle;
 
 // Deletes the temporary file unless it has been moved into place; an interrupt may delete it too
 // (while it is open, as the process ends: it is shared for deletion).
@@ -117,7 +96,7 @@ std::string ReadFileBytes(const std::u16string& path) {
   FileHandle file(::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.IsOpen()) Fail(kReadAction, path);
+  if (!file) Fail(kReadAction, path);
 
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.Get(), &size)) Fail(kReadAction, path);
@@ -159,7 +138,7 @@ FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
   handle_ = std::make_unique<Handle>(
       ::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!handle_->file.IsOpen()) Fail(kReadAction, path);
+  if (!handle_->file) Fail(kReadAction, path);
 }
 
 FileByteReader::~FileByteReader() = default;
@@ -190,7 +169,7 @@ ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(pat
 
 ReplacingFileWriter::~ReplacingFileWriter() {
   // The handle must be closed before the temporary file can be deleted.
-  if (handle_ && handle_->file.IsOpen()) handle_->file.Close();
+  if (handle_) handle_->file.Reset();
 }
 
 void ReplacingFileWriter::Write(std::string_view bytes) {
@@ -205,7 +184,7 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
 }
 
 void ReplacingFileWriter::Commit() {
-  if (!::FlushFileBuffers(handle_->file.Get()) || !handle_->file.Close()) {
+  if (!::FlushFileBuffers(handle_->file.Get()) || !CloseNow(handle_->file)) {
     Fail(kWriteAction, path_);
   }
   const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
