@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,7 +33,23 @@ namespace fs = std::filesystem;
 // Standard streams in memory.
 class FakeStreams : public StandardStreams {
  public:
-  bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got, Cancellation*) override {
+  bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got,
+                 Cancellation* cancellation) override {
+    if (read == input.size() && stall_at_end) {
+      // Like a producer that stops writing: wait for a cancellation (bounded), then report it.
+      stalled = true;
+      std::unique_lock<std::mutex> lock(mutex_);
+      std::optional<Cancellation::Registration> registration;
+      if (cancellation != nullptr) {
+        registration.emplace(*cancellation, [this] {
+          std::lock_guard<std::mutex> inner(mutex_);
+          cancelled = true;
+          woken_.notify_all();
+        });
+      }
+      woken_.wait_for(lock, std::chrono::seconds(20), [this] { return cancelled; });
+      return !cancelled;
+    }
     *got = std::min(capacity, input.size() - read);
     std::copy_n(input.data() + read, *got, buffer);
     read += *got;
@@ -42,11 +62,18 @@ class FakeStreams : public StandardStreams {
   void WriteError(std::u16string_view text) override { err += TextToUtf8(text); }
   bool ErrorIsTerminal() override { return false; }
 
-  std::string input;           // what standard input holds
-  std::size_t read = 0;        // how much of it was read
-  std::string out;             // standard output
-  std::string err;             // standard error, UTF-8
-  bool output_broken = false;  // whether writing standard output fails
+  std::string input;                 // what standard input holds
+  std::size_t read = 0;              // how much of it was read
+  std::string out;                   // standard output
+  std::string err;                   // standard error, UTF-8
+  bool output_broken = false;        // whether writing standard output fails
+  bool stall_at_end = false;         // whether the input waits at its end instead of ending
+  std::atomic<bool> stalled{false};  // the input has started waiting
+  bool cancelled = false;            // the wait was cancelled
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable woken_;
 };
 
 std::string Page(const std::string& sentence) {
@@ -440,6 +467,28 @@ TEST_F(RunTest, AFailedOutputCancelsTheReadAhead) {
                                   file, streams_),
             kOutputFailed);
   EXPECT_TRUE(server.Holding());  // the run did not wait for the stalled download
+}
+
+TEST_F(RunTest, AFailedOutputCancelsAStandardInputThatWaits) {
+  for (int i = 0; i < 2000; ++i) streams_.input += Page("很长的一段文字。");
+  streams_.stall_at_end = true;
+  // The output fails once the reader waits for more input.
+  class FailingOnceInputWaits : public CommittingSink {
+   public:
+    explicit FailingOnceInputWaits(const FakeStreams& streams) : streams_(streams) {}
+    void Write(std::string_view) override {
+      for (int i = 0; i < 1000 && !streams_.stalled; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      throw OutputError("disk full");
+    }
+    void Commit() override {}
+
+   private:
+    const FakeStreams& streams_;
+  } file(streams_);
+  EXPECT_EQ(ExtractToReplacedFile({u"-"}, ExtractionSettings{}, 2, file, streams_), kOutputFailed);
+  EXPECT_TRUE(streams_.cancelled);
 }
 
 TEST(HeldResultSink, HandsOnTheWholeResultFromMemoryOrFromTheScratchFile) {
