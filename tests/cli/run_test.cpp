@@ -21,7 +21,9 @@
 #include "cli/extraction_batch.h"
 #include "cli/result_output.h"
 #include "tests/core/support/loopback_http_server.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include "tests/core/support/small_mount_posix.h"
 #endif
 
@@ -434,6 +436,14 @@ TEST_F(RunTest, ADownloadCutHalfWayAddsNothingToStandardOutput) {
 }
 
 TEST_F(RunTest, AFailedOutputCancelsTheReadAhead) {
+#ifdef _WIN32
+  // Windows abandons a blocked WinHTTP call once its request is closed; Wine finishes it only at
+  // the time-out (60 s). HttpClientTest covers the cancellation there with a short time-out.
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
+    GTEST_SKIP() << "Wine's WinHTTP does not abandon a blocked read when the request is closed";
+  }
+#endif
   // About one flush of result text: the first write comes with the last pieces of the part.
   std::string part;
   for (int i = 0; i < 2000; ++i) part += Page("很长的一段文字。");
