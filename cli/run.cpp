@@ -15,7 +15,7 @@
 #include "cli/source_reader.h"
 
 #ifndef VELTRIN_VERSION
-#define VELTRIN_VERSION "0.0.0"
+#error "VELTRIN_VERSION comes from project() in CMakeLists.txt"
 #endif
 
 namespace veltrin::cli {

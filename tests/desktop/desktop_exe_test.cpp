@@ -174,6 +174,9 @@ TEST(DesktopExe, CarriesItsIconManifestAndVersion) {
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos)
       << manifest;
+  EXPECT_NE(manifest.find("name=\"Veltrin.Desktop\" version=\"" VELTRIN_VERSION ".0\""),
+            std::string::npos)
+      << manifest;
   EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
   EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
   FreeLibrary(module);
