@@ -21,9 +21,9 @@ ensure_packages() {
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-NATIVE_PACKAGES=(cmake ninja-build g++ libcurl4-openssl-dev)
+NATIVE_PACKAGES=(cmake ninja-build g++ libcurl4-openssl-dev zlib1g-dev)
 TEST_PACKAGES=("${NATIVE_PACKAGES[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libpcre2-dev python3 clang-format git g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  libpcre2-dev python3 clang-format git g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 wine32:i386 xvfb xauth fonts-wqy-zenhei)
 # The fuzzers need clang with libFuzzer; scripts/test uses them only where they are there.
 FUZZ_PACKAGES=(clang libpcre2-dev)
