@@ -255,6 +255,42 @@ TEST_F(BookTest, ARerunFinishesABookWhoseServerStoppedHalfWay) {
   EXPECT_FALSE(fs::exists(folder_ / "h.parts"));
 }
 
+TEST_F(BookTest, ExtractTakesTheBreakBlockOnlyWithContentAuto) {
+  std::ofstream(folder_ / "breaks.html", std::ios::binary) << kBreakChapter;
+  const ProcessResult plain = test::RunProcess(
+      HostPath(VELTRIN_CLI_EXE), {u"extract", u"breaks.html"}, "", folder_, folder_ / "scratch");
+  EXPECT_EQ(plain.exit_code, 0) << plain.err;
+  EXPECT_EQ(plain.out, "");
+  const ProcessResult automatic = test::RunProcess(
+      HostPath(VELTRIN_CLI_EXE), {u"extract", u"--content", u"auto", u"breaks.html"}, "", folder_,
+      folder_ / "scratch");
+  EXPECT_EQ(automatic.exit_code, 0) << automatic.err;
+  EXPECT_EQ(automatic.out, "　　换行第一段，还是第一段。\r\n　　第二段广告！\r\n　　\r\n");
+}
+
+TEST_F(BookTest, UsageErrorsExitWithTwo) {
+  const struct {
+    std::vector<std::u16string> arguments;
+    const char* fragment;
+  } cases[] = {
+      {{u"toc.html"}, "no book file given (-o BOOK)"},
+      {{u"-o", u"b.txt"}, "no TOC given"},
+      {{u"a.html", u"b.html", u"-o", u"b.txt"}, "more than one TOC"},
+      {{u"t.html", u"-o", u"b.txt", u"--content", u"all"}, "'auto' or 'paragraphs'"},
+      {{u"t.html", u"-o", u"b.txt", u"--format", u"pdf"}, "'txt' or 'epub'"},
+      {{u"t.html", u"-o", u"b.txt", u"--per-host", u"0"}, "--per-host needs a number from 1"},
+      {{u"t.html", u"-o", u"b.txt", u"--links", u"(x"}, "option --links: regex error"},
+      {{u"t.html", u"-o", u"b.txt", u"--charset", u"klingon"}, "unknown charset"},
+      {{u"t.html", u"-o", u"b.txt", u"-o", u"c.txt"}, "given twice"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fragment);
+    const ProcessResult result = Book(c.arguments);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_NE(result.err.find(c.fragment), std::string::npos) << result.err;
+  }
+}
+
 // The entries of a ZIP archive, read front to back by their local headers.
 struct ZipEntry {
   std::string name;
