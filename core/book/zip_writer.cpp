@@ -37,7 +37,8 @@ std::uint32_t Crc(std::string_view data) {
 // Returns the raw deflate stream (no zlib header) of the data.
 std::string Deflate(std::string_view data) {
   z_stream stream{};
-  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+  if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) !=
+      Z_OK) {
     throw ZipError("cannot start compression");
   }
   std::string out(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
