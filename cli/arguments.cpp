@@ -61,6 +61,7 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
   result.command = Arguments::Command::kExtract;
 
   std::vector<std::u16string> sources;
+  std::optional<std::u16string> content;
   bool options_ended = false;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::u16string& argument = arguments[i];
@@ -82,7 +83,6 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
     }
     std::optional<std::u16string>* slot = nullptr;
     std::optional<std::u16string> jobs;
-    std::optional<std::u16string> content;
     const char* needs = "a file name";
     if (name == u"--blocked") {
       slot = &result.blocked;
@@ -118,14 +118,13 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
       result.jobs = ParseJobs(*value);
       continue;
     }
-    if (slot == &content) {
-      if (*value != u"auto" && *value != u"paragraphs") {
-        Fail("option --content needs 'auto' or 'paragraphs', not '" + TextToUtf8(*value) + "'");
-      }
-      result.content_auto = *value == u"auto";
-      continue;
-    }
     SetOnce(slot, std::move(*value), TextToUtf8(name));
+  }
+  if (content) {
+    if (*content != u"auto" && *content != u"paragraphs") {
+      Fail("option --content needs 'auto' or 'paragraphs', not '" + TextToUtf8(*content) + "'");
+    }
+    result.content_auto = *content == u"auto";
   }
   if (sources.empty()) Fail("no SOURCE given");
   bool standard_input = false;

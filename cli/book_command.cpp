@@ -134,7 +134,7 @@ std::vector<std::string> FetchMissing(const std::vector<book::Chapter>& chapters
       }
       {
         std::lock_guard<std::mutex> lock(mutex);
-        failures[index] = failure.empty() ? std::string() : failure;
+        failures[index] = std::move(failure);
         ++done;
       }
       finished.notify_all();
