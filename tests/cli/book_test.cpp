@@ -255,6 +255,25 @@ TEST_F(BookTest, ARerunFinishesABookWhoseServerStoppedHalfWay) {
   EXPECT_FALSE(fs::exists(folder_ / "h.parts"));
 }
 
+TEST_F(BookTest, ReadsASavedSiteFromLocalFiles) {
+  fs::create_directories(folder_ / "站" / "章节");
+  std::ofstream(folder_ / fs::u8path("站/目录.html"), std::ios::binary)
+      << "<html><head><title>存下的书</title></head><body>\n"
+         "<a href=\"%E7%AB%A0%E8%8A%82/1.html\">第一章</a><a href=\"章节/2.html\">第二章</a>"
+         "<a href=\"../elsewhere.html\">别处</a></body></html>\n";
+  std::ofstream(folder_ / fs::u8path("站/章节/1.html"), std::ios::binary)
+      << Paragraphs("存下的第一章。");
+  std::ofstream(folder_ / fs::u8path("站/章节/2.html"), std::ios::binary) << kBreakChapter;
+  const ProcessResult result = Book({u"站/目录.html", u"-o", u"local.txt"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  BlockedWords none;
+  const std::string first =
+      TextToUtf8(ExtractParagraphs(Utf8BytesToText(Paragraphs("存下的第一章。")), none).value());
+  EXPECT_EQ(Read("local.txt"),
+            TextBook({{"第一章", first},
+                      {"第二章", "　　换行第一段，还是第一段。\r\n　　第二段广告！\r\n　　\r\n"}}));
+}
+
 TEST_F(BookTest, ExtractTakesTheBreakBlockOnlyWithContentAuto) {
   std::ofstream(folder_ / "breaks.html", std::ios::binary) << kBreakChapter;
   const ProcessResult plain = test::RunProcess(
