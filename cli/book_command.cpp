@@ -238,6 +238,12 @@ int RunBook(const std::vector<std::u16string>& argument_list, StandardStreams& s
   }
 
   const std::u16string path = MakeAbsolute(*arguments.output);
+  // Checked before any chapter is fetched: the parts folder would otherwise create it.
+  const std::u16string folder = path.substr(0, path.find_last_of(u"/\\") + 1);
+  if (!folder.empty() && !IsDirectory(folder)) {
+    Report(streams, "cannot write '" + TextToUtf8(*arguments.output) + "': no such folder");
+    return kOutputFailed;
+  }
   BookParts parts(path);
   const std::vector<std::string> failures =
       FetchMissing(chapters, rules, arguments, parts, streams);

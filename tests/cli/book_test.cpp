@@ -302,6 +302,12 @@ TEST_F(BookTest, UsageErrorsExitWithTwo) {
       {{u"t.html", u"-o", u"b.txt", u"--charset", u"klingon"}, "unknown charset"},
       {{u"t.html", u"-o", u"b.txt", u"-o", u"c.txt"}, "given twice"},
   };
+  // A book that cannot be written is found before anything is fetched.
+  const ProcessResult nowhere = Book({Url("/a/toc.html"), u"-o", u"missing/b.txt"});
+  EXPECT_EQ(nowhere.exit_code, 4);
+  EXPECT_NE(nowhere.err.find("no such folder"), std::string::npos) << nowhere.err;
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+  EXPECT_EQ(server_.Requests().size(), 1u);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fragment);
     const ProcessResult result = Book(c.arguments);
