@@ -89,7 +89,7 @@ std::u16string PercentDecoded(std::u16string_view text) {
     bytes.clear();
   };
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'%' && i + 2 < text.size() + 0 && HexValue(text[i + 1]) >= 0 &&
+    if (text[i] == u'%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
         HexValue(text[i + 2]) >= 0) {
       bytes += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
       i += 2;
@@ -143,11 +143,7 @@ std::u16string ResolveWeb(std::u16string_view base, std::u16string_view referenc
   std::u16string_view reference_path = reference.substr(0, query_start);
   if (query_start != std::u16string_view::npos) query = reference.substr(query_start);
   if (reference_path.empty()) {
-    path = base_path;
-    if (query.empty()) {
-      query = base.substr(std::min(base.size(), base.find(u'?')));
-      query = query.substr(0, query.find(u'#'));
-    }
+    path = base_path;  // "?page=2": the same page with another query
   } else if (reference_path.front() == u'/') {
     path = reference_path;
   } else {
@@ -173,7 +169,6 @@ std::u16string Normalised(std::u16string_view address) {
 std::u16string ResolveAddress(std::u16string_view base, std::u16string_view reference) {
   reference = Trimmed(reference);
   reference = reference.substr(0, reference.find(u'#'));
-  if (reference.empty() && base.empty()) return {};
   if (const std::size_t scheme = SchemeLength(reference); scheme > 0) {
     if (!StartsWithNoCase(reference, u"http://") && !StartsWithNoCase(reference, u"https://")) {
       // "C:\book\1.html" in a saved page is a drive, not a scheme.
