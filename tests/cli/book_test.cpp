@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/pipeline.h"
+#include "core/text_file.h"
 #include "core/utf8.h"
 #include "tests/cli/support/process_runner.h"
 #include "tests/core/support/loopback_http_server.h"
@@ -247,14 +248,18 @@ TEST_F(BookTest, ARerunFinishesABookWhoseServerStoppedHalfWay) {
 }
 
 TEST_F(BookTest, ReadsASavedSiteFromLocalFiles) {
-  fs::create_directories(folder_ / "站" / "章节");
-  std::ofstream(folder_ / fs::u8path("站/目录.html"), std::ios::binary)
-      << "<html><head><title>存下的书</title></head><body>\n"
-         "<a href=\"%E7%AB%A0%E8%8A%82/1.html\">第一章</a><a href=\"章节/2.html\">第二章</a>"
-         "<a href=\"../elsewhere.html\">别处</a></body></html>\n";
-  std::ofstream(folder_ / fs::u8path("站/章节/1.html"), std::ios::binary)
-      << Paragraphs("存下的第一章。");
-  std::ofstream(folder_ / fs::u8path("站/章节/2.html"), std::ios::binary) << kBreakChapter;
+  fs::create_directories(folder_ / fs::u8path("站/章节"));
+  // Written through the wide file functions: a narrow stream name would lose the Chinese letters
+  // on Windows.
+  auto write = [&](const char* name, const std::string& bytes) {
+    WriteFileBytes(bytes, (folder_ / fs::u8path(name)).u16string());
+  };
+  write("站/目录.html",
+        "<html><head><title>存下的书</title></head><body>\n"
+        "<a href=\"%E7%AB%A0%E8%8A%82/1.html\">第一章</a><a href=\"章节/2.html\">第二章</a>"
+        "<a href=\"../elsewhere.html\">别处</a></body></html>\n");
+  write("站/章节/1.html", Paragraphs("存下的第一章。"));
+  write("站/章节/2.html", kBreakChapter);
   const ProcessResult result = Book({u"站/目录.html", u"-o", u"local.txt"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   BlockedWords none;
