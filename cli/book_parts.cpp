@@ -24,6 +24,9 @@ std::uint64_t Fnv1a(std::u16string_view text) {
   return hash;
 }
 
+// The first line of a part: its marker and the number of text bytes after the line.
+constexpr std::string_view kPartMarker = "veltrin part ";
+
 std::filesystem::path FsPath(const std::u16string& path) {
   return std::filesystem::path(path);
 }
@@ -58,8 +61,12 @@ std::u16string BookParts::PartPath(std::size_t number, std::u16string_view addre
 }
 
 bool BookParts::Has(std::size_t number, std::u16string_view address) const {
-  std::error_code error;
-  return std::filesystem::is_regular_file(FsPath(PartPath(number, address)), error);
+  try {
+    Load(number, address);
+    return true;
+  } catch (const RunTimeError&) {
+    return false;
+  }
 }
 
 void BookParts::Save(std::size_t number, std::u16string_view address, std::string_view text) {
@@ -69,11 +76,24 @@ void BookParts::Save(std::size_t number, std::u16string_view address, std::strin
     detail::ThrowFileError(false, u"Cannot create the folder", folder_,
                            Utf8BytesToText(error.message()));
   }
-  WriteFileBytes(text, PartPath(number, address));
+  ReplacingFileWriter file(PartPath(number, address));
+  file.Write(std::string(kPartMarker) + std::to_string(text.size()) + "\n");
+  file.Write(text);
+  file.Commit(false);
 }
 
 std::string BookParts::Load(std::size_t number, std::u16string_view address) const {
-  return ReadFileBytes(PartPath(number, address));
+  const std::u16string path = PartPath(number, address);
+  std::string part = ReadFileBytes(path);
+  const std::size_t line_end = part.find('\n');
+  const std::string_view line = std::string_view(part).substr(0, line_end);
+  const std::size_t body = line_end + 1;
+  if (line_end == std::string::npos || !line.starts_with(kPartMarker) ||
+      line.substr(kPartMarker.size()) != std::to_string(part.size() - body)) {
+    detail::ThrowFileError(false, u"Cannot read", path, u"the part is not whole");
+  }
+  part.erase(0, body);
+  return part;
 }
 
 void BookParts::Remove() const noexcept {

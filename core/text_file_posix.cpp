@@ -199,8 +199,10 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
   if (!WriteAll(handle_->file.Get(), bytes)) Fail(kWriteAction, path_);
 }
 
-void ReplacingFileWriter::Commit() {
-  if (::fsync(handle_->file.Get()) != 0 || !handle_->file.Close()) Fail(kWriteAction, path_);
+void ReplacingFileWriter::Commit(bool durable) {
+  if ((durable && ::fsync(handle_->file.Get()) != 0) || !handle_->file.Close()) {
+    Fail(kWriteAction, path_);
+  }
   if (::rename(handle_->temporary.Path().c_str(), TextToUtf8(path_).c_str()) != 0) {
     Fail(kWriteAction, path_);
   }

@@ -190,12 +190,12 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
   }
 }
 
-void ReplacingFileWriter::Commit() {
-  if (!::FlushFileBuffers(handle_->file.Get()) || !handle_->file.Close()) {
+void ReplacingFileWriter::Commit(bool durable) {
+  if ((durable && !::FlushFileBuffers(handle_->file.Get())) || !handle_->file.Close()) {
     Fail(kWriteAction, path_);
   }
   if (!::MoveFileExW(WideCStr(handle_->temporary.Path()), WideCStr(path_),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                     MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0))) {
     Fail(kWriteAction, path_);
   }
   handle_->temporary.Release();

@@ -231,12 +231,20 @@ TEST_F(BookTest, ARerunFinishesABookWhoseServerStoppedHalfWay) {
   EXPECT_NE(result.err.find("chapter 3"), std::string::npos) << result.err;
   EXPECT_FALSE(fs::exists(folder_ / "h.txt"));
 
+  // A part that a crash cut short is fetched again.
+  std::vector<fs::path> parts;
+  for (const auto& entry : fs::directory_iterator(folder_ / "h.parts"))
+    parts.push_back(entry.path());
+  std::sort(parts.begin(), parts.end());
+  ASSERT_EQ(parts.size(), 2u);
+  fs::resize_file(parts[0], fs::file_size(parts[0]) - 3);
+
   stopped_ = false;
   const std::size_t before = server_.Requests().size();
   result = Book({Url("/h/toc.html"), u"-o", u"h.txt", u"--blocked", u"blocked.txt"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(PathsSince(before),
-            (std::vector<std::string>{"/h/3.html", "/h/4.html", "/h/toc.html"}));
+            (std::vector<std::string>{"/h/1.html", "/h/3.html", "/h/4.html", "/h/toc.html"}));
   std::vector<std::pair<std::string, std::string>> chapters;
   for (const char* number : {"一", "二", "三", "四"}) {
     const std::string digit = std::to_string(chapters.size() + 1);
