@@ -18,6 +18,8 @@ BookProgress::~BookProgress() {
 void BookProgress::Update(std::size_t done, std::uint64_t bytes) {
   if (!shown_) return;
   const Clock::time_point now = Clock::now();
+  // Quiet for the first second, so that a short run prints nothing and the rate is not a guess.
+  if (now - start_ < std::chrono::seconds(1)) return;
   if (drawn_ && now - last_draw_ < std::chrono::milliseconds(200) && done < total_) return;
   last_draw_ = now;
   const double seconds = std::chrono::duration<double>(now - start_).count();

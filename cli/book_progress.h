@@ -19,7 +19,8 @@ class BookProgress {
   BookProgress(const BookProgress&) = delete;
   BookProgress& operator=(const BookProgress&) = delete;
 
-  // Redraws the line for `done` chapters and `bytes` of text so far, at most five times a second.
+  // Redraws the line for `done` chapters and `bytes` of text so far, at most five times a second
+  // and not in the first second.
   void Update(std::size_t done, std::uint64_t bytes);
 
  private:
