@@ -50,12 +50,18 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
     }
   }
   if (arguments.empty()) Fail("no command given");
+  if (arguments.front() == u"book") {
+    result.command = Arguments::Command::kBook;
+    return result;
+  }
   if (arguments.front() != u"extract") {
-    Fail("unknown command '" + TextToUtf8(arguments.front()) + "' (the command is 'extract')");
+    Fail("unknown command '" + TextToUtf8(arguments.front()) +
+         "' (the commands are 'extract' and 'book')");
   }
   result.command = Arguments::Command::kExtract;
 
   std::vector<std::u16string> sources;
+  std::optional<std::u16string> content;
   bool options_ended = false;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::u16string& argument = arguments[i];
@@ -88,6 +94,9 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
     } else if (name == u"--charset") {
       slot = &result.charset;
       needs = "a charset name";
+    } else if (name == u"--content") {
+      slot = &content;
+      needs = "'auto' or 'paragraphs'";
     } else if (name == u"-j" || name == u"--jobs") {
       if (result.jobs) Fail("option " + TextToUtf8(name) + " given twice");
       slot = &jobs;
@@ -111,6 +120,12 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
     }
     SetOnce(slot, std::move(*value), TextToUtf8(name));
   }
+  if (content) {
+    if (*content != u"auto" && *content != u"paragraphs") {
+      Fail("option --content needs 'auto' or 'paragraphs', not '" + TextToUtf8(*content) + "'");
+    }
+    result.content_auto = *content == u"auto";
+  }
   if (sources.empty()) Fail("no SOURCE given");
   bool standard_input = false;
   for (const std::u16string& source : sources) {
@@ -130,6 +145,7 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
 
 std::string HelpText() {
   return "Usage: veltrin extract [options] SOURCE...\n"
+         "       veltrin book [options] TOC -o BOOK\n"
          "       veltrin --help | --version\n"
          "\n"
          "Extracts the readable paragraph text of web pages.\n"
@@ -151,6 +167,8 @@ std::string HelpText() {
          "                   Big5, Shift_JIS, EUC-JP, EUC-KR, windows-1252, UTF-16LE, UTF-16BE;\n"
          "                   'auto' takes it from the HTTP Content-Type, else a byte-order\n"
          "                   mark, else a <meta> declaration near the top, else UTF-8\n"
+         "  --content RULE   'paragraphs' (default): the paragraph rules alone; 'auto': a page\n"
+         "                   without paragraph text gives its largest block of <br> lines\n"
          "  -h, --help       show this text\n"
          "  --version        show the version\n"
          "\n"
@@ -164,7 +182,39 @@ std::string HelpText() {
          "  3  a SOURCE or the word list cannot be read or downloaded\n"
          "  4  a result cannot be written\n"
          "  130  interrupted (Ctrl+C, SIGINT or SIGTERM; on Windows a console control\n"
-         "       event): every target is left as it was and no temporary file remains\n";
+         "       event): every target is left as it was and no temporary file remains\n"
+         "\n"
+         "veltrin book [options] TOC -o BOOK\n"
+         "\n"
+         "Turns a table of contents (an address or a saved HTML file) into one book. The\n"
+         "chapters are the largest group of links to the TOC's host in one folder, in page\n"
+         "order; a link shown twice counts at its last place. Each chapter goes through the\n"
+         "extract pipeline (with --content auto and the charset found per page), pages linked\n"
+         "as \"下一页\" are joined (up to 50), and BOOK is written whole at the end: BOOK.txt\n"
+         "(UTF-8, CR LF; title line, text, empty line per chapter) or BOOK.epub (EPUB 3).\n"
+         "Finished chapters wait in BOOK.parts/, so a rerun fetches only what is missing.\n"
+         "\n"
+         "Options:\n"
+         "  -o, --output BOOK  the book file; .epub gives an EPUB, anything else text\n"
+         "  --format FORMAT    'txt' or 'epub', whatever the extension\n"
+         "  --title TEXT       the EPUB's title (default: the TOC's <title>)\n"
+         "  --links REGEX      the chapters are the links whose address matches REGEX\n"
+         "  --list             print number, title and address of each chapter; fetch nothing\n"
+         "  --blocked FILE     delete every word of FILE from the chapters\n"
+         "  --charset NAME     decode every page from NAME (default: auto, as above)\n"
+         "  --content RULE     'auto' (default) or 'paragraphs'\n"
+         "  -j, --jobs N       chapters fetched at once (default 4)\n"
+         "  --per-host N       connections to one host at once (default 2)\n"
+         "  --delay MS         pause between two requests to one host (default 0)\n"
+         "  --partial          write the book even when chapters failed, each as a line\n"
+         "                     [缺章: TITLE ADDRESS]\n"
+         "  -q, --quiet        no progress line (it is shown only on a terminal)\n"
+         "\n"
+         "Timeouts, refused connections, 429 and 5xx are retried three times with growing\n"
+         "waits (Retry-After is honoured). A chapter that still fails is reported with its\n"
+         "number, title, address and reason; without --partial no book is written then.\n"
+         "Exit status: 0 the book was written, 1 no chapters found, 2 a usage error, 3 the\n"
+         "TOC or a chapter could not be read, 4 the book cannot be written.\n";
 }
 
 }  // namespace veltrin::cli

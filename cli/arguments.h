@@ -10,7 +10,7 @@ namespace veltrin::cli {
 
 // What the user asked for.
 struct Arguments {
-  enum class Command { kExtract, kHelp, kVersion };
+  enum class Command { kExtract, kBook, kHelp, kVersion };
   Command command = Command::kHelp;
   std::vector<std::u16string> sources;       // addresses, paths or "-", in order (extract only)
   std::optional<std::u16string> blocked;     // the word list file, when given
@@ -18,6 +18,7 @@ struct Arguments {
   std::optional<std::u16string> output_dir;  // the folder of one result file per source
   std::optional<unsigned> jobs;              // sources extracted at once; the cores when absent
   std::optional<std::u16string> charset;     // the page charset name or "auto"; UTF-8 when absent
+  bool content_auto = false;                 // --content auto: a <br> block when no paragraphs
 };
 
 // A command line that does not follow the grammar; what() is one line (UTF-8) saying why.
@@ -30,6 +31,7 @@ class UsageError : public std::runtime_error {
 inline constexpr unsigned kMaxJobs = 64;
 
 // Parses the arguments after the program name. --help or --version anywhere wins over the rest.
+// For the book command only the command is returned (book_arguments.h parses the rest).
 // Throws UsageError for a missing or unknown command, an unknown or repeated option, an option
 // without its value, no SOURCE, an empty SOURCE, "-" given twice, both -o and --output-dir, a
 // job count that is not a number from 1 to kMaxJobs, and an unknown charset name.

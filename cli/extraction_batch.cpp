@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "core/book/page_content.h"
 #include "core/paragraph_stream.h"
 #include "core/utf8.h"
 #include "cli/decoded_reader.h"
@@ -22,6 +23,8 @@ namespace {
 
 // The most result bytes one source may hold while it waits for the results before it.
 constexpr std::size_t kMaxHeldResultBytes = std::size_t{256} << 20;
+// The longest page --content auto holds whole (in UTF-16 units).
+constexpr std::size_t kMaxHeldPageUnits = std::size_t{64} << 20;
 
 // What extracting one source came to.
 struct Outcome {
@@ -106,6 +109,25 @@ std::u16string JoinPath(const std::u16string& folder, const std::u16string& name
 #endif
 }
 
+// Extracts by --content auto: the fallback needs the whole page, so it is held (up to a cap).
+int ExtractWholePage(const std::u16string& source, const ExtractionSettings& settings,
+                     PageDecoder& decoder, StandardStreams& streams, Utf8ResultEncoder& encoder) {
+  std::u16string page;
+  ReadDecoded(source, streams, false, decoder, false, [&](std::u16string_view text) {
+    if (text.size() > kMaxHeldPageUnits - page.size()) {
+      throw SourceError("cannot read " + TextToUtf8(source) +
+                        ": the page is too large for --content auto");
+    }
+    page += text;
+  });
+  const std::optional<std::u16string> text =
+      book::ExtractPageText(page, settings.words, book::ContentRule::kAuto);
+  if (!text) return kNoParagraphText;
+  encoder.Write(*text);
+  encoder.Finish();
+  return kResultProduced;
+}
+
 }  // namespace
 
 int ExtractSource(const std::u16string& source, const ExtractionSettings& settings,
@@ -115,6 +137,7 @@ int ExtractSource(const std::u16string& source, const ExtractionSettings& settin
           ? MakeAutoPageDecoder()
           : MakePageDecoder(settings.charset.value_or(Charset{}), IsReadLikeAFile(source));
   Utf8ResultEncoder encoder(sink);
+  if (settings.content_auto) return ExtractWholePage(source, settings, *decoder, streams, encoder);
   ParagraphExtractor extractor(settings.words, encoder);
   ReadDecoded(source, streams, show_progress, *decoder, settings.decode_ahead,
               [&](std::u16string_view text) { extractor.Feed(text); });

@@ -19,6 +19,7 @@ struct ExtractionSettings {
   std::optional<Charset> charset;  // the pages' charset; UTF-8 when absent
   bool auto_charset = false;       // whether each page's charset is found out (--charset auto)
   bool decode_ahead = false;       // whether a source is read and decoded on a thread of its own
+  bool content_auto = false;       // --content auto: the page is held for the <br>-block fallback
 };
 
 // What writing into one output came to.

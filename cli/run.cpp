@@ -9,6 +9,7 @@
 #include "core/pipeline.h"
 #include "core/utf8.h"
 #include "cli/arguments.h"
+#include "cli/book_command.h"
 #include "cli/extraction_batch.h"
 #include "cli/local_path.h"
 #include "core/page_decoder.h"
@@ -33,6 +34,7 @@ void Report(StandardStreams& streams, const std::string& message) {
 // convert from.
 ExtractionSettings Settings(const Arguments& arguments) {
   ExtractionSettings settings;
+  settings.content_auto = arguments.content_auto;
   if (arguments.charset && *arguments.charset == u"auto") {
     settings.auto_charset = true;
   } else if (arguments.charset) {
@@ -110,6 +112,8 @@ int Run(const std::vector<std::u16string>& argument_list, StandardStreams& strea
         case Arguments::Command::kVersion:
           return streams.WriteOutput("veltrin " VELTRIN_VERSION "\n") ? kResultProduced
                                                                       : kOutputFailed;
+        case Arguments::Command::kBook:
+          return RunBook({argument_list.begin() + 1, argument_list.end()}, streams);
         case Arguments::Command::kExtract:
           break;
       }

@@ -67,6 +67,17 @@ std::string HttpStatusMessage(long status, std::string_view reason) {
   return message;
 }
 
+HttpError HttpStatusError(long status, std::string_view reason, std::string_view retry_after) {
+  int seconds = -1;
+  retry_after = TrimSpaces(retry_after);
+  if (!retry_after.empty() && retry_after.size() <= 9 &&
+      retry_after.find_first_not_of("0123456789") == std::string_view::npos) {
+    seconds = std::stoi(std::string(retry_after));
+  }
+  const bool transient = status == 429 || (status >= 500 && status <= 599);
+  return HttpError(HttpStatusMessage(status, reason), transient, status, seconds);
+}
+
 std::string BodyTooLargeMessage(std::size_t max_body_bytes) {
   constexpr std::size_t kMiB = std::size_t{1} << 20;
   if (max_body_bytes >= kMiB && max_body_bytes % kMiB == 0) {

@@ -20,6 +20,26 @@ namespace veltrin {
 class HttpError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // A failure worth trying again later: `status` is the HTTP status of a refused answer (0 for
+  // a timeout or a refused connection), `retry_after_seconds` its Retry-After delay or -1.
+  HttpError(const std::string& message, bool transient, long status, int retry_after_seconds)
+      : std::runtime_error(message),
+        transient_(transient),
+        status_(status),
+        retry_after_seconds_(retry_after_seconds) {}
+
+  // Returns whether the same download may succeed later: a timeout, a refused connection, or an
+  // answer 429 or 5xx.
+  bool transient() const noexcept { return transient_; }
+  // Returns the HTTP status of a refused answer, or 0.
+  long status() const noexcept { return status_; }
+  // Returns the delay the answer's Retry-After header asked for, in seconds, or -1.
+  int retry_after_seconds() const noexcept { return retry_after_seconds_; }
+
+ private:
+  bool transient_ = false;
+  long status_ = 0;
+  int retry_after_seconds_ = -1;
 };
 
 // A download stopped through HttpOptions::cancellation; what() is "download cancelled".
@@ -27,6 +47,10 @@ class HttpCancelled : public HttpError {
  public:
   HttpCancelled();
 };
+
+// Returns the error for an answer with an HTTP status of 400 or more; `retry_after` is the
+// Retry-After header's value (empty when absent; only a number of seconds is understood).
+HttpError HttpStatusError(long status, std::string_view reason, std::string_view retry_after);
 
 // How a download behaves. The defaults are the ones the tool uses.
 struct HttpOptions {

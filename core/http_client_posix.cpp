@@ -49,6 +49,7 @@ struct Transfer {
   std::string body;                      // the decoded body so far, unless handed over
   std::size_t received = 0;              // decoded body bytes so far
   std::string reason;                    // reason phrase of the latest status line
+  std::string retry_after;               // Retry-After of the latest answer, when it has one
   bool over_cap = false;                 // the write callback refused a chunk because of the cap
   bool cancelled = false;                // a callback stopped the transfer on cancellation
   bool typed = false;                    // whether the content type has been reported
@@ -108,6 +109,13 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     } catch (...) {
       transfer->reason.clear();
     }
+    transfer->retry_after.clear();
+  } else if (line.size() > 12 && curl_strnequal(line.data(), "Retry-After:", 12)) {
+    try {
+      transfer->retry_after.assign(line.substr(12));
+    } catch (...) {
+      transfer->retry_after.clear();
+    }
   }
   return size * count;
 }
@@ -134,10 +142,10 @@ int OnProgress(void* user, curl_off_t download_total, curl_off_t download_now, c
     case CURLE_HTTP_RETURNED_ERROR: {
       long status = 0;
       curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-      throw HttpError(HttpStatusMessage(status, transfer.reason));
+      throw HttpStatusError(status, transfer.reason, transfer.retry_after);
     }
     case CURLE_OPERATION_TIMEDOUT:
-      throw HttpError(TimedOutMessage(options.timeout_seconds));
+      throw HttpError(TimedOutMessage(options.timeout_seconds), true, 0, -1);
     case CURLE_TOO_MANY_REDIRECTS:
       throw HttpError(TooManyRedirectsMessage(options.max_redirects));
     case CURLE_WRITE_ERROR:
@@ -146,7 +154,7 @@ int OnProgress(void* user, curl_off_t download_total, curl_off_t download_now, c
     case CURLE_COULDNT_CONNECT: {
       long os_error = 0;
       curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &os_error);
-      if (os_error == ECONNREFUSED) throw HttpError("connection refused");
+      if (os_error == ECONNREFUSED) throw HttpError("connection refused", true, 0, -1);
       break;
     }
     case CURLE_COULDNT_RESOLVE_HOST:

@@ -51,13 +51,13 @@ std::string SystemMessage(DWORD code) {
   switch (code) {
     case ERROR_WINHTTP_TIMEOUT:
     case WSAETIMEDOUT:  // Wine passes the socket's own code through
-      throw HttpError(TimedOutMessage(options.timeout_seconds));
+      throw HttpError(TimedOutMessage(options.timeout_seconds), true, 0, -1);
     case ERROR_WINHTTP_REDIRECT_FAILED:
       throw HttpError(TooManyRedirectsMessage(options.max_redirects));
     case ERROR_WINHTTP_CANNOT_CONNECT:
     case WSAECONNREFUSED:
       // WinHTTP does not tell a refusal from an unreachable host.
-      throw HttpError("cannot connect (connection refused or host unreachable)");
+      throw HttpError("cannot connect (connection refused or host unreachable)", true, 0, -1);
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
       throw HttpError("cannot resolve the host name");
     case ERROR_WINHTTP_INVALID_URL:
@@ -206,9 +206,9 @@ void SendAndCheck(HINTERNET request, bool decompresses, const HttpOptions& optio
 
   const DWORD status = QueryNumber(request, WINHTTP_QUERY_STATUS_CODE);
   if (status >= 400) {
-    throw HttpError(
-        HttpStatusMessage(static_cast<long>(status),
-                          TextToUtf8(AsU16(QueryHeader(request, WINHTTP_QUERY_STATUS_TEXT)))));
+    throw HttpStatusError(static_cast<long>(status),
+                          TextToUtf8(AsU16(QueryHeader(request, WINHTTP_QUERY_STATUS_TEXT))),
+                          TextToUtf8(AsU16(QueryHeader(request, WINHTTP_QUERY_RETRY_AFTER))));
   }
   // A redirect still standing after the automatic ones means the limit was reached.
   if (status >= 300 && status < 400 && !QueryHeader(request, WINHTTP_QUERY_LOCATION).empty()) {

@@ -60,8 +60,10 @@ class ReplacingFileWriter {
   // Appends the bytes; throws as the constructor does.
   void Write(std::string_view bytes);
 
-  // Makes the bytes durable and puts the file in place; throws as the constructor does.
-  void Commit();
+  // Makes the bytes durable and puts the file in place; throws as the constructor does. Without
+  // `durable` the bytes are not forced to disk first (for caches that check what they read): after
+  // a system crash the file may then be cut short.
+  void Commit(bool durable = true);
 
  private:
   class Handle;

@@ -184,8 +184,10 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
   if (!WriteAll(handle_->file.Get(), bytes)) Fail(kWriteAction, path_);
 }
 
-void ReplacingFileWriter::Commit() {
-  if (::fsync(handle_->file.Get()) != 0 || !CloseNow(handle_->file)) Fail(kWriteAction, path_);
+void ReplacingFileWriter::Commit(bool durable) {
+  if ((durable && ::fsync(handle_->file.Get()) != 0) || !CloseNow(handle_->file)) {
+    Fail(kWriteAction, path_);
+  }
   const std::string target = TextToUtf8(path_);
   const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
   if (::rename(handle_->temporary.Path().c_str(), target.c_str()) != 0) Fail(kWriteAction, path_);

@@ -183,13 +183,13 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
   }
 }
 
-void ReplacingFileWriter::Commit() {
-  if (!::FlushFileBuffers(handle_->file.Get()) || !CloseNow(handle_->file)) {
+void ReplacingFileWriter::Commit(bool durable) {
+  if ((durable && !::FlushFileBuffers(handle_->file.Get())) || !CloseNow(handle_->file)) {
     Fail(kWriteAction, path_);
   }
   const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
   if (!::MoveFileExW(WideCStr(handle_->temporary.Path()), WideCStr(path_),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                     MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0))) {
     Fail(kWriteAction, path_);
   }
   handle_->temporary.Release();

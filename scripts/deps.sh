@@ -21,13 +21,13 @@ ensure_packages() {
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-NATIVE_PACKAGES=(cmake ninja-build g++ libcurl4-openssl-dev)
+NATIVE_PACKAGES=(cmake ninja-build g++ libcurl4-openssl-dev zlib1g-dev)
 # scripts/package and its checks: the installer compiler, the Debian package tools, zip tools.
 PACKAGE_PACKAGES=(nsis dpkg-dev binutils lintian python3 unzip git g++-mingw-w64-i686-posix
   g++-mingw-w64-x86-64-posix)
 TEST_PACKAGES=("${NATIVE_PACKAGES[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpcre2-dev python3 clang-format git g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-  wine wine64 wine32:i386 xvfb xauth fonts-wqy-zenhei "${PACKAGE_PACKAGES[@]}")
+  libz-mingw-w64-dev wine wine64 wine32:i386 xvfb xauth fonts-wqy-zenhei "${PACKAGE_PACKAGES[@]}")
 # The fuzzers need clang with libFuzzer; scripts/test uses them only where they are there.
 FUZZ_PACKAGES=(clang libpcre2-dev)
 

@@ -47,6 +47,10 @@ TEST(ArgumentsTest, ReadsJobsFolderAndCharset) {
   EXPECT_EQ(ParseArguments({u"extract", u"--jobs=64", u"a"}).jobs, 64u);
   EXPECT_EQ(ParseArguments({u"extract", u"--charset=auto", u"a"}).charset, u"auto");
   EXPECT_EQ(ParseArguments({u"extract", u"a"}).jobs, std::nullopt);
+  EXPECT_FALSE(ParseArguments({u"extract", u"a"}).content_auto);
+  EXPECT_TRUE(ParseArguments({u"extract", u"--content=auto", u"a"}).content_auto);
+  EXPECT_FALSE(ParseArguments({u"extract", u"--content", u"paragraphs", u"a"}).content_auto);
+  EXPECT_EQ(ParseArguments({u"book", u"--bogus"}).command, Arguments::Command::kBook);
 }
 
 TEST(ArgumentsTest, RefusesWhatTheGrammarDoesNot) {
@@ -61,6 +65,8 @@ TEST(ArgumentsTest, RefusesWhatTheGrammarDoesNot) {
       {u"extract", u"a", u"--output-dir"},
       {u"extract", u"-", u"x", u"-"},
       {u"extract", u"--output-dir=d", u"-o", u"f", u"a"},
+      {u"extract", u"--content", u"br", u"a"},
+      {u"extract", u"--content", u"auto", u"--content", u"auto", u"a"},
   };
   for (const auto& arguments : cases) EXPECT_THROW(ParseArguments(arguments), UsageError);
 }

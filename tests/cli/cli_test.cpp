@@ -26,6 +26,7 @@ namespace veltrin {
 namespace {
 
 namespace fs = std::filesystem;
+using test::HostPath;
 using test::ProcessResult;
 
 const std::string kPage =
@@ -33,17 +34,6 @@ const std::string kPage =
     "<p class=\"a\">&nbsp;&nbsp;第一句，\n第二句。</p>\n"
     "<p>广告《甲》《乙》好?</p>\n"
     "</body></html>\n";
-
-// Returns a build-time path as this process sees it: under Wine the Unix root is drive Z:.
-fs::path HostPath(std::string path) {
-#ifdef _WIN32
-  if (path.starts_with('/')) path = "Z:" + path;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-#endif
-  return fs::u8path(path);
-}
 
 // The result the pipeline gives for a page and word list, computed in this process.
 std::string Expected(const std::string& page_bytes, const std::vector<std::u16string>& words = {}) {

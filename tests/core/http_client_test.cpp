@@ -49,6 +49,8 @@ HttpReply Route(const HttpRequest& request) {
   if (path == "/missing") return MakeReply(404, "Not Found", "<h1>not here</h1>");
   if (path == "/broken") return MakeReply(500, "Internal Server Error", "oops");
   if (path == "/teapot") return MakeReply(418, "I'm a teapot", "");
+  if (path == "/busy") return MakeReply(503, "Service Unavailable", "", {{"Retry-After", "7"}});
+  if (path == "/throttled") return MakeReply(429, "Too Many Requests", "");
   if (path == "/big") return MakeReply(200, "OK", std::string(5000, 'x'));
   if (path == "/cut") return HttpReply{"HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\nfour"};
   if (path == "/slow") {
@@ -127,6 +129,32 @@ TEST_F(HttpClientTest, RejectsErrorStatusesByName) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FailureOf(server_.Url(c.path)), c.message) << c.path;
+  }
+}
+
+TEST_F(HttpClientTest, TellsWhichFailuresMayPassWithTheirRetryAfter) {
+  const struct {
+    std::string url;
+    bool transient;
+    long status;
+    int retry_after;
+  } cases[] = {
+      {server_.Url("/busy"), true, 503, 7},
+      {server_.Url("/throttled"), true, 429, -1},
+      {server_.Url("/missing"), false, 404, -1},
+      {server_.Url("/teapot"), false, 418, -1},
+      {"http://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()) + "/", true, 0, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    try {
+      HttpGet(c.url);
+      ADD_FAILURE() << "no error";
+    } catch (const HttpError& error) {
+      EXPECT_EQ(error.transient(), c.transient);
+      EXPECT_EQ(error.status(), c.status);
+      EXPECT_EQ(error.retry_after_seconds(), c.retry_after);
+    }
   }
 }
 
@@ -237,6 +265,10 @@ TEST(HttpMessagesTest, NameTheCause) {
   EXPECT_EQ(HttpStatusMessage(404, ""), "HTTP 404 Not Found");
   EXPECT_EQ(HttpStatusMessage(599, " \r\n"), "HTTP 599");
   EXPECT_EQ(HttpStatusMessage(503, "Busy\r\n"), "HTTP 503 Busy");
+  // Retry-After: a number of seconds is understood, a date is not.
+  EXPECT_EQ(HttpStatusError(503, "", " 12\r\n").retry_after_seconds(), 12);
+  EXPECT_EQ(HttpStatusError(503, "", "Wed, 21 Oct 2026 07:28:00 GMT").retry_after_seconds(), -1);
+  EXPECT_EQ(HttpStatusError(503, "", "").retry_after_seconds(), -1);
 }
 
 }  // namespace

@@ -119,6 +119,16 @@ int Spawn(const std::filesystem::path& program, const std::vector<std::u16string
 
 }  // namespace
 
+std::filesystem::path HostPath(std::string path) {
+#ifdef _WIN32
+  if (path.starts_with('/')) path = "Z:" + path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+#endif
+  return std::filesystem::u8path(path);
+}
+
 ProcessResult RunProcess(const std::filesystem::path& program,
                          const std::vector<std::u16string>& arguments, const std::string& input,
                          const std::filesystem::path& folder,

@@ -14,6 +14,9 @@ struct ProcessResult {
   std::string err;     // standard error bytes
 };
 
+// Returns a build-time path as this process sees it: under Wine the Unix root is drive Z:.
+std::filesystem::path HostPath(std::string path);
+
 // Starts the program, feeds it `input` on standard input, waits for it and returns what it did.
 // `folder` is the child's working folder (the parent's when empty); `scratch` is a folder where
 // the stream files are kept.
