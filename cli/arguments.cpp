@@ -162,7 +162,9 @@ std::string HelpText() {
          "  1  a page holds no paragraph text (no line break at all)\n"
          "  2  the command line is wrong\n"
          "  3  a SOURCE or the word list cannot be read or downloaded\n"
-         "  4  a result cannot be written\n";
+         "  4  a result cannot be written\n"
+         "  130  interrupted (Ctrl+C, SIGINT or SIGTERM; on Windows a console control\n"
+         "       event): every target is left as it was and no temporary file remains\n";
 }
 
 }  // namespace veltrin::cli

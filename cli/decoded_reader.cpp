@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -105,12 +106,14 @@ void ReadDecoded(const std::u16string& source, StandardStreams& streams, bool sh
     return;
   }
   PieceQueue queue;
+  // Stops a read that waits for bytes (a download, standard input) once the consumer has failed.
+  const auto cancellation = std::make_shared<Cancellation>();
   std::thread reader([&] {
     try {
       DecodingReceiver receiver(decoder, [&](std::u16string& units) {
         if (!queue.Push(units)) throw ConsumerStopped{};
       });
-      ReadSource(source, streams, show_progress, receiver);
+      ReadSource(source, streams, show_progress, receiver, cancellation);
       receiver.Finish();
       queue.Finish(nullptr);
     } catch (const ConsumerStopped&) {
@@ -124,6 +127,7 @@ void ReadDecoded(const std::u16string& source, StandardStreams& streams, bool sh
     while (queue.Pop(piece)) consume(piece);
   } catch (...) {
     queue.Stop();
+    cancellation->Cancel();
     reader.join();
     throw;
   }

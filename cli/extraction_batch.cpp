@@ -3,17 +3,14 @@
 #include "cli/extraction_batch.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <new>
-#include <thread>
 
 #include "core/paragraph_stream.h"
 #include "core/utf8.h"
 #include "cli/decoded_reader.h"
+#include "cli/ordered_jobs.h"
 #include "cli/output_names.h"
 #include "core/page_decoder.h"
 #include "cli/run.h"
@@ -37,45 +34,41 @@ void Report(StandardStreams& streams, const std::string& message) {
   streams.WriteError(Utf8BytesToText("veltrin: " + message + "\n"));
 }
 
-// Runs `work` on every index with up to `jobs` threads and hands the outcomes to `deliver` on the
-// calling thread, in index order. When `deliver` returns false, no further index is started.
-void RunInOrder(std::size_t count, unsigned jobs,
-                const std::function<void(std::size_t, Outcome&)>& work,
-                const std::function<bool(std::size_t, Outcome&)>& deliver) {
-  std::vector<std::unique_ptr<Outcome>> outcomes(count);
-  std::mutex mutex;
-  std::condition_variable ready;
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> stopped{false};
-  auto worker = [&] {
-    for (;;) {
-      const std::size_t index = next.fetch_add(1);
-      if (index >= count || stopped) return;
-      auto outcome = std::make_unique<Outcome>();
-      work(index, *outcome);
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        outcomes[index] = std::move(outcome);
-      }
-      ready.notify_all();
-    }
-  };
-  std::vector<std::thread> threads;
-  const std::size_t thread_count = std::min<std::size_t>(jobs, count);
-  for (std::size_t i = 0; i < thread_count; ++i) threads.emplace_back(worker);
-  for (std::size_t index = 0; index < count; ++index) {
-    std::unique_ptr<Outcome> outcome;
-    {
-      std::unique_lock<std::mutex> lock(mutex);
-      ready.wait(lock, [&] { return outcomes[index] != nullptr; });
-      outcome = std::move(outcomes[index]);
-    }
-    if (!deliver(index, *outcome)) {
-      stopped = true;
-      break;
+// How far workers may run ahead of the result being written, in sources per job: enough to keep
+// every job busy past a slow source, while the results held stay a few per job.
+constexpr std::size_t kSourcesAheadPerJob = 4;
+
+// Runs `work` for every source on up to `jobs` threads, a bounded window ahead, and hands the
+// outcomes to `deliver` in order (see RunInOrder); each outcome is freed once delivered.
+void ExtractInOrder(std::size_t count, unsigned jobs,
+                    const std::function<void(std::size_t, Outcome&)>& work,
+                    const std::function<bool(Outcome&)>& deliver) {
+  std::vector<Outcome> outcomes(count);  // made up front: a worker never allocates one
+  RunInOrder(
+      count, jobs, std::size_t{std::max(jobs, 1u)} * kSourcesAheadPerJob,
+      [&](std::size_t index) { work(index, outcomes[index]); },
+      [&](std::size_t index) {
+        // Moved out (not assigned over, which may keep the buffers) so that it is freed here.
+        Outcome delivered = std::move(outcomes[index]);
+        return deliver(delivered);
+      });
+}
+
+// Sets a failed outcome; when even its message cannot be made, a fixed one stands in, since
+// nothing may leave a worker thread.
+void SetFailure(Outcome& outcome, int status, const char* what, const std::u16string& source,
+                const std::string& detail) noexcept {
+  outcome.status = status;
+  std::string().swap(outcome.result);
+  try {
+    outcome.message = what + TextToUtf8(source) + detail;
+  } catch (...) {
+    outcome.message.clear();  // keeps its buffer, which the fixed text may fit
+    try {
+      outcome.message = "not enough memory to report a failed source";
+    } catch (...) {
     }
   }
-  for (std::thread& thread : threads) thread.join();
 }
 
 // Extracts one source into the sink, turning every failure into the outcome.
@@ -94,12 +87,13 @@ void ExtractInto(const std::u16string& source, const ExtractionSettings& setting
     outcome.status = kOutputFailed;
     outcome.message = error.what();
   } catch (const std::bad_alloc&) {
-    outcome.status = kOutputFailed;
-    outcome.message = "not enough memory to extract " + TextToUtf8(source);
+    // The source could not be extracted; the others may well be.
+    SetFailure(outcome, kSourceUnreadable, "not enough memory to extract ", source, "");
   } catch (const std::exception& error) {
-    // Nothing may leave a worker thread.
-    outcome.status = kOutputFailed;
-    outcome.message = "unexpected failure with " + TextToUtf8(source) + ": " + error.what();
+    SetFailure(outcome, kOutputFailed, "unexpected failure with ", source,
+               std::string(": ") + error.what());
+  } catch (...) {
+    SetFailure(outcome, kOutputFailed, "unexpected failure with ", source, "");
   }
 }
 
@@ -131,8 +125,8 @@ int ExtractSource(const std::u16string& source, const ExtractionSettings& settin
 
 int ExtractToOneOutput(const std::vector<std::u16string>& sources,
                        const ExtractionSettings& settings, unsigned jobs, ByteSink& output,
-                       StandardStreams& streams, bool* any_result) {
-  *any_result = false;
+                       StandardStreams& streams, OutputState* state) {
+  *state = OutputState{};
   int worst = kResultProduced;
   if (sources.size() == 1) {
     // One source streams straight into the output: memory stays bounded whatever its size. With
@@ -142,26 +136,28 @@ int ExtractToOneOutput(const std::vector<std::u16string>& sources,
     Outcome outcome;
     ExtractInto(sources.front(), single, streams.ErrorIsTerminal(), streams, output, outcome);
     if (!outcome.message.empty()) Report(streams, outcome.message);
-    *any_result = outcome.status == kResultProduced;
+    state->any_result = outcome.status == kResultProduced;
+    state->failed = outcome.status == kOutputFailed;
     return outcome.status;
   }
-  RunInOrder(
+  ExtractInOrder(
       sources.size(), jobs,
       [&](std::size_t index, Outcome& outcome) {
         MemorySink held(kMaxHeldResultBytes);
         ExtractInto(sources[index], settings, false, streams, held, outcome);
         if (outcome.status == kResultProduced) outcome.result = std::move(held.Bytes());
       },
-      [&](std::size_t, Outcome& outcome) {
+      [&](Outcome& outcome) {
         if (!outcome.message.empty()) Report(streams, outcome.message);
         worst = std::max(worst, outcome.status);
         if (outcome.status != kResultProduced) return true;
         try {
           output.Write(outcome.result);
-          *any_result = true;
+          state->any_result = true;
         } catch (const OutputError& error) {
           Report(streams, error.what());
           worst = kOutputFailed;
+          state->failed = true;
           return false;  // the output is broken: the rest would fail alike
         }
         return true;
@@ -169,12 +165,29 @@ int ExtractToOneOutput(const std::vector<std::u16string>& sources,
   return worst;
 }
 
+int ExtractToReplacedFile(const std::vector<std::u16string>& sources,
+                          const ExtractionSettings& settings, unsigned jobs, CommittingSink& file,
+                          StandardStreams& streams) {
+  OutputState state;
+  int status = ExtractToOneOutput(sources, settings, jobs, file, streams, &state);
+  if (state.any_result && !state.failed) {
+    // With no result at all, or a failed write, the old file stays as it was.
+    try {
+      file.Commit();
+    } catch (const OutputError& error) {
+      Report(streams, error.what());
+      status = kOutputFailed;
+    }
+  }
+  return status;
+}
+
 int ExtractToFolder(const std::vector<std::u16string>& sources, const ExtractionSettings& settings,
                     unsigned jobs, const std::u16string& folder, StandardStreams& streams) {
   const std::vector<std::u16string> names = UniqueResultFileNames(sources);
   const bool show_progress = sources.size() == 1 && streams.ErrorIsTerminal();
   int worst = kResultProduced;
-  RunInOrder(
+  ExtractInOrder(
       sources.size(), jobs,
       [&](std::size_t index, Outcome& outcome) {
         try {
@@ -182,11 +195,13 @@ int ExtractToFolder(const std::vector<std::u16string>& sources, const Extraction
           ExtractInto(sources[index], settings, show_progress, streams, file, outcome);
           if (outcome.status == kResultProduced) file.Commit();
         } catch (const OutputError& error) {
-          outcome.status = kOutputFailed;
-          outcome.message = error.what();
+          SetFailure(outcome, kOutputFailed, "", u"", error.what());
+        } catch (const std::bad_alloc&) {
+          SetFailure(outcome, kSourceUnreadable, "not enough memory to extract ", sources[index],
+                     "");
         }
       },
-      [&](std::size_t, Outcome& outcome) {
+      [&](Outcome& outcome) {
         if (!outcome.message.empty()) Report(streams, outcome.message);
         worst = std::max(worst, outcome.status);
         return true;

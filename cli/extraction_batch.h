@@ -21,14 +21,26 @@ struct ExtractionSettings {
   bool decode_ahead = false;       // whether a source is read and decoded on a thread of its own
 };
 
+// What writing into one output came to.
+struct OutputState {
+  bool any_result = false;  // at least one result was written
+  bool failed = false;      // a write failed: the output holds part of a result at most
+};
+
 // Extracts the sources into one output, the results one after another in the order given; a
 // source's result is written only once it is whole, so a source that fails adds nothing. Up to
 // `jobs` sources are extracted at once. Failures are reported on standard error, in the order of
-// the sources, and the others go on, except after a failure of the output itself. Sets
-// *any_result when at least one result was written. Returns the worst exit status (run.h).
+// the sources, and the others go on, except after a failure of the output itself. Fills *state.
+// Returns the worst exit status (run.h).
 int ExtractToOneOutput(const std::vector<std::u16string>& sources,
                        const ExtractionSettings& settings, unsigned jobs, ByteSink& output,
-                       StandardStreams& streams, bool* any_result);
+                       StandardStreams& streams, OutputState* state);
+
+// Extracts the sources into `file` as ExtractToOneOutput does and commits it when a result was
+// written and the output never failed; otherwise what the file replaces stays as it was.
+int ExtractToReplacedFile(const std::vector<std::u16string>& sources,
+                          const ExtractionSettings& settings, unsigned jobs, CommittingSink& file,
+                          StandardStreams& streams);
 
 // Extracts each source into its own file in `folder`, named by UniqueResultFileNames; a file is
 // put in place only when its source gave a result. Returns the worst exit status.

@@ -4,5 +4,6 @@
 
 int main(int argc, char** argv) {
   veltrin::cli::PrepareStandardStreams();
+  veltrin::cli::EndOnInterrupt(veltrin::cli::kInterrupted);
   return veltrin::cli::Run(veltrin::cli::ProgramArguments(argc, argv));
 }

@@ -1,6 +1,9 @@
 // The result sinks.
 #include "cli/result_output.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "common/run_time_error.h"
 #include "core/utf8.h"
 
@@ -69,6 +72,47 @@ void FileSink::Commit() {
     writer_->Commit();
   } catch (const RunTimeError& error) {
     ThrowOutputError(error);
+  }
+}
+
+HeldResultSink::HeldResultSink(ByteSink& target, std::size_t memory_limit)
+    : target_(target), memory_limit_(memory_limit) {}
+
+void HeldResultSink::Write(std::string_view bytes) {
+  if (!spilled_ && bytes.size() <= memory_limit_ - std::min(memory_limit_, bytes_.size())) {
+    bytes_.append(bytes);
+    return;
+  }
+  if (!spilled_) {
+    spilled_ = OpenScratchFile();
+    if (!spilled_ ||
+        std::fwrite(bytes_.data(), 1, bytes_.size(), spilled_.Get()) != bytes_.size()) {
+      throw OutputError("cannot hold the result in a temporary file until it is whole");
+    }
+    std::string().swap(bytes_);
+  }
+  if (std::fwrite(bytes.data(), 1, bytes.size(), spilled_.Get()) != bytes.size()) {
+    throw OutputError("cannot hold the result in a temporary file until it is whole");
+  }
+}
+
+void HeldResultSink::Commit() {
+  if (!spilled_) {
+    target_.Write(bytes_);
+    return;
+  }
+  std::FILE* file = spilled_.Get();
+  if (std::fflush(file) != 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+    throw OutputError("cannot read back the result held in a temporary file");
+  }
+  std::string piece(std::size_t{1} << 16, '\0');
+  for (;;) {
+    const std::size_t got = std::fread(piece.data(), 1, piece.size(), file);
+    if (got > 0) target_.Write(std::string_view(piece.data(), got));
+    if (got < piece.size()) break;
+  }
+  if (std::ferror(file) != 0) {
+    throw OutputError("cannot read back the result held in a temporary file");
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/paragraph_stream.h"
 #include "core/text_file.h"
+#include "cli/scratch_file.h"
 #include "cli/standard_streams.h"
 
 namespace veltrin::cli {
@@ -52,17 +53,42 @@ class StandardOutputSink : public ByteSink {
   StandardStreams& streams_;
 };
 
+// Receives bytes that take effect only on Commit; without it, what was there stays as it was.
+class CommittingSink : public ByteSink {
+ public:
+  // Puts the bytes in place; throws OutputError.
+  virtual void Commit() = 0;
+};
+
 // Writes a file that replaces its old version only on Commit.
-class FileSink : public ByteSink {
+class FileSink : public CommittingSink {
  public:
   // Starts the file; throws OutputError when it cannot be created.
   explicit FileSink(const std::u16string& path);
   void Write(std::string_view bytes) override;
   // Puts the file in place; throws OutputError. Without it, the old file stays untouched.
-  void Commit();
+  void Commit() override;
 
  private:
   std::optional<ReplacingFileWriter> writer_;
+};
+
+// Holds a result until it is whole, then hands it on: in memory up to a limit, beyond it in a
+// scratch file, so that memory stays bounded whatever the size.
+class HeldResultSink : public CommittingSink {
+ public:
+  HeldResultSink(ByteSink& target, std::size_t memory_limit);
+  // Throws OutputError when the scratch file cannot be made or written.
+  void Write(std::string_view bytes) override;
+  // Writes everything held to the target; throws what the target throws, and OutputError when
+  // the scratch file cannot be read back.
+  void Commit() override;
+
+ private:
+  ByteSink& target_;          // where the result goes once whole
+  std::size_t memory_limit_;  // the most bytes held in memory
+  std::string bytes_;         // the held bytes, while they fit
+  UniqueStdioFile spilled_;   // all of them, once they did not
 };
 
 // Holds the bytes in memory, up to a limit.

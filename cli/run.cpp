@@ -22,6 +22,9 @@ namespace veltrin::cli {
 
 namespace {
 
+// The most of a single result held in memory before the rest goes to a scratch file.
+constexpr std::size_t kHeldInMemoryBytes = std::size_t{32} << 20;
+
 void Report(StandardStreams& streams, const std::string& message) {
   streams.WriteError(Utf8BytesToText("veltrin: " + message + "\n"));
 }
@@ -75,10 +78,15 @@ int Extract(const Arguments& arguments, StandardStreams& streams) {
     if (!CheckOutputFolder(folder, *arguments.output_dir, streams)) return kOutputFailed;
     return ExtractToFolder(arguments.sources, settings, jobs, folder, streams);
   }
-  bool any_result = false;
   if (!arguments.output) {
     StandardOutputSink output(streams);
-    return ExtractToOneOutput(arguments.sources, settings, jobs, output, streams, &any_result);
+    if (arguments.sources.size() == 1) {
+      // A source that fails part way adds nothing: its result is held until it is whole.
+      HeldResultSink held(output, kHeldInMemoryBytes);
+      return ExtractToReplacedFile(arguments.sources, settings, jobs, held, streams);
+    }
+    OutputState state;  // several sources hold each result anyway
+    return ExtractToOneOutput(arguments.sources, settings, jobs, output, streams, &state);
   }
   std::optional<FileSink> file;
   try {
@@ -87,17 +95,7 @@ int Extract(const Arguments& arguments, StandardStreams& streams) {
     Report(streams, error.what());
     return kOutputFailed;
   }
-  int status = ExtractToOneOutput(arguments.sources, settings, jobs, *file, streams, &any_result);
-  if (any_result) {
-    // With no result at all, the old file stays as it was.
-    try {
-      file->Commit();
-    } catch (const OutputError& error) {
-      Report(streams, error.what());
-      status = kOutputFailed;
-    }
-  }
-  return status;
+  return ExtractToReplacedFile(arguments.sources, settings, jobs, *file, streams);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ enum ExitStatus : int {
   kUsageError = 2,        // the command line does not follow the grammar
   kSourceUnreadable = 3,  // a SOURCE or the word list cannot be read or downloaded
   kOutputFailed = 4,      // a result cannot be written (or an unexpected failure)
+  kInterrupted = 130,     // Ctrl+C or another request to stop; set by the interrupt handler
 };
 
 // Runs the command for the arguments after the program name, reading and writing the given

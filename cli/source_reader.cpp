@@ -74,11 +74,12 @@ void ReadLocalFile(const std::u16string& shown, ByteReceiver& receiver) {
   }
 }
 
-void ReadStandardInput(StandardStreams& streams, ByteReceiver& receiver) {
+void ReadStandardInput(StandardStreams& streams, ByteReceiver& receiver,
+                       Cancellation* cancellation) {
   std::unique_ptr<char[]> buffer(new char[kPieceBytes]);
   for (;;) {
     std::size_t got = 0;
-    if (!streams.ReadInput(buffer.get(), kPieceBytes, &got)) {
+    if (!streams.ReadInput(buffer.get(), kPieceBytes, &got, cancellation)) {
       throw SourceError("cannot read standard input");
     }
     if (got == 0) return;
@@ -86,8 +87,10 @@ void ReadStandardInput(StandardStreams& streams, ByteReceiver& receiver) {
   }
 }
 
-void Download(const std::u16string& address, bool show_progress, ByteReceiver& receiver) {
+void Download(const std::u16string& address, bool show_progress, ByteReceiver& receiver,
+              const std::shared_ptr<Cancellation>& cancellation) {
   HttpOptions options;
+  options.cancellation = cancellation;
   options.max_body_bytes = static_cast<std::size_t>(-1);  // the body is not held
   options.content_type = [&receiver](std::string_view type) { receiver.ContentType(type); };
   options.body = [&receiver](std::string_view piece) { receiver.Bytes(piece); };
@@ -113,9 +116,9 @@ bool IsReadLikeAFile(const std::u16string& source) {
 }
 
 void ReadSource(const std::u16string& source, StandardStreams& streams, bool show_progress,
-                ByteReceiver& receiver) {
-  if (source == u"-") return ReadStandardInput(streams, receiver);
-  if (IsWebAddress(source)) return Download(source, show_progress, receiver);
+                ByteReceiver& receiver, const std::shared_ptr<Cancellation>& cancellation) {
+  if (source == u"-") return ReadStandardInput(streams, receiver, cancellation.get());
+  if (IsWebAddress(source)) return Download(source, show_progress, receiver, cancellation);
   ReadLocalFile(source, receiver);
 }
 

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/cancellation.h"
 #include "cli/standard_streams.h"
 
 namespace veltrin::cli {
@@ -39,9 +41,11 @@ bool IsReadLikeAFile(const std::u16string& source);
 // Reads SOURCE and hands its bytes to the receiver piece by piece: a web address (by
 // IsWebAddress) is downloaded, "-" is standard input and any other text a local path (made
 // absolute). Throws SourceError when the source is missing, a directory, holds wildcards, or
-// cannot be read or downloaded; what the receiver throws passes through unchanged.
+// cannot be read or downloaded, and soon after `cancellation` (when given) is cancelled, even
+// while a download or standard input waits for bytes; what the receiver throws passes through
+// unchanged.
 void ReadSource(const std::u16string& source, StandardStreams& streams, bool show_progress,
-                ByteReceiver& receiver);
+                ByteReceiver& receiver, const std::shared_ptr<Cancellation>& cancellation = {});
 
 // Returns the words of a word list file (see SplitWordList). Throws SourceError as ReadSource
 // does, and for a list over kMaxWordListBytes.

@@ -9,8 +9,9 @@ namespace {
 
 class ProcessStandardStreams : public StandardStreams {
  public:
-  bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got) override {
-    return ReadStandardInputPiece(buffer, capacity, got);
+  bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got,
+                 Cancellation* cancellation) override {
+    return ReadStandardInputPiece(buffer, capacity, got, cancellation);
   }
   bool WriteOutput(std::string_view bytes) override { return WriteStandardOutput(bytes); }
   void WriteError(std::u16string_view text) override { WriteStandardError(text); }

@@ -6,13 +6,17 @@
 #include <string>
 #include <string_view>
 
+#include "core/cancellation.h"
+
 namespace veltrin::cli {
 
 class StandardStreams {
  public:
   virtual ~StandardStreams() = default;
-  // Reads the next bytes of standard input; *got is 0 at its end. Returns false on failure.
-  virtual bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got) = 0;
+  // Reads the next bytes of standard input; *got is 0 at its end. Returns false on failure, and
+  // soon after `cancellation` (when given) is cancelled, even while no bytes arrive.
+  virtual bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got,
+                         Cancellation* cancellation) = 0;
   // Writes bytes to standard output as they are; returns false on failure.
   virtual bool WriteOutput(std::string_view bytes) = 0;
   // Writes a message to standard error.

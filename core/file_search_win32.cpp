@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/file_search.h"
+#include "core/win32_handles.h"
 #include "common/run_time_error.h"
 #include "common/utf16.h"
 
@@ -17,33 +18,10 @@ std::u16string UpToNul(const wchar_t (&buffer)[kSize]) {
   return std::u16string(AsU16(std::wstring_view(buffer, length)));
 }
 
-// Owns a directory search handle and closes it on every path.
-class FindHandle {
- public:
-  FindHandle() noexcept = default;
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() { Close(); }
-
-  HANDLE Get() const noexcept { return handle_; }
-  bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-  void Reset(HANDLE handle) noexcept {
-    Close();
-    handle_ = handle;
-  }
-  void Close() noexcept {
-    if (IsOpen()) ::FindClose(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;  // INVALID_HANDLE_VALUE when no search is open
-};
-
 // The one directory search of the process.
 struct SearchState {
-  FindHandle handle;  // the open search, if any
-  int mask = 0;       // the attribute mask given when it began
+  UniqueFindHandle handle;  // the open search, if any
+  int mask = 0;             // the attribute mask given when it began
 };
 
 SearchState& Search() {
@@ -61,7 +39,7 @@ std::u16string FirstQualifying(SearchState& search, WIN32_FIND_DATAW& data) {
       return name;
     }
     if (!::FindNextFileW(search.handle.Get(), &data)) {
-      search.handle.Close();
+      search.handle.Reset();
       return {};
     }
   }
@@ -103,21 +81,21 @@ int32_t FileAttributes(const std::u16string& path) {
 std::u16string FindFileEntry(const std::u16string& path, int attributes) {
   SearchState& search = Search();
   if (attributes == kAttributeVolume) {
-    search.handle.Close();
+    search.handle.Reset();
     return VolumeLabel(path);
   }
 
   WIN32_FIND_DATAW data{};
   if (path.empty()) {
-    if (!search.handle.IsOpen()) throw RunTimeError(kInvalidProcedureCall);
+    if (!search.handle) throw RunTimeError(kInvalidProcedureCall);
     if (!::FindNextFileW(search.handle.Get(), &data)) {
-      search.handle.Close();
+      search.handle.Reset();
       return {};
     }
     return FirstQualifying(search, data);
   }
 
-  search.handle.Close();
+  search.handle.Reset();
   std::u16string pattern = path;
   const char16_t last = pattern.back();
   if (last == u'\\' || last == u':' || last == u'/') pattern += u"*.*";

@@ -53,6 +53,8 @@ std::string_view TrimSpaces(std::string_view text) {
 
 }  // namespace
 
+HttpCancelled::HttpCancelled() : HttpError("download cancelled") {}
+
 std::string HttpStatusMessage(long status, std::string_view reason) {
   std::string message = "HTTP " + std::to_string(status);
   reason = TrimSpaces(reason);

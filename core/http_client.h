@@ -5,9 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "core/cancellation.h"
 
 namespace veltrin {
 
@@ -17,6 +20,12 @@ namespace veltrin {
 class HttpError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A download stopped through HttpOptions::cancellation; what() is "download cancelled".
+class HttpCancelled : public HttpError {
+ public:
+  HttpCancelled();
 };
 
 // How a download behaves. The defaults are the ones the tool uses.
@@ -33,12 +42,15 @@ struct HttpOptions {
   // (HttpGet then returns an empty string); an exception thrown here ends the download and
   // leaves HttpGet unchanged.
   std::function<void(std::string_view piece)> body;
+  // When set, another thread may stop the download with cancellation->Cancel(), even while it
+  // waits for bytes that do not come; HttpGet then throws HttpCancelled within about a second.
+  std::shared_ptr<Cancellation> cancellation;
 };
 
 // Downloads the address (http:// or https://, UTF-8) and returns the decoded body bytes as they
 // came (or hands them to options.body), whatever character set the server names. Throws HttpError
 // on a transfer failure, on an HTTP status of 400 or more, and on a body larger than
-// options.max_body_bytes.
+// options.max_body_bytes; HttpCancelled once options.cancellation is cancelled.
 std::string HttpGet(const std::string& url_utf8, const HttpOptions& options = {});
 
 // The one-line failure messages both back ends give, so that a failure reads alike everywhere.

@@ -50,9 +50,17 @@ struct Transfer {
   std::size_t received = 0;              // decoded body bytes so far
   std::string reason;                    // reason phrase of the latest status line
   bool over_cap = false;                 // the write callback refused a chunk because of the cap
+  bool cancelled = false;                // a callback stopped the transfer on cancellation
   bool typed = false;                    // whether the content type has been reported
   std::exception_ptr failure;            // what a callback threw, rethrown after the transfer
 };
+
+// Returns true, and marks the transfer, once another thread has cancelled the download.
+bool StopsOnCancellation(Transfer& transfer) {
+  const auto& cancellation = transfer.options->cancellation;
+  if (cancellation && cancellation->Cancelled()) transfer.cancelled = true;
+  return transfer.cancelled;
+}
 
 // Reports the final answer's content type once, before its body.
 void ReportContentType(Transfer& transfer) {
@@ -66,6 +74,7 @@ void ReportContentType(Transfer& transfer) {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   const size_t length = size * count;
+  if (StopsOnCancellation(*transfer)) return 0;
   if (length > transfer->options->max_body_bytes - transfer->received) {
     transfer->over_cap = true;
     return 0;  // anything but `length` makes curl stop with CURLE_WRITE_ERROR
@@ -103,9 +112,13 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
   return size * count;
 }
 
+// libcurl calls this at least about once a second, even while no bytes arrive, which is what lets
+// a cancellation end a stalled transfer.
 int OnProgress(void* user, curl_off_t download_total, curl_off_t download_now, curl_off_t,
                curl_off_t) {
   auto* transfer = static_cast<Transfer*>(user);
+  if (StopsOnCancellation(*transfer)) return 1;  // aborts the transfer
+  if (!transfer->options->progress) return 0;
   try {
     transfer->options->progress(static_cast<std::uint64_t>(download_now),
                                 static_cast<std::uint64_t>(download_total));
@@ -148,18 +161,15 @@ int OnProgress(void* user, curl_off_t download_total, curl_off_t download_now, c
   throw HttpError(*detail != '\0' ? std::string(detail) : std::string(curl_easy_strerror(code)));
 }
 
-}  // namespace
-
-std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
-  CurlLibrary::Require();
+// Opens a transfer of the address with the options; its callbacks report to `transfer` and its
+// error text goes to `detail`.
+EasyHandle OpenTransfer(const std::string& url_utf8, const HttpOptions& options, Transfer& transfer,
+                        char* detail) {
   EasyHandle easy(curl_easy_init());
   if (!easy) throw HttpError("cannot start a download");
   CURL* e = easy.get();
-
-  Transfer transfer;
   transfer.easy = e;
   transfer.options = &options;
-  char detail[CURL_ERROR_SIZE] = {};
   const long timeout = options.timeout_seconds > 0 ? options.timeout_seconds : 1;
 
   curl_easy_setopt(e, CURLOPT_URL, url_utf8.c_str());
@@ -181,15 +191,31 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   curl_easy_setopt(e, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, OnHeader);
   curl_easy_setopt(e, CURLOPT_HEADERDATA, &transfer);
-  if (options.progress) {
+  if (options.progress || options.cancellation) {
     curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(e, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
   }
+  return easy;
+}
 
-  const CURLcode code = curl_easy_perform(e);
+// Turns the end of a transfer into its outcome: returns normally only for a whole answer.
+void CheckTransfer(CURLcode code, Transfer& transfer, const char* detail) {
+  if (transfer.cancelled) throw HttpCancelled();
   if (transfer.failure) std::rethrow_exception(transfer.failure);
-  if (code != CURLE_OK) ThrowTransferError(e, code, transfer, options, detail);
+  if (code != CURLE_OK)
+    ThrowTransferError(transfer.easy, code, transfer, *transfer.options, detail);
+}
+
+}  // namespace
+
+std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
+  CurlLibrary::Require();
+  Transfer transfer;
+  char detail[CURL_ERROR_SIZE] = {};
+  const EasyHandle easy = OpenTransfer(url_utf8, options, transfer, detail);
+  if (StopsOnCancellation(transfer)) throw HttpCancelled();
+  CheckTransfer(curl_easy_perform(easy.get()), transfer, detail);
   ReportContentType(transfer);  // an empty body never reached the write callback
   return std::move(transfer.body);
 }

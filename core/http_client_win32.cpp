@@ -3,12 +3,14 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "core/http_client.h"
 #include "core/system_error_win32.h"
 #include "core/utf8.h"
+#include "common/unique_handle.h"
 #include "common/utf16.h"
 
 namespace veltrin {
@@ -27,30 +29,12 @@ namespace {
 #endif
 
 // Owns one HINTERNET (session, connection or request) and closes it.
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle = nullptr) noexcept : handle_(handle) {}
-  ~InternetHandle() {
-    if (handle_ != nullptr) WinHttpCloseHandle(handle_);
-  }
-  InternetHandle(InternetHandle&& other) noexcept
-      : handle_(std::exchange(other.handle_, nullptr)) {}
-  InternetHandle& operator=(InternetHandle&& other) noexcept {
-    if (this != &other) {
-      if (handle_ != nullptr) WinHttpCloseHandle(handle_);
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-
-  HINTERNET Get() const noexcept { return handle_; }
-  explicit operator bool() const noexcept { return handle_ != nullptr; }
-
- private:
-  HINTERNET handle_;  // owned; null when empty
+struct InternetHandleTraits {
+  using Handle = HINTERNET;
+  static Handle Empty() noexcept { return nullptr; }
+  static void Close(Handle handle) noexcept { WinHttpCloseHandle(handle); }
 };
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
 
 // Returns the system's text for a WinHTTP error code, on one line.
 std::string SystemMessage(DWORD code) {
@@ -62,6 +46,8 @@ std::string SystemMessage(DWORD code) {
 
 [[noreturn]] void ThrowLastError(const HttpOptions& options) {
   const DWORD code = GetLastError();
+  // A cancellation closes the request under the call, which then fails with any of several codes.
+  if (options.cancellation && options.cancellation->Cancelled()) throw HttpCancelled();
   switch (code) {
     case ERROR_WINHTTP_TIMEOUT:
     case WSAETIMEDOUT:  // Wine passes the socket's own code through
@@ -124,9 +110,15 @@ InternetHandle OpenSession() {
   return session;
 }
 
-}  // namespace
+// The parts of an address that a request needs.
+struct Target {
+  std::wstring host;
+  std::wstring object;  // path and query, "/" at least
+  INTERNET_PORT port = 0;
+  bool secure = false;
+};
 
-std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
+Target CrackAddress(const std::string& url_utf8, const HttpOptions& options) {
   const std::wstring url = ToWide(Utf8BytesToText(url_utf8));
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof(parts);
@@ -140,84 +132,109 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
     throw HttpError("not a valid http:// or https:// address");
   }
-  const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
-  std::wstring object(parts.lpszUrlPath, parts.dwUrlPathLength);
-  object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-  if (object.empty()) object = L"/";
+  Target target;
+  target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+  target.object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+  target.object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (target.object.empty()) target.object = L"/";
+  target.port = parts.nPort;
+  target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  return target;
+}
 
-  InternetHandle session = OpenSession();
-  if (!session) ThrowLastError(options);
+// One request and the handles it lives in; closing the request abandons a call blocked on it.
+struct OpenedRequest {
+  InternetHandle session;
+  InternetHandle connection;
+  InternetHandle request;
+  bool decompresses = false;  // whether WinHTTP decodes compressed bodies itself
+};
+
+// Opens the session, connection and request for the address with the options' time-outs and
+// redirect policy; sends nothing yet.
+OpenedRequest OpenRequest(const Target& target, const HttpOptions& options) {
+  OpenedRequest opened;
+  opened.session = OpenSession();
+  if (!opened.session) ThrowLastError(options);
   const int timeout_ms = (options.timeout_seconds > 0 ? options.timeout_seconds : 1) * 1000;
-  WinHttpSetTimeouts(session.Get(), timeout_ms, timeout_ms, timeout_ms, timeout_ms);
+  WinHttpSetTimeouts(opened.session.Get(), timeout_ms, timeout_ms, timeout_ms, timeout_ms);
 
-  InternetHandle connection(WinHttpConnect(session.Get(), host.c_str(), parts.nPort, 0));
-  if (!connection) ThrowLastError(options);
-  InternetHandle request(
-      WinHttpOpenRequest(connection.Get(), L"GET", object.c_str(), nullptr, WINHTTP_NO_REFERER,
-                         WINHTTP_DEFAULT_ACCEPT_TYPES,
-                         parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0));
-  if (!request) ThrowLastError(options);
+  opened.connection.Reset(
+      WinHttpConnect(opened.session.Get(), target.host.c_str(), target.port, 0));
+  if (!opened.connection) ThrowLastError(options);
+  opened.request.Reset(WinHttpOpenRequest(opened.connection.Get(), L"GET", target.object.c_str(),
+                                          nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                          target.secure ? WINHTTP_FLAG_SECURE : 0));
+  if (!opened.request) ThrowLastError(options);
+  const HINTERNET request = opened.request.Get();
 
   // The session's time-outs cover resolving, connecting, sending and each read; waiting for the
   // response headers has its own time-out (90 s by default) that must follow the same setting.
-  WinHttpSetTimeouts(request.Get(), timeout_ms, timeout_ms, timeout_ms, timeout_ms);
+  WinHttpSetTimeouts(request, timeout_ms, timeout_ms, timeout_ms, timeout_ms);
   DWORD response_timeout = static_cast<DWORD>(timeout_ms);
-  WinHttpSetOption(request.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &response_timeout,
+  WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &response_timeout,
                    sizeof(response_timeout));
 
   DWORD redirect_policy = WINHTTP_OPTION_REDIRECT_POLICY_ALWAYS;
-  WinHttpSetOption(request.Get(), WINHTTP_OPTION_REDIRECT_POLICY, &redirect_policy,
+  WinHttpSetOption(request, WINHTTP_OPTION_REDIRECT_POLICY, &redirect_policy,
                    sizeof(redirect_policy));
   DWORD max_redirects = static_cast<DWORD>(options.max_redirects > 0 ? options.max_redirects : 0);
-  WinHttpSetOption(request.Get(), WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &max_redirects,
+  WinHttpSetOption(request, WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &max_redirects,
                    sizeof(max_redirects));
   if (options.max_redirects <= 0) {
     DWORD disable = WINHTTP_DISABLE_REDIRECTS;
-    WinHttpSetOption(request.Get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof(disable));
+    WinHttpSetOption(request, WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof(disable));
   }
   // WinHTTP decodes gzip and deflate itself from Windows 8.1 on. Where it refuses the option we
   // must not invite a compressed answer that nothing here could decode.
   DWORD decompression = WINHTTP_DECOMPRESSION_FLAG_ALL;
-  const bool decompresses = WinHttpSetOption(request.Get(), WINHTTP_OPTION_DECOMPRESSION,
-                                             &decompression, sizeof(decompression)) != FALSE;
+  opened.decompresses = WinHttpSetOption(request, WINHTTP_OPTION_DECOMPRESSION, &decompression,
+                                         sizeof(decompression)) != FALSE;
+  return opened;
+}
+
+// Sends the request and waits for the answer's headers; throws HttpError unless the answer is one
+// whose body is the page.
+void SendAndCheck(HINTERNET request, bool decompresses, const HttpOptions& options) {
   const wchar_t* headers =
       decompresses ? WINHTTP_NO_ADDITIONAL_HEADERS : L"Accept-Encoding: identity\r\n";
-
-  if (!WinHttpSendRequest(request.Get(), headers, decompresses ? 0 : static_cast<DWORD>(-1),
+  if (!WinHttpSendRequest(request, headers, decompresses ? 0 : static_cast<DWORD>(-1),
                           WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-      !WinHttpReceiveResponse(request.Get(), nullptr)) {
+      !WinHttpReceiveResponse(request, nullptr)) {
     ThrowLastError(options);
   }
 
-  const DWORD status = QueryNumber(request.Get(), WINHTTP_QUERY_STATUS_CODE);
+  const DWORD status = QueryNumber(request, WINHTTP_QUERY_STATUS_CODE);
   if (status >= 400) {
-    throw HttpError(HttpStatusMessage(
-        static_cast<long>(status),
-        TextToUtf8(AsU16(QueryHeader(request.Get(), WINHTTP_QUERY_STATUS_TEXT)))));
+    throw HttpError(
+        HttpStatusMessage(static_cast<long>(status),
+                          TextToUtf8(AsU16(QueryHeader(request, WINHTTP_QUERY_STATUS_TEXT)))));
   }
   // A redirect still standing after the automatic ones means the limit was reached.
-  if (status >= 300 && status < 400 &&
-      !QueryHeader(request.Get(), WINHTTP_QUERY_LOCATION).empty()) {
+  if (status >= 300 && status < 400 && !QueryHeader(request, WINHTTP_QUERY_LOCATION).empty()) {
     throw HttpError(TooManyRedirectsMessage(options.max_redirects));
   }
   if (!decompresses) {
-    const std::wstring encoding = QueryHeader(request.Get(), WINHTTP_QUERY_CONTENT_ENCODING);
+    const std::wstring encoding = QueryHeader(request, WINHTTP_QUERY_CONTENT_ENCODING);
     if (!encoding.empty() && !EqualsIgnoreCase(AsU16(encoding), u"identity")) {
       throw HttpError("the server sent a compressed body (" + TextToUtf8(AsU16(encoding)) +
                       ") that this system cannot decode");
     }
   }
+}
 
-  const std::uint64_t total = QueryNumber(request.Get(), WINHTTP_QUERY_CONTENT_LENGTH);
+// Reads the body up to the cap, collecting it or handing it over piece by piece.
+std::string ReadBody(HINTERNET request, const HttpOptions& options) {
+  const std::uint64_t total = QueryNumber(request, WINHTTP_QUERY_CONTENT_LENGTH);
   if (options.content_type) {
-    options.content_type(TextToUtf8(AsU16(QueryHeader(request.Get(), WINHTTP_QUERY_CONTENT_TYPE))));
+    options.content_type(TextToUtf8(AsU16(QueryHeader(request, WINHTTP_QUERY_CONTENT_TYPE))));
   }
   std::string body;
   std::string piece;  // the latest piece when the body is handed over
   std::uint64_t received = 0;
   for (;;) {
     DWORD available = 0;
-    if (!WinHttpQueryDataAvailable(request.Get(), &available)) ThrowLastError(options);
+    if (!WinHttpQueryDataAvailable(request, &available)) ThrowLastError(options);
     if (available == 0) break;
     if (available > options.max_body_bytes - received) {
       throw HttpError(BodyTooLargeMessage(options.max_body_bytes));
@@ -226,7 +243,7 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
     const size_t old_size = options.body ? 0 : body.size();
     target.resize(old_size + available);
     DWORD read = 0;
-    if (!WinHttpReadData(request.Get(), target.data() + old_size, available, &read)) {
+    if (!WinHttpReadData(request, target.data() + old_size, available, &read)) {
       ThrowLastError(options);
     }
     target.resize(old_size + read);
@@ -234,7 +251,29 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
     if (options.body) options.body(piece);
     if (options.progress) options.progress(received, total);
   }
+  // WinHTTP ends a body that the connection cut short as if it were whole; the announced length
+  // tells (it counts the bytes as sent, so only a body sent as it is can be compared).
+  if (received < total && QueryHeader(request, WINHTTP_QUERY_CONTENT_ENCODING).empty()) {
+    throw HttpError("the connection closed before the whole body arrived");
+  }
   return body;
+}
+
+}  // namespace
+
+std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
+  OpenedRequest opened = OpenRequest(CrackAddress(url_utf8, options), options);
+  // The calls below use the raw handle: once a cancellation has closed it under them, they fail
+  // and ThrowLastError reports the cancellation. The owner is touched only under the
+  // registration's lock until the registration ends.
+  const HINTERNET request = opened.request.Get();
+  std::optional<Cancellation::Registration> registration;
+  if (options.cancellation) {
+    registration.emplace(*options.cancellation,
+                         [&opened] { WinHttpCloseHandle(opened.request.Detach()); });
+  }
+  SendAndCheck(request, opened.decompresses, options);
+  return ReadBody(request, options);
 }
 
 }  // namespace veltrin

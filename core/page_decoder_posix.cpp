@@ -5,33 +5,26 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/unique_handle.h"
 #include "core/page_decoder.h"
 
 namespace veltrin {
 
 namespace {
 
-// Owns an iconv conversion descriptor.
-class IconvHandle {
- public:
-  explicit IconvHandle(iconv_t handle) noexcept : handle_(handle) {}
-  IconvHandle(const IconvHandle&) = delete;
-  IconvHandle& operator=(const IconvHandle&) = delete;
-  ~IconvHandle() {
-    if (IsOpen()) iconv_close(handle_);
-  }
-  bool IsOpen() const noexcept { return handle_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t Get() const noexcept { return handle_; }
-
- private:
-  iconv_t handle_;  // (iconv_t)-1 when the charset is unknown
+// Owns an iconv conversion descriptor; iconv_open reports failure as (iconv_t)-1.
+struct IconvTraits {
+  using Handle = iconv_t;
+  static Handle Empty() noexcept { return reinterpret_cast<iconv_t>(-1); }
+  static void Close(Handle handle) noexcept { iconv_close(handle); }
 };
+using IconvHandle = UniqueHandle<IconvTraits>;
 
 class IconvPageDecoder : public CarryingPageDecoder {
  public:
   explicit IconvPageDecoder(const Charset& charset)
       : handle_(iconv_open(kTarget, std::string(charset.iconv_name).c_str())) {
-    if (!handle_.IsOpen()) {
+    if (!handle_) {
       throw std::runtime_error("this system cannot convert from " + std::string(charset.name));
     }
   }

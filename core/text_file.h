@@ -74,6 +74,12 @@ class ReplacingFileWriter {
   std::unique_ptr<Handle> handle_;  // the temporary file, until committed
 };
 
+// Removes the temporary file of every ReplacingFileWriter that is not committed, and holds back
+// every later creation, Commit and removal for good, so that a process that ends right after it
+// leaves each target as it was. For an interrupt: call it once, then end the process at once.
+// (On Windows a file still open is removed as the process ends and closes it.)
+void AbandonReplacingWrites() noexcept;
+
 namespace detail {
 
 // Throws the RunTimeError for a failed file operation: 53 when `missing`, else 75, described as

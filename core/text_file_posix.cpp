@@ -10,42 +10,15 @@
 #include <memory>
 #include <string>
 
+#include "core/posix_handles.h"
+#include "core/temporary_files.h"
 #include "core/text_file.h"
 #include "core/utf8.h"
 
 namespace veltrin {
 namespace {
 
-// Owns a file descriptor and closes it on every path.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  int Get() const noexcept { return fd_; }
-  bool IsOpen() const noexcept { return fd_ >= 0; }
-
-  // Gives up ownership and returns the descriptor.
-  int Release() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
-  // Closes now and reports failure by errno, since a failed close can lose written data.
-  bool Close() noexcept {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;  // -1 when closed
-};
+using FileDescriptor = UniqueFileDescriptor;
 
 std::u16string SystemReason(int error) {
   return Utf8BytesToText(std::strerror(error));
@@ -92,17 +65,27 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Removes the temporary file unless it has been moved into place.
-class TemporaryFile {
+// Removes the temporary file unless it has been moved into place; an interrupt may remove it too.
+class TemporaryFile : public detail::RemovableFile {
  public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  // Takes the file just created; the caller holds the temporary files' lock.
+  explicit TemporaryFile(std::string path) : path_(std::move(path)) {
+    detail::KeepTemporaryFile(*this);
+  }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
+    const auto lock = detail::LockTemporaryFiles();
+    if (!path_.empty()) RemoveNow();
+    detail::ForgetTemporaryFile(*this);
   }
+  void RemoveNow() noexcept override { ::unlink(path_.c_str()); }
   const std::string& Path() const noexcept { return path_; }
-  void Release() noexcept { path_.clear(); }
+  // Gives the file up once moved into place; the caller holds the temporary files' lock.
+  void Release() noexcept {
+    path_.clear();
+    detail::ForgetTemporaryFile(*this);
+  }
 
  private:
   std::string path_;  // empty once released
@@ -114,7 +97,7 @@ std::string ReadFileBytes(const std::u16string& path) {
   constexpr std::u16string_view kAction = kReadAction;
   const std::string system_path = TextToUtf8(path);
   FileDescriptor file(::open(system_path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsOpen()) Fail(kAction, path);
+  if (!file) Fail(kAction, path);
 
   struct stat status {};
   if (::fstat(file.Get(), &status) != 0) Fail(kAction, path);
@@ -153,13 +136,13 @@ class FileByteReader::Handle {
 
 FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
   FileDescriptor file(::open(TextToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsOpen()) Fail(kReadAction, path);
+  if (!file) Fail(kReadAction, path);
   struct stat status {};
   if (::fstat(file.Get(), &status) != 0) Fail(kReadAction, path);
   if (S_ISDIR(status.st_mode))
     detail::ThrowFileError(false, kReadAction, path, SystemReason(EISDIR));
   size_ = static_cast<std::uint64_t>(status.st_size);
-  handle_ = std::make_unique<Handle>(file.Release());
+  handle_ = std::make_unique<Handle>(file.Detach());
 }
 
 FileByteReader::~FileByteReader() = default;
@@ -186,9 +169,11 @@ ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(pat
   const bool replacing = ::stat(system_path.c_str(), &old_status) == 0;
 
   std::string temporary_path;
+  auto lock = detail::LockTemporaryFiles();  // an interrupt removes the file or never sees it
   const int fd = CreateTemporaryBeside(system_path, temporary_path);
   if (fd < 0) Fail(kWriteAction, path);
   handle_ = std::make_unique<Handle>(fd, temporary_path);
+  lock.unlock();
   if (replacing && S_ISREG(old_status.st_mode)) {
     ::fchmod(handle_->file.Get(), old_status.st_mode & 07777);
   }
@@ -201,10 +186,10 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
 }
 
 void ReplacingFileWriter::Commit() {
-  if (::fsync(handle_->file.Get()) != 0 || !handle_->file.Close()) Fail(kWriteAction, path_);
-  if (::rename(handle_->temporary.Path().c_str(), TextToUtf8(path_).c_str()) != 0) {
-    Fail(kWriteAction, path_);
-  }
+  if (::fsync(handle_->file.Get()) != 0 || !CloseNow(handle_->file)) Fail(kWriteAction, path_);
+  const std::string target = TextToUtf8(path_);
+  const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
+  if (::rename(handle_->temporary.Path().c_str(), target.c_str()) != 0) Fail(kWriteAction, path_);
   handle_->temporary.Release();
 }
 

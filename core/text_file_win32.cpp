@@ -8,6 +8,8 @@
 #include <string>
 
 #include "core/system_error_win32.h"
+#include "core/temporary_files.h"
+#include "core/win32_handles.h"
 #include "core/text_file.h"
 #include "common/utf16.h"
 
@@ -17,41 +19,30 @@ namespace {
 constexpr std::u16string_view kReadAction = u"Cannot read";
 constexpr std::u16string_view kWriteAction = u"Cannot write";
 
-// Owns a file handle and closes it on every path.
-class FileHandle {
+using FileHandle = UniqueFileHandle;
+
+// Deletes the temporary file unless it has been moved into place; an interrupt may delete it too
+// (while it is open, as the process ends: it is shared for deletion).
+class TemporaryFile : public detail::RemovableFile {
  public:
-  explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (IsOpen()) ::CloseHandle(handle_);
+  // Takes the file just created; the caller holds the temporary files' lock.
+  explicit TemporaryFile(std::u16string path) : path_(std::move(path)) {
+    detail::KeepTemporaryFile(*this);
   }
-
-  HANDLE Get() const noexcept { return handle_; }
-  bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-
-  // Closes now; false with the last error set when the close fails.
-  bool Close() noexcept {
-    const HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ::CloseHandle(handle) != 0;
-  }
-
- private:
-  HANDLE handle_;  // INVALID_HANDLE_VALUE when closed
-};
-
-// Deletes the temporary file unless it has been moved into place.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::u16string path) : path_(std::move(path)) {}
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!path_.empty()) ::DeleteFileW(WideCStr(path_));
+    const auto lock = detail::LockTemporaryFiles();
+    if (!path_.empty()) RemoveNow();
+    detail::ForgetTemporaryFile(*this);
   }
+  void RemoveNow() noexcept override { ::DeleteFileW(WideCStr(path_)); }
   const std::u16string& Path() const noexcept { return path_; }
-  void Release() noexcept { path_.clear(); }
+  // Gives the file up once moved into place; the caller holds the temporary files' lock.
+  void Release() noexcept {
+    path_.clear();
+    detail::ForgetTemporaryFile(*this);
+  }
 
  private:
   std::u16string path_;  // empty once released
@@ -91,8 +82,8 @@ HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& tempo
                              std::to_string(counter.fetch_add(1)) + ".tmp";
     temporary_path = FolderOf(target);
     temporary_path.append(name.begin(), name.end());
-    const HANDLE handle = ::CreateFileW(WideCStr(temporary_path), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = ::CreateFileW(WideCStr(temporary_path), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return handle;
   }
   return INVALID_HANDLE_VALUE;
@@ -105,7 +96,7 @@ std::string ReadFileBytes(const std::u16string& path) {
   FileHandle file(::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.IsOpen()) Fail(kReadAction, path);
+  if (!file) Fail(kReadAction, path);
 
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.Get(), &size)) Fail(kReadAction, path);
@@ -147,7 +138,7 @@ FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
   handle_ = std::make_unique<Handle>(
       ::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!handle_->file.IsOpen()) Fail(kReadAction, path);
+  if (!handle_->file) Fail(kReadAction, path);
   LARGE_INTEGER size{};
   if (::GetFileSizeEx(handle_->file.Get(), &size))
     size_ = static_cast<std::uint64_t>(size.QuadPart);
@@ -179,14 +170,16 @@ ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(pat
     Fail(kWriteAction, path);
   }
   std::u16string temporary_path;
+  auto lock = detail::LockTemporaryFiles();  // an interrupt deletes the file or never sees it
   const HANDLE handle = CreateTemporaryBeside(path, temporary_path);
   if (handle == INVALID_HANDLE_VALUE) Fail(kWriteAction, path);
   handle_ = std::make_unique<Handle>(handle, temporary_path);
+  lock.unlock();
 }
 
 ReplacingFileWriter::~ReplacingFileWriter() {
   // The handle must be closed before the temporary file can be deleted.
-  if (handle_ && handle_->file.IsOpen()) handle_->file.Close();
+  if (handle_) handle_->file.Reset();
 }
 
 void ReplacingFileWriter::Write(std::string_view bytes) {
@@ -201,9 +194,10 @@ void ReplacingFileWriter::Write(std::string_view bytes) {
 }
 
 void ReplacingFileWriter::Commit() {
-  if (!::FlushFileBuffers(handle_->file.Get()) || !handle_->file.Close()) {
+  if (!::FlushFileBuffers(handle_->file.Get()) || !CloseNow(handle_->file)) {
     Fail(kWriteAction, path_);
   }
+  const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
   if (!::MoveFileExW(WideCStr(handle_->temporary.Path()), WideCStr(path_),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Fail(kWriteAction, path_);

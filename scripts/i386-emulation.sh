@@ -14,8 +14,46 @@ qemu_major() {
   echo "${version:-0}"
 }
 
+# debian_source_entry CODENAME: prints the machine's own apt source for the release's main
+# component as a deb822 stanza (as written in a .sources file, or made from the line of a .list
+# file), so that the backports come from the same server with the same signing key. Fails when
+# apt knows no such source.
+debian_source_entry() {
+  local codename=$1 found file number
+  found=$(apt-get indextargets --format '$(CODENAME) $(ORIGIN) $(COMPONENT) $(TARGET_OF) $(SOURCESENTRY)' \
+    2>/dev/null | awk -v c="$codename" '$1 == c && $2 == "Debian" && $3 == "main" && $4 == "deb" {
+      print $5; exit }')
+  [ -n "$found" ] || return 1
+  file=${found%:*} number=${found##*:}
+  [ -r "$file" ] || return 1
+  case "$file" in
+    *.sources)
+      # The NUMBER-th stanza that has Types (comments and blank lines apart).
+      awk -v n="$number" '
+        BEGIN { stanza = 0 }
+        /^[[:space:]]*$/ { if (seen) { stanza++; seen = 0 } next }
+        /^#/ { next }
+        { if ($1 == "Types:") seen = 1; lines[stanza] = lines[stanza] $0 "\n" }
+        END { printf "%s", lines[n - 1] }' "$file"
+      ;;
+    *)
+      # Line NUMBER: deb [options] URI SUITE COMPONENT..., the options' signed-by kept.
+      sed -n "${number}p" "$file" | awk '{
+        signed = ""
+        if ($2 ~ /^\[/) {
+          for (i = 2; i <= NF; i++) {
+            if ($i ~ /signed-by=/) { signed = $i; sub(/.*signed-by=/, "", signed); sub(/\]$/, "", signed) }
+            if ($i ~ /\]$/) { uri = $(i + 1); break }
+          }
+        } else uri = $2
+        print "Types: deb"; print "URIs: " uri; print "Suites: -"; print "Components: main"
+        if (signed != "") print "Signed-By: " signed }'
+      ;;
+  esac
+}
+
 # ensure_recent_qemu: installs qemu-user 10 or later, from the release's backports when its own
-# is older.
+# is older; they come from the server and with the key of the release's own configured source.
 ensure_recent_qemu() {
   [ "$(qemu_major)" -ge 10 ] && return 0
   local sudo=""
@@ -23,13 +61,15 @@ ensure_recent_qemu() {
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get install -y -qq --no-install-recommends qemu-user >/dev/null 2>&1
   [ "$(qemu_major)" -ge 10 ] && return 0
-  local codename
+  local codename entry
   codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
   [ -n "$codename" ] || return 1
-  local sources=/etc/apt/sources.list.d/veltrin-backports.sources
-  printf '%s\n' "Types: deb" "URIs: http://deb.debian.org/debian" "Suites: $codename-backports" \
-    "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
-    $sudo tee "$sources" >/dev/null
+  $sudo apt-get update -qq >/dev/null 2>&1
+  entry=$(debian_source_entry "$codename") ||
+    { echo "scripts/test: no Debian source for $codename is configured" >&2; return 1; }
+  printf '%s\n' "$entry" |
+    sed -e "s/^Suites:.*/Suites: $codename-backports/" -e "s/^Components:.*/Components: main/" |
+    $sudo tee /etc/apt/sources.list.d/veltrin-backports.sources >/dev/null
   echo "installing: qemu-user from $codename-backports"
   $sudo apt-get update -qq >/dev/null 2>&1
   $sudo apt-get install -y -qq --no-install-recommends -t "$codename-backports" qemu-user \

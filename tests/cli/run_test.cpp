@@ -4,16 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/pipeline.h"
 #include "core/utf8.h"
 #include "core/page_decoder.h"
+#include "cli/extraction_batch.h"
 #include "cli/result_output.h"
 #include "tests/core/support/loopback_http_server.h"
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "tests/core/support/small_mount_posix.h"
+#endif
 
 namespace veltrin::cli {
 namespace {
@@ -23,7 +35,23 @@ namespace fs = std::filesystem;
 // Standard streams in memory.
 class FakeStreams : public StandardStreams {
  public:
-  bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got) override {
+  bool ReadInput(char* buffer, std::size_t capacity, std::size_t* got,
+                 Cancellation* cancellation) override {
+    if (read == input.size() && stall_at_end) {
+      // Like a producer that stops writing: wait for a cancellation (bounded), then report it.
+      stalled = true;
+      std::unique_lock<std::mutex> lock(mutex_);
+      std::optional<Cancellation::Registration> registration;
+      if (cancellation != nullptr) {
+        registration.emplace(*cancellation, [this] {
+          std::lock_guard<std::mutex> inner(mutex_);
+          cancelled = true;
+          woken_.notify_all();
+        });
+      }
+      woken_.wait_for(lock, std::chrono::seconds(20), [this] { return cancelled; });
+      return !cancelled;
+    }
     *got = std::min(capacity, input.size() - read);
     std::copy_n(input.data() + read, *got, buffer);
     read += *got;
@@ -36,11 +64,18 @@ class FakeStreams : public StandardStreams {
   void WriteError(std::u16string_view text) override { err += TextToUtf8(text); }
   bool ErrorIsTerminal() override { return false; }
 
-  std::string input;           // what standard input holds
-  std::size_t read = 0;        // how much of it was read
-  std::string out;             // standard output
-  std::string err;             // standard error, UTF-8
-  bool output_broken = false;  // whether writing standard output fails
+  std::string input;                 // what standard input holds
+  std::size_t read = 0;              // how much of it was read
+  std::string out;                   // standard output
+  std::string err;                   // standard error, UTF-8
+  bool output_broken = false;        // whether writing standard output fails
+  bool stall_at_end = false;         // whether the input waits at its end instead of ending
+  std::atomic<bool> stalled{false};  // the input has started waiting
+  bool cancelled = false;            // the wait was cancelled
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable woken_;
 };
 
 std::string Page(const std::string& sentence) {
@@ -181,6 +216,42 @@ TEST_F(RunTest, ABrokenStandardOutputStopsWithFour) {
     EXPECT_NE(streams_.err.find("cannot write the result to standard output"), std::string::npos);
   }
 }
+
+// A file that fails on its second write, as a disk fills after the first result.
+class FailingSecondWrite : public CommittingSink {
+ public:
+  void Write(std::string_view) override {
+    if (++writes == 2) throw OutputError("disk full");
+  }
+  void Commit() override { committed = true; }
+  int writes = 0;
+  bool committed = false;
+};
+
+TEST_F(RunTest, AFailedOutputFileIsNeverCommitted) {
+  const std::u16string a = Write("a.html", Page("一。"));
+  for (unsigned jobs : {1u, 3u}) {
+    FailingSecondWrite file;
+    EXPECT_EQ(ExtractToReplacedFile({a, a, a}, ExtractionSettings{}, jobs, file, streams_),
+              kOutputFailed);
+    EXPECT_EQ(file.writes, 2);
+    EXPECT_FALSE(file.committed);
+  }
+}
+
+#ifndef _WIN32
+TEST_F(RunTest, AFullFileSystemLeavesTheOldOutputFile) {
+  test::SmallMount disk(folder_ / "disk", 256 << 10);
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
+  std::string big;  // each result takes more than half of the file system
+  for (int i = 0; i < 3000; ++i) big += Page("很长的一段文字。");
+  const std::u16string a = Write("a.html", big);
+  const std::u16string out = Write("disk/out.txt", "old");
+  EXPECT_EQ(Run({u"-o", out, a, a, a}), kOutputFailed);
+  EXPECT_TRUE(Read("disk/out.txt") == "old");
+  EXPECT_EQ(FolderEntries("disk"), (std::vector<std::string>{"out.txt"}));
+}
+#endif
 
 TEST_F(RunTest, OneLargeSourceGivesTheSameResultReadAheadOrNot) {
   std::string big;
@@ -344,6 +415,108 @@ TEST_F(RunTest, AutoReadsTheContentTypeOfADownload) {
   streams_.out.clear();
   EXPECT_EQ(Run({Utf8BytesToText(server.Url("/a"))}), kResultProduced);
   EXPECT_EQ(streams_.out, Expected(gbk_body));
+}
+
+TEST_F(RunTest, ADownloadCutHalfWayAddsNothingToStandardOutput) {
+  std::string body;
+  for (int i = 0; i < 2000; ++i) body += Page("很长的一段文字。");
+  test::LoopbackHttpServer server([&](const test::HttpRequest&) {
+    // The answer announces twice the body it sends, then the connection closes.
+    return test::HttpReply{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(2 * body.size()) +
+                           "\r\nConnection: close\r\n\r\n" + body};
+  });
+#ifndef _WIN32
+  setenv("no_proxy", "127.0.0.1", 1);
+#endif
+  for (const char16_t* jobs : {u"1", u"2"}) {
+    streams_.out.clear();
+    EXPECT_EQ(Run({u"-j", jobs, Utf8BytesToText(server.Url("/cut"))}), kSourceUnreadable);
+    EXPECT_EQ(streams_.out.size(), 0u);
+  }
+}
+
+TEST_F(RunTest, AFailedOutputCancelsTheReadAhead) {
+#ifdef _WIN32
+  // Windows abandons a blocked WinHTTP call once its request is closed; Wine finishes it only at
+  // the time-out (60 s). HttpClientTest covers the cancellation there with a short time-out.
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  if (ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr) {
+    GTEST_SKIP() << "Wine's WinHTTP does not abandon a blocked read when the request is closed";
+  }
+#endif
+  // About one flush of result text: the first write comes with the last pieces of the part.
+  std::string part;
+  for (int i = 0; i < 2000; ++i) part += Page("很长的一段文字。");
+  test::LoopbackHttpServer server([&](const test::HttpRequest&) {
+    // Part of the answer, then nothing more for far longer than the test waits.
+    test::HttpReply reply{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(2 * part.size()) +
+                          "\r\n\r\n" + part};
+    reply.hold_ms = 60000;
+    return reply;
+  });
+#ifndef _WIN32
+  setenv("no_proxy", "127.0.0.1", 1);
+#endif
+  // The output fails once the reader has taken all there is and waits for more.
+  class FailingOnceAllIsSent : public CommittingSink {
+   public:
+    explicit FailingOnceAllIsSent(const test::LoopbackHttpServer& server) : server_(server) {}
+    void Write(std::string_view) override {
+      for (int i = 0; i < 500 && !server_.Holding(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      throw OutputError("disk full");
+    }
+    void Commit() override {}
+
+   private:
+    const test::LoopbackHttpServer& server_;
+  } file(server);
+  EXPECT_EQ(ExtractToReplacedFile({Utf8BytesToText(server.Url("/part"))}, ExtractionSettings{}, 2,
+                                  file, streams_),
+            kOutputFailed);
+  EXPECT_TRUE(server.Holding());  // the run did not wait for the stalled download
+}
+
+TEST_F(RunTest, AFailedOutputCancelsAStandardInputThatWaits) {
+  for (int i = 0; i < 2000; ++i) streams_.input += Page("很长的一段文字。");
+  streams_.stall_at_end = true;
+  // The output fails once the reader waits for more input.
+  class FailingOnceInputWaits : public CommittingSink {
+   public:
+    explicit FailingOnceInputWaits(const FakeStreams& streams) : streams_(streams) {}
+    void Write(std::string_view) override {
+      for (int i = 0; i < 1000 && !streams_.stalled; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      throw OutputError("disk full");
+    }
+    void Commit() override {}
+
+   private:
+    const FakeStreams& streams_;
+  } file(streams_);
+  EXPECT_EQ(ExtractToReplacedFile({u"-"}, ExtractionSettings{}, 2, file, streams_), kOutputFailed);
+  EXPECT_TRUE(streams_.cancelled);
+}
+
+TEST(HeldResultSink, HandsOnTheWholeResultFromMemoryOrFromTheScratchFile) {
+  class Collected : public ByteSink {
+   public:
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+  };
+  std::string result;
+  for (int i = 0; i < 30000; ++i) result += std::to_string(i) + "段\r\n";
+  for (std::size_t limit : {std::size_t{1} << 30, std::size_t{1000}}) {
+    Collected target;
+    HeldResultSink held(target, limit);
+    for (std::size_t at = 0; at < result.size(); at += 777) held.Write(result.substr(at, 777));
+    EXPECT_TRUE(target.text.empty());
+    held.Commit();
+    EXPECT_TRUE(target.text == result) << limit;
+  }
 }
 
 TEST(Utf8ResultEncoder, APairCutInTwoIsStillOneCharacter) {

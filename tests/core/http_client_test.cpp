@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "tests/core/support/loopback_http_server.h"
 
@@ -47,9 +50,15 @@ HttpReply Route(const HttpRequest& request) {
   if (path == "/broken") return MakeReply(500, "Internal Server Error", "oops");
   if (path == "/teapot") return MakeReply(418, "I'm a teapot", "");
   if (path == "/big") return MakeReply(200, "OK", std::string(5000, 'x'));
+  if (path == "/cut") return HttpReply{"HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\nfour"};
   if (path == "/slow") {
     HttpReply reply = MakeReply(200, "OK", kPage);
     reply.delay_ms = 5000;
+    return reply;
+  }
+  if (path == "/stall") {  // accepted, then no answer until the server stops
+    HttpReply reply = MakeReply(200, "OK", kPage);
+    reply.delay_ms = 120000;
     return reply;
   }
   if (path == "/gzip") {
@@ -161,8 +170,65 @@ TEST_F(HttpClientTest, ReportsProgressUpToTheWholeBody) {
   EXPECT_EQ(last_received, 5000u);
 }
 
+TEST_F(HttpClientTest, ABodyCutShortFails) {
+  EXPECT_NE(FailureOf(server_.Url("/cut")), "no error");
+}
+
 TEST_F(HttpClientTest, RejectsAnAddressThatIsNotHttp) {
   EXPECT_EQ(FailureOf("ftp://127.0.0.1/file"), "not a valid http:// or https:// address");
+}
+
+TEST_F(HttpClientTest, CancellationStopsADownloadThatWaitsForBytes) {
+  HttpOptions options;
+#ifdef _WIN32
+  // Windows abandons the blocked call as soon as the handle is closed; Wine's WinHTTP finishes it
+  // only at the time-out. Either way the failure must be the cancellation, not the time-out.
+  options.timeout_seconds = 3;
+#else
+  options.timeout_seconds = 60;  // far longer than the test waits
+#endif
+  options.cancellation = std::make_shared<Cancellation>();
+  std::thread canceller([&] {
+    // Cancel once the server holds the request (bounded: the download fails either way).
+    for (int i = 0; i < 500 && server_.Requests().empty(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    options.cancellation->Cancel();
+  });
+  const std::string message = FailureOf(server_.Url("/stall"), options);
+  canceller.join();
+  EXPECT_EQ(message, "download cancelled");
+}
+
+TEST_F(HttpClientTest, CancellationBeforeTheStartFailsAtOnceAndOnlyThen) {
+  HttpOptions options;
+  options.cancellation = std::make_shared<Cancellation>();
+  EXPECT_EQ(HttpGet(server_.Url("/page"), options), kPage);  // not cancelled: a normal download
+  options.cancellation->Cancel();
+  try {
+    HttpGet(server_.Url("/page"), options);
+    ADD_FAILURE() << "no error";
+  } catch (const HttpCancelled& error) {
+    EXPECT_STREQ(error.what(), "download cancelled");
+  }
+  EXPECT_EQ(server_.Requests().size(), 1u);
+}
+
+TEST(CancellationTest, RunsTheActionsOfLiveRegistrationsOnce) {
+  Cancellation cancellation;
+  int ended = 0, live = 0, late = 0;
+  {
+    Cancellation::Registration gone(cancellation, [&] { ++ended; });
+  }
+  Cancellation::Registration registration(cancellation, [&] { ++live; });
+  EXPECT_FALSE(cancellation.Cancelled());
+  cancellation.Cancel();
+  cancellation.Cancel();
+  EXPECT_TRUE(cancellation.Cancelled());
+  Cancellation::Registration after(cancellation, [&] { ++late; });  // runs at once
+  EXPECT_EQ(ended, 0);
+  EXPECT_EQ(live, 1);
+  EXPECT_EQ(late, 1);
 }
 
 TEST(HttpMessagesTest, NameTheCause) {

@@ -1,5 +1,5 @@
-// POSIX specifics of replacing writes: permissions survive, and a folder without write access
-// fails the write and keeps the old file.
+// POSIX specifics of replacing writes: permissions survive, and a read-only file system fails the
+// write and keeps the old file.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +9,7 @@
 
 #include "common/run_time_error.h"
 #include "core/text_file.h"
+#include "tests/core/support/small_mount_posix.h"
 
 namespace veltrin {
 namespace {
@@ -40,11 +41,13 @@ TEST_F(TextFilePosix, ReplacedFileKeepsItsPermissions) {
   EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
-TEST_F(TextFilePosix, ReadOnlyFolderKeepsTheOldFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-  const std::u16string path = (folder_ / "result.txt").u16string();
+TEST_F(TextFilePosix, ReadOnlyFileSystemKeepsTheOldFile) {
+  // A read-only file system stops root too, where folder permissions would not.
+  test::SmallMount disk(folder_ / "disk", 64 << 10);
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Reason();
+  const std::u16string path = (folder_ / "disk" / "result.txt").u16string();
   WriteUtf8TextFile(u"old", path);
-  fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+  ASSERT_TRUE(disk.MakeReadOnly());
   try {
     WriteUtf8TextFile(u"new", path);
     ADD_FAILURE() << "the write succeeded";
@@ -52,7 +55,7 @@ TEST_F(TextFilePosix, ReadOnlyFolderKeepsTheOldFile) {
     EXPECT_EQ(error.Number(), kPathFileAccessError);
   }
   EXPECT_EQ(ReadUtf8TextFile(path), u"old");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "disk"), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -203,6 +203,11 @@ void LoopbackHttpServer::Answer(std::intptr_t client_value) {
     }
   }
   SendAll(client, rest);
+  if (reply.hold_ms > 0) {
+    holding_ = true;
+    Pause(reply.hold_ms);
+    holding_ = false;
+  }
 #ifdef _WIN32
   shutdown(client, SD_SEND);
 #else

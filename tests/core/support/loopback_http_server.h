@@ -23,6 +23,7 @@ struct HttpReply {
   // before each (a slow server); the pauses end when the server stops or the client hangs up.
   std::size_t piece_bytes = 0;
   int piece_delay_ms = 0;
+  int hold_ms = 0;  // how long the connection stays open after the answer, likewise
 };
 
 // What the server saw of one request.
@@ -55,6 +56,8 @@ class LoopbackHttpServer {
   std::string Url(const std::string& path) const;
   // Returns the requests served so far, in order.
   std::vector<HttpRequest> Requests() const;
+  // Returns true while a connection is held open after its answer (HttpReply::hold_ms).
+  bool Holding() const { return holding_; }
 
  private:
   void Serve();
@@ -65,6 +68,7 @@ class LoopbackHttpServer {
   std::intptr_t listener_ = -1;        // the listening socket
   int port_ = 0;                       // its port
   std::atomic<bool> stopping_{false};  // set by the destructor
+  std::atomic<bool> holding_{false};   // a connection is held after its answer
   mutable std::mutex mutex_;           // guards requests_ and the pause
   std::condition_variable wake_;       // ends a pause when stopping
   std::vector<HttpRequest> requests_;  // what was asked
