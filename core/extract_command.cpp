@@ -36,6 +36,7 @@ void HttpPageFetcher::Fetch(const std::u16string& address, const PageSink& sink)
   options.content_type = sink.content_type;
   options.body = sink.piece;
   options.progress = sink.progress;
+  options.cancellation = sink.cancellation;
   HttpGet(TextToUtf8(address), options);
 }
 
@@ -52,7 +53,7 @@ void SystemFileSearch::ReadFile(const std::u16string& path, const PageSink& sink
     sink.piece(std::string_view(piece.data(), got));
     received += got;
     if (sink.progress) sink.progress(received, total);
-    if (sink.cancelled && sink.cancelled->load()) return;
+    if (sink.cancellation && sink.cancellation->Cancelled()) return;
   }
 }
 
@@ -72,29 +73,30 @@ std::variant<ExtractOutcome, PageRequest> ExtractCommand::Start(
 
 ExtractOutcome ReadAndExtract(const PageRequest& request, PageFetcher& fetcher, FileSearch& files,
                               const std::function<void(std::uint64_t, std::uint64_t)>& progress,
-                              const std::atomic<bool>& cancelled) {
+                              const std::shared_ptr<Cancellation>& cancellation) {
+  const auto cancelled = [&] { return cancellation->Cancelled(); };
   const std::unique_ptr<PageDecoder> decoder = MakeAutoPageDecoder();
   std::u16string page_text;
   std::uint64_t bytes = 0;
   PageSink sink;
   sink.content_type = [&](std::string_view type) { decoder->SetContentType(type); };
   sink.piece = [&](std::string_view piece) {
-    if (cancelled.load()) throw Cancelled{};
+    if (cancelled()) throw Cancelled{};
     decoder->Decode(piece, page_text);
     bytes += piece.size();
   };
   sink.progress = progress;
-  sink.cancelled = &cancelled;
+  sink.cancellation = cancellation;
   try {
     if (request.web) {
       try {
         fetcher.Fetch(request.source, sink);
       } catch (const HttpError& error) {
-        if (cancelled.load()) return {};
+        if (cancelled()) return {};
         return Failed(u"无法下载 " + request.source + u"：" + Utf8BytesToText(error.what()));
       }
       // An empty answer would otherwise run through the pipeline and clear the result box.
-      if (bytes == 0 && !cancelled.load()) return Failed(u"下载的页面是空的：" + request.source);
+      if (bytes == 0 && !cancelled()) return Failed(u"下载的页面是空的：" + request.source);
     } else {
       try {
         files.ReadFile(request.source, sink);
@@ -105,7 +107,7 @@ ExtractOutcome ReadAndExtract(const PageRequest& request, PageFetcher& fetcher, 
   } catch (const Cancelled&) {
     return {};
   }
-  if (cancelled.load()) return {};
+  if (cancelled()) return {};
   decoder->Finish(page_text);
 
   std::optional<std::u16string> result = ExtractParagraphs(page_text, request.blocked_words);

@@ -3,14 +3,15 @@
 // and the read, decoding and extraction that a worker thread runs while the window stays live.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "core/cancellation.h"
 #include "core/http_client.h"
 #include "core/pipeline.h"
 
@@ -24,9 +25,9 @@ struct PageSink {
   std::function<void(std::string_view piece)> piece;
   // Called now and then with the bytes received so far and the total (0 when unknown).
   std::function<void(std::uint64_t received, std::uint64_t total)> progress;
-  // When set, the reader stops as soon as it can once the flag is set (a download blocked on the
-  // network included, where the back end can interrupt it).
-  const std::atomic<bool>* cancelled = nullptr;
+  // When set, the reader stops as soon as it can once it is cancelled, a download blocked on the
+  // network included.
+  std::shared_ptr<Cancellation> cancellation;
 };
 
 // Downloads a page's body.
@@ -105,12 +106,12 @@ class ExtractCommand {
 };
 
 // Reads the page of a request, decodes it with the `--charset auto` rule and runs the pipeline;
-// safe on any thread. Progress goes to `progress`; once `cancelled` is set the read stops at the
-// next piece and kUnchanged comes back. A failed download (HTTP error status included), an empty
-// body and an unreadable file give kFailed with a message naming what failed. Never throws for
-// those.
+// safe on any thread. Progress goes to `progress`; once `cancellation` (not null) is cancelled the
+// read stops, a download waiting for bytes included, and kUnchanged comes back. A failed download
+// (HTTP error status included), an empty body and an unreadable file give kFailed with a message
+// naming what failed. Never throws for those.
 ExtractOutcome ReadAndExtract(const PageRequest& request, PageFetcher& fetcher, FileSearch& files,
                               const std::function<void(std::uint64_t, std::uint64_t)>& progress,
-                              const std::atomic<bool>& cancelled);
+                              const std::shared_ptr<Cancellation>& cancellation);
 
 }  // namespace veltrin

@@ -17,10 +17,10 @@ struct PageJob::State {
     if (window) PostMessageW(window, message, number, 0);
   }
 
-  std::mutex mutex;                          // guards window and outcome
-  HWND window = nullptr;                     // null once the job was cancelled
-  ExtractOutcome outcome;                    // set by the worker before the done message
-  std::atomic<bool> cancelled{false};        // asks the worker to stop
+  std::mutex mutex;        // guards window and outcome
+  HWND window = nullptr;   // null once the job was cancelled
+  ExtractOutcome outcome;  // set by the worker before the done message
+  std::shared_ptr<Cancellation> cancellation = std::make_shared<Cancellation>();  // stops it
   std::atomic<std::uint64_t> received{0};    // progress, bytes so far
   std::atomic<std::uint64_t> total{0};       // progress, bytes announced (0 unknown)
   std::atomic<bool> progress_posted{false};  // one progress message in the queue at most
@@ -39,7 +39,8 @@ PageJob::PageJob(HWND window, WPARAM number, PageRequest request)
     };
     ExtractOutcome outcome;
     try {
-      outcome = ReadAndExtract(request, state->fetcher, state->files, progress, state->cancelled);
+      outcome =
+          ReadAndExtract(request, state->fetcher, state->files, progress, state->cancellation);
     } catch (const std::exception& error) {
       outcome = {ExtractOutcome::Kind::kFailed, u"提取失败：" + Utf8BytesToText(error.what())};
     }
@@ -52,9 +53,12 @@ PageJob::PageJob(HWND window, WPARAM number, PageRequest request)
 }
 
 PageJob::~PageJob() {
-  state_->cancelled = true;
-  std::lock_guard lock(state_->mutex);
-  state_->window = nullptr;
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->window = nullptr;
+  }
+  // Unblocks a transfer waiting for bytes (closing its request); the worker then ends by itself.
+  state_->cancellation->Cancel();
 }
 
 PageJob::Progress PageJob::TakeProgress() noexcept {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -82,7 +82,8 @@ class ExtractCommandTest : public testing::Test {
     const auto progress = [this](uint64_t received, uint64_t total) {
       log_.calls.push_back("progress " + std::to_string(received) + "/" + std::to_string(total));
     };
-    return ReadAndExtract(std::get<PageRequest>(started), fetcher_, files_, progress, cancelled_);
+    return ReadAndExtract(std::get<PageRequest>(started), fetcher_, files_, progress,
+                          cancellation_);
   }
   std::u16string Expected(std::vector<std::u16string> items = {}) {
     BlockedWords words;
@@ -93,7 +94,7 @@ class ExtractCommandTest : public testing::Test {
   Log log_;
   FakeFetcher fetcher_{log_};
   FakeFiles files_{log_};
-  std::atomic<bool> cancelled_{false};
+  std::shared_ptr<Cancellation> cancellation_ = std::make_shared<Cancellation>();
   ExtractCommand command_{files_};
 };
 
@@ -148,7 +149,7 @@ TEST_F(ExtractCommandTest, PageWithoutLineBreakOrParagraphKeepsTheBox) {
 }
 
 TEST_F(ExtractCommandTest, ACancelledReadStopsSilentlyAndKeepsTheBox) {
-  cancelled_ = true;
+  cancellation_->Cancel();
   EXPECT_EQ(Run(u"http://a/").kind, Kind::kUnchanged);
   fetcher_.failure = "the connection was reset";  // a transfer cut short by the cancel
   EXPECT_EQ(Run(u"http://a/").kind, Kind::kUnchanged);
@@ -231,10 +232,10 @@ TEST(ExtractCommandSystemTest, DownloadsFromLoopbackAndReportsAnErrorStatus) {
   HttpPageFetcher fetcher;
   SystemFileSearch files;
   ExtractCommand command(files);
-  const std::atomic<bool> cancelled{false};
+  const auto cancellation = std::make_shared<Cancellation>();
   const auto run = [&](const std::string& path) {
     auto started = command.Start(Utf8BytesToText(server.Url(path)), {});
-    return ReadAndExtract(std::get<PageRequest>(started), fetcher, files, {}, cancelled);
+    return ReadAndExtract(std::get<PageRequest>(started), fetcher, files, {}, cancellation);
   };
 
   ExtractOutcome page = run("/page");
