@@ -83,18 +83,19 @@ void MainWindow::FinishJob() {
 }
 
 void MainWindow::SetBusy(bool busy) {
-  HWND focus = GetFocus();
+  const HWND focus = GetFocus();
+  bool focus_disabled = false;  // a control that loses the focus hands it to the cancel button
   for (const wchar_t* name : kDisabledWhileBusy) {
     if (controls::Extender* control = Find(name)) {
-      // A control that loses the focus by being disabled hands it to the cancel button.
-      if (busy && (focus == control->hWnd() || IsChild(control->hWnd(), focus))) focus = nullptr;
-      EnableWindow(control->hWnd(), busy ? FALSE : TRUE);
+      const HWND window = control->hWnd();
+      if (busy && focus && (focus == window || IsChild(window, focus))) focus_disabled = true;
+      EnableWindow(window, busy ? FALSE : TRUE);
     }
   }
   controls::Extender* button = Find(L"Command1");
   SetWindowTextW(button->hWnd(), WideCStr(busy ? kCancelCaption : kExtractCaption));
   SetCancelButton(busy ? button : nullptr);
-  if (busy && !focus) SetFocus(button->hWnd());
+  if (focus_disabled) SetFocus(button->hWnd());
   if (!busy) {
     SetWindowTextW(hWnd(), kWindowCaption);
     taskbar_.Clear();
