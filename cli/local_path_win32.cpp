@@ -11,15 +11,7 @@
 namespace veltrin::cli {
 
 std::u16string MakeAbsolute(const std::u16string& path) {
-  if (path.empty()) return path;
-  const DWORD needed = GetFullPathNameW(WideCStr(path), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::u16string absolute(needed, u'\0');
-  const DWORD length = GetFullPathNameW(WideCStr(path), needed,
-                                        reinterpret_cast<wchar_t*>(absolute.data()), nullptr);
-  if (length == 0 || length >= needed) return path;
-  absolute.resize(length);
-  return absolute;
+  return SystemFullPath(path);
 }
 
 bool IsDirectory(const std::u16string& path) {

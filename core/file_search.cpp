@@ -6,15 +6,41 @@
 
 namespace veltrin {
 
+namespace {
+
+bool IsSeparator(char16_t c) {
+  return c == u'\\' || c == u'/';
+}
+
+}  // namespace
+
 std::u16string LongPathForm(std::u16string_view path) {
   std::u16string normal(path);
   std::replace(normal.begin(), normal.end(), u'/', u'\\');
-  if (normal.starts_with(u"\\\\?\\") || normal.starts_with(u"\\\\.\\")) return normal;
+  if (detail::IsLongOrDeviceForm(normal)) return normal;
   if (normal.starts_with(u"\\\\")) return u"\\\\?\\UNC\\" + normal.substr(2);
   return u"\\\\?\\" + normal;
 }
 
+std::u16string NormalLongPathForm(const std::u16string& path) {
+  return LongPathForm(detail::IsFullDriveOrUncPath(path) ? SystemFullPath(path) : path);
+}
+
 namespace detail {
+
+bool IsLongOrDeviceForm(std::u16string_view path) {
+  return path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
+         (path[2] == u'?' || path[2] == u'.') && IsSeparator(path[3]);
+}
+
+bool IsFullDriveOrUncPath(std::u16string_view path) {
+  if (path.size() >= 3 && path[1] == u':' && IsSeparator(path[2])) {
+    const char16_t drive = path[0];
+    return (drive >= u'A' && drive <= u'Z') || (drive >= u'a' && drive <= u'z');
+  }
+  return path.size() >= 3 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
+         !IsSeparator(path[2]) && !IsLongOrDeviceForm(path);
+}
 
 int32_t ReportedAttributes(uint32_t system_attributes) {
   constexpr uint32_t kNormal = 0x80;

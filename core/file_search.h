@@ -22,6 +22,16 @@ inline constexpr int kAttributeDirectory = 0x10;
 // nothing in the long form, so only absolute paths can be found through it.
 std::u16string LongPathForm(std::u16string_view path);
 
+// Returns the path made full and normal by the system: "." and ".." components resolved, forward
+// slashes turned into backslashes, a relative path taken against the current folder (on Windows
+// GetFullPathNameW; elsewhere the path as it is). Returns the path unchanged when that fails.
+std::u16string SystemFullPath(const std::u16string& path);
+
+// Returns the long form of a path as the file helpers use it: an absolute drive or UNC path is
+// made full and normal (SystemFullPath) first, because the long form would take "..", "." and
+// "/" literally; any other path is left as typed, so that a relative one still names nothing.
+std::u16string NormalLongPathForm(const std::u16string& path);
+
 // Returns the attribute bits of a file or folder; a file with no special attribute gives 0.
 // Throws RunTimeError 53 when it cannot be found (on POSIX also for a relative path).
 int32_t FileAttributes(const std::u16string& path);
@@ -32,7 +42,9 @@ int32_t FileAttributes(const std::u16string& path);
 // separator, meaning all its entries, and may hold the wildcards * and ? in its last part) and
 // returns the name of the first entry that qualifies, without its folder. An entry qualifies
 // unless it is hidden, system or a folder while the mask lacks that bit; "." and ".." never
-// qualify. Only absolute paths can match.
+// qualify. Only absolute paths can match: on Windows a path that is neither an absolute drive or
+// UNC path nor in the long form finds nothing (empty, never an error); "." and ".." components
+// and forward slashes in an absolute path are resolved first (see NormalLongPathForm).
 // With an empty path: continues the open search the same way.
 // Returns empty when no (further) entry qualifies, which ends the search. Throws RunTimeError 52
 // when the search fails for a reason other than a missing file or folder, and 5 when continuing
@@ -40,6 +52,13 @@ int32_t FileAttributes(const std::u16string& path);
 std::u16string FindFileEntry(const std::u16string& path, int attributes);
 
 namespace detail {
+
+// Returns whether the path is in the long or device form ("\\\\?\\", "\\\\.\\", either separator).
+bool IsLongOrDeviceForm(std::u16string_view path);
+
+// Returns whether the path is an absolute drive path ("C:\\" or "C:/" and on) or a UNC path (two
+// separators, either kind, then a server name), but not already in the long or device form.
+bool IsFullDriveOrUncPath(std::u16string_view path);
 
 // Returns the attribute bits FileAttributes reports for the system's bits: "normal" (0x80, a file
 // with no other attribute) becomes 0, anything else is kept.

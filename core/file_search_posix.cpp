@@ -95,6 +95,10 @@ std::u16string NextQualifying(SearchState& search) {
 
 }  // namespace
 
+std::u16string SystemFullPath(const std::u16string& path) {
+  return path;  // the search takes POSIX paths as they are
+}
+
 int32_t FileAttributes(const std::u16string& path) {
   std::string system_path = TextToUtf8(path);
   struct stat status {};

@@ -50,7 +50,7 @@ std::u16string VolumeLabel(const std::u16string& path) {
   wchar_t label[MAX_PATH + 1] = {};
   const wchar_t* volume = nullptr;
   if (!path.empty()) {
-    if (!::GetVolumePathNameW(WideCStr(LongPathForm(path)), root, MAX_PATH)) return {};
+    if (!::GetVolumePathNameW(WideCStr(NormalLongPathForm(path)), root, MAX_PATH)) return {};
     volume = root;
   }
   if (!::GetVolumeInformationW(volume, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0))
@@ -60,8 +60,20 @@ std::u16string VolumeLabel(const std::u16string& path) {
 
 }  // namespace
 
+std::u16string SystemFullPath(const std::u16string& path) {
+  if (path.empty()) return path;
+  const DWORD needed = ::GetFullPathNameW(WideCStr(path), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::u16string full(needed, u'\0');
+  const DWORD length =
+      ::GetFullPathNameW(WideCStr(path), needed, reinterpret_cast<wchar_t*>(full.data()), nullptr);
+  if (length == 0 || length >= needed) return path;
+  full.resize(length);
+  return full;
+}
+
 int32_t FileAttributes(const std::u16string& path) {
-  const DWORD attributes = ::GetFileAttributesW(WideCStr(LongPathForm(path)));
+  const DWORD attributes = ::GetFileAttributesW(WideCStr(NormalLongPathForm(path)));
   if (attributes == INVALID_FILE_ATTRIBUTES) throw RunTimeError(kFileNotFound);
   return detail::ReportedAttributes(attributes);
 }
@@ -88,7 +100,9 @@ std::u16string FindFileEntry(const std::u16string& path, int attributes) {
   const char16_t last = pattern.back();
   if (last == u'\\' || last == u':' || last == u'/') pattern += u"*.*";
   search.mask = attributes;
-  const HANDLE handle = ::FindFirstFileW(WideCStr(LongPathForm(pattern)), &data);
+  // A relative path names nothing in the long form, whatever the system would answer for it.
+  if (!detail::IsFullDriveOrUncPath(pattern) && !detail::IsLongOrDeviceForm(pattern)) return {};
+  const HANDLE handle = ::FindFirstFileW(WideCStr(NormalLongPathForm(pattern)), &data);
   if (handle == INVALID_HANDLE_VALUE) {
     // Codes up to 12 include "file not found" and "path not found": nothing matched.
     if (::GetLastError() > 12) throw RunTimeError(kBadFileNameOrNumber);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,9 +41,13 @@ class FileByteReader {
   // RunTimeError 75 naming the path and the system's reason.
   std::size_t Read(char* buffer, std::size_t capacity);
 
+  // Returns the file's size when it was opened (for progress; the reads go to the real end).
+  std::uint64_t Size() const noexcept { return size_; }
+
  private:
   class Handle;
   std::u16string path_;             // for messages
+  std::uint64_t size_ = 0;          // the size when opened
   std::unique_ptr<Handle> handle_;  // the open file
 };
 

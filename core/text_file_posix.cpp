@@ -141,6 +141,7 @@ FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
   if (::fstat(file.Get(), &status) != 0) Fail(kReadAction, path);
   if (S_ISDIR(status.st_mode))
     detail::ThrowFileError(false, kReadAction, path, SystemReason(EISDIR));
+  size_ = static_cast<std::uint64_t>(status.st_size);
   handle_ = std::make_unique<Handle>(file.Detach());
 }
 

@@ -139,6 +139,9 @@ FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
       ::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!handle_->file) Fail(kReadAction, path);
+  LARGE_INTEGER size{};
+  if (::GetFileSizeEx(handle_->file.Get(), &size))
+    size_ = static_cast<std::uint64_t>(size.QuadPart);
 }
 
 FileByteReader::~FileByteReader() = default;
@@ -159,6 +162,13 @@ class ReplacingFileWriter::Handle {
 };
 
 ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(path) {
+  // Moving a file over a read-only one is refused at the end on Windows, but not everywhere (Wine
+  // replaces it): refuse it before anything is written.
+  const DWORD attributes = ::GetFileAttributesW(WideCStr(path));
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    Fail(kWriteAction, path);
+  }
   std::u16string temporary_path;
   auto lock = detail::LockTemporaryFiles();  // an interrupt deletes the file or never sees it
   const HANDLE handle = CreateTemporaryBeside(path, temporary_path);

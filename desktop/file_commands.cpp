@@ -1,5 +1,6 @@
 // The main window's file commands: pick an HTML file, export the result, import and export the
-// word list. Each uses a new dialog and ends silently on any error once the dialog is set up.
+// word list. Each uses a new dialog; a failed or cancelled dialog ends the command silently, and a
+// file that cannot be written or read after it is named in a message with the system's reason.
 #include <string>
 
 #include "core/file_search.h"
@@ -7,6 +8,7 @@
 #include "desktop/window_texts.h"
 #include "core/word_list_file.h"
 #include "desktop/main_window.h"
+#include "common/run_time_error.h"
 #include "common/utf16.h"
 #include "dialogs/common_dialog.h"
 
@@ -40,6 +42,12 @@ void MainWindow::ShowExported(const std::wstring& file_title) const {
               MB_OK | MB_ICONINFORMATION);
 }
 
+void MainWindow::ShowFileFailure(const char16_t* action, const std::wstring& path,
+                                 const std::u16string& reason) const {
+  const std::u16string message = FileFailureMessage(action, AsU16(path), reason);
+  MessageBoxW(hWnd(), WideCStr(message), ToWide(action).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
 void MainWindow::PickHtmlFile() {
   try {
     dialogs::CommonDialog dialog;
@@ -56,26 +64,42 @@ void MainWindow::ExportResult() {
 }
 
 void MainWindow::ExportText(std::u16string_view text) {
+  std::wstring name;
+  std::wstring title;
   try {
     dialogs::CommonDialog dialog;
     Prepare(dialog, kExportTitle, kTextFilter);
     dialog.ShowSave();
-    const std::wstring& name = dialog.FileName();
-    if (name.empty()) return;
-    if (FileFound(name) && !AskOverwrite(dialog.FileTitle())) return;
-    WriteUtf8TextFile(text, ToU16(name));
-    ShowExported(dialog.FileTitle());
+    name = dialog.FileName();
+    title = dialog.FileTitle();
   } catch (...) {  // see PickHtmlFile
+    return;
   }
+  if (name.empty()) return;
+  try {
+    if (FileFound(name) && !AskOverwrite(title)) return;
+    WriteUtf8TextFile(text, ToU16(name));
+  } catch (const RunTimeError& error) {  // the old file is untouched
+    ShowFileFailure(kExportTitle, name, error.Description());
+    return;
+  }
+  ShowExported(title);
 }
 
 void MainWindow::ImportWordList() {
+  std::wstring name;
   try {
     dialogs::CommonDialog dialog;
     Prepare(dialog, kImportTitle, kTextFilter);
     dialog.ShowOpen();
-    if (FileFound(dialog.FileName())) LoadWordList(dialog.FileName());
+    name = dialog.FileName();
   } catch (...) {  // see PickHtmlFile
+    return;
+  }
+  try {
+    if (FileFound(name)) LoadWordList(name);
+  } catch (const RunTimeError& error) {  // the list is unchanged
+    ShowFileFailure(kImportTitle, name, error.Description());
   }
 }
 

@@ -1,15 +1,9 @@
 // The main window: its controls from the layout table, their events, and the commands that need
-// no file dialog (Extract, add and delete a word, window on top, a dropped file).
+// no file dialog (add and delete a word, window on top).
 #include "desktop/main_window.h"
 
 #include <commctrl.h>
 
-#include <optional>
-
-#include "core/pipeline.h"
-#include "core/utf8.h"
-#include "core/word_list_file.h"
-#include "desktop/wait_cursor.h"
 #include "desktop/window_font.h"
 #include "desktop/window_topmost.h"
 #include "common/utf16.h"
@@ -36,33 +30,22 @@ void RunGuarded(const std::function<void()>& command) noexcept {
   }
 }
 
-// Clears a flag when the scope ends, whatever the way out.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) noexcept : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
 }  // namespace
 
 void ButtonClick::Click() {
   RunGuarded(command_);
 }
 
-void FormMessagePump::ProcessPendingMessages() {
-  if (!form_.PumpPendingMessages()) PostQuitMessage(0);
-}
-
 class MainWindow::ResultBoxEvents : public controls::TextBoxEvents {
  public:
   explicit ResultBoxEvents(MainWindow& window) noexcept : window_(window) {}
-  void OLEDragDrop(controls::DataObject& data, int32_t&, int16_t, int16_t, float, float) override {
-    RunGuarded([&] { window_.DropFiles(data.Files()); });
+  void OLEDragOver(controls::DataObject& data, int32_t& effect, int16_t, int16_t, float, float,
+                   int16_t) override {
+    effect = static_cast<int32_t>(window_.DropEffect(data));
+  }
+  void OLEDragDrop(controls::DataObject& data, int32_t& effect, int16_t, int16_t, float,
+                   float) override {
+    effect = static_cast<int32_t>(window_.AcceptDrop(data));
   }
 
  private:
@@ -206,33 +189,6 @@ std::vector<std::u16string> MainWindow::WordListItems() const {
   return items;
 }
 
-void MainWindow::Extract() {
-  if (extracting_) return;  // clicked again during the message pass after a download
-  std::optional<ExtractOutcome> outcome;
-  {
-    FlagScope running(extracting_);
-    const std::u16string source = AddressText();
-    std::optional<WaitCursor> wait;
-    if (IsWebAddress(source)) wait.emplace();
-    try {
-      outcome = extract_.Run(source, WordListItems());
-    } catch (const std::exception& error) {
-      outcome = ExtractOutcome{ExtractOutcome::Kind::kFailed,
-                               u"提取失败：" + Utf8BytesToText(error.what())};
-    }
-  }
-  if (outcome->kind == ExtractOutcome::Kind::kResult) {
-    result_box_->SetText(AsWide(outcome->text));
-  } else if (outcome->kind == ExtractOutcome::Kind::kFailed) {
-    MessageBoxW(hWnd(), WideCStr(outcome->text), ToWide(kExtractCaption).c_str(),
-                MB_OK | MB_ICONEXCLAMATION);
-  }
-  if (close_deferred_) {
-    close_deferred_ = false;
-    PostMessageW(hWnd(), WM_CLOSE, 0, 0);
-  }
-}
-
 void MainWindow::AddWord() {
   const std::wstring word = word_box_->Text();
   if (word.empty()) return;
@@ -253,27 +209,6 @@ void MainWindow::ApplyTopmost() {
   } else {
     ClearWindowTopmost(hWnd());
   }
-}
-
-void MainWindow::ExtractFrom(const std::wstring& source) {
-  SetWindowTextW(AddressBox(), source.c_str());
-  Extract();
-}
-
-void MainWindow::DropFiles(const std::vector<std::wstring>& files) {
-  std::vector<std::u16string> paths;
-  for (const std::wstring& file : files) paths.push_back(ToU16(file));
-  const std::optional<std::u16string> html = DroppedHtmlFile(paths);
-  if (!html) return;
-  ExtractFrom(ToWide(*html));
-}
-
-controls::MessageResult MainWindow::OnClose() {
-  if (extracting_) {  // the command still uses the controls; close when it ends
-    close_deferred_ = true;
-    return 0;
-  }
-  return Form::OnClose();
 }
 
 }  // namespace veltrin::window

@@ -12,6 +12,8 @@
 #include "core/extract_command.h"
 #include "desktop/frame_background.h"
 #include "desktop/layout.h"
+#include "desktop/page_job.h"
+#include "desktop/taskbar_progress.h"
 #include "controls/base/gdi_handles.h"
 #include "controls/base/host/form.h"
 #include "controls/listbox/list_box_w.h"
@@ -29,17 +31,6 @@ class ButtonClick : public controls::ExtenderEvents {
   std::function<void()> command_;
 };
 
-// Processes the form's pending messages once; a WM_QUIT met on the way is posted again for the
-// main loop.
-class FormMessagePump : public MessagePump {
- public:
-  explicit FormMessagePump(controls::Form& form) noexcept : form_(form) {}
-  void ProcessPendingMessages() override;
-
- private:
-  controls::Form& form_;
-};
-
 class MainWindow : public controls::Form {
  public:
   // Creates the window (hidden) with every control of its layout. Throws RunTimeError when a
@@ -50,7 +41,8 @@ class MainWindow : public controls::Form {
   // Shows the window (ShowWindow's command) and gives the result box the focus.
   void ShowAndFocus(int command = SW_SHOW);
 
-  // The commands, as the buttons, keys and drops run them.
+  // The commands, as the buttons, keys and drops run them. Extract starts reading the page and
+  // returns; while the page is read, the same command cancels the read.
   void Extract();
   void PickHtmlFile();
   void ExportResult();
@@ -64,8 +56,15 @@ class MainWindow : public controls::Form {
   void LoadWordList(const std::wstring& path);
   // Puts the source into the address box and extracts.
   void ExtractFrom(const std::wstring& source);
-  // Fills the address box with the first dropped file and extracts, when it ends in ".HTML".
-  void DropFiles(const std::vector<std::wstring>& files);
+  // Whether a page is being read (the other commands are disabled meanwhile).
+  bool Busy() const noexcept { return job_ != nullptr; }
+  // Cancels the page being read, if any: the result box keeps its text.
+  void CancelExtract();
+  // The drop effect for the data: copy for an .html file the window would extract, else none.
+  DWORD DropEffect(const controls::DataObject& data) const;
+  // Answers a drop as DropEffect does and, for an .html file, extracts it once the drop has
+  // returned (through a posted message), so that the source program is not held meanwhile.
+  DWORD AcceptDrop(const controls::DataObject& data);
 
   // The controls, for the entry point and the tests.
   HWND AddressBox() const noexcept;
@@ -75,6 +74,10 @@ class MainWindow : public controls::Form {
 
  protected:
   controls::MessageResult OnClose() override;
+  controls::MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
+  controls::MessageResult OnCommand(WORD id, WORD code, HWND control) override;
+  // Moves the controls to follow the new client size.
+  void Resize() override;
 
  private:
   class ResultBoxEvents;
@@ -89,6 +92,18 @@ class MainWindow : public controls::Form {
   void ExportText(std::u16string_view text);
   bool AskOverwrite(const std::wstring& file_title) const;
   void ShowExported(const std::wstring& file_title) const;
+  // Shows a failed export or import of the file with the error's reason.
+  void ShowFileFailure(const char16_t* action, const std::wstring& path,
+                       const std::u16string& reason) const;
+  // The page job: started, reported, ended; SetBusy switches the window between the two states.
+  void StartJob(PageRequest request);
+  void ShowJobProgress();
+  void FinishJob();
+  void SetBusy(bool busy);
+  void ShowOutcome(const ExtractOutcome& outcome);
+  // The layout at the window's size, and the smallest size the window takes.
+  void ArrangeControls() noexcept;
+  void ApplyMinimumSize(MINMAXINFO& limits) const noexcept;
 
   controls::FontRef font_;                    // the font of every visible control
   controls::UniqueFont gdi_font_;             // its GDI font, for the plain controls
@@ -99,12 +114,12 @@ class MainWindow : public controls::Form {
   std::unique_ptr<ResultBoxEvents> result_box_events_;
   std::unique_ptr<WordBoxEvents> word_box_events_;
   std::unique_ptr<FrameBackground> frame_background_;  // paints under Frame1's controls
-  HttpPageFetcher fetcher_;
-  FormMessagePump pump_{*this};
-  SystemFileSearch files_;
-  ExtractCommand extract_{fetcher_, pump_, files_};
-  bool extracting_ = false;      // an Extract runs (its message pass may re-enter the window)
-  bool close_deferred_ = false;  // a close came during the message pass; done afterwards
+  SystemFileSearch files_;                             // the existence test, on this thread
+  ExtractCommand extract_{files_};
+  std::unique_ptr<PageJob> job_;     // the page being read, if any
+  WPARAM job_number_ = 0;            // the number of the latest job
+  TaskbarProgress taskbar_{hWnd()};  // the button's progress
+  std::wstring dropped_file_;        // the file of a drop, extracted after it returned
 };
 
 }  // namespace veltrin::window

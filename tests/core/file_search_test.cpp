@@ -32,6 +32,34 @@ TEST(FileSearch, LongPathForm) {
   }
 }
 
+TEST(FileSearch, WhichPathsAreMadeFullBeforeTheLongForm) {
+  const struct {
+    const char16_t* path;
+    bool full;  // an absolute drive or UNC path, resolved by the system first
+    bool long_form;
+  } rows[] = {
+      {u"C:\\books\\..\\books\\12.html", true, false},
+      {u"c:/books/12.html", true, false},
+      {u"\\\\server\\share\\..\\x", true, false},
+      {u"//server/share/x", true, false},
+      {u"\\\\?\\C:\\x", false, true},
+      {u"//?/C:/x", false, true},
+      {u"\\\\.\\COM1", false, true},
+      {u"C:relative.html", false, false},
+      {u"\\rooted.html", false, false},
+      {u"..\\page.html", false, false},
+      {u"页面.html", false, false},
+      {u"1:\\x", false, false},
+      {u"", false, false},
+  };
+  for (const auto& row : rows) {
+    const std::u16string_view path(row.path);
+    SCOPED_TRACE(std::string(path.begin(), path.end()));
+    EXPECT_EQ(detail::IsFullDriveOrUncPath(path), row.full);
+    EXPECT_EQ(detail::IsLongOrDeviceForm(path), row.long_form);
+  }
+}
+
 TEST(FileSearch, NormalAttributeIsReportedAsZero) {
   EXPECT_EQ(detail::ReportedAttributes(0x80), 0);
   EXPECT_EQ(detail::ReportedAttributes(0x20), 0x20);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/file_search.h"
@@ -138,6 +139,24 @@ TEST_F(FileSearchWin32, VolumeMaskClosesTheSearch) {
   EXPECT_EQ(FindFileEntry(folder_ + u"\\*.txt", 0), u"plain.txt");
   FindFileEntry(folder_, kAttributeVolume);  // the label itself depends on the machine
   EXPECT_EQ(ErrorNumberOf(u"", 0), kInvalidProcedureCall);
+}
+
+// The long form takes "..", "." and "/" literally; the search resolves them first, and a relative
+// path finds nothing instead of failing.
+TEST_F(FileSearchWin32, DotDotDotAndForwardSlashesAreResolvedRelativePathsFindNothing) {
+  const std::u16string leaf = folder_.substr(folder_.rfind(u'\\') + 1);
+  std::u16string slashes = folder_ + u"\\plain.txt";
+  std::replace(slashes.begin(), slashes.end(), u'\\', u'/');
+  for (const std::u16string& path : {folder_ + u"\\..\\" + leaf + u"\\.\\plain.txt", slashes}) {
+    SCOPED_TRACE(std::string(path.begin(), path.end()));
+    EXPECT_EQ(ErrorNumberOf(path, 0), 0);
+    EXPECT_EQ(FindFileEntry(path, 0), u"plain.txt");
+    EXPECT_EQ(FileAttributes(path) & kAttributeDirectory, 0);
+  }
+  for (const std::u16string& relative : {std::u16string(u"plain.txt"), std::u16string(u"..\\x")}) {
+    EXPECT_EQ(ErrorNumberOf(relative, 0), 0);
+    EXPECT_EQ(FindFileEntry(relative, 0), u"");
+  }
 }
 
 }  // namespace

@@ -46,6 +46,10 @@ class DesktopProcess {
   DesktopProcess& operator=(const DesktopProcess&) = delete;
 
   HWND Window() const noexcept { return window_; }
+  // Waits for the program to end; false after the time.
+  bool WaitForExit(DWORD milliseconds) const {
+    return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+  }
   DWORD ExitCode() const {
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);
@@ -92,6 +96,18 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
+// Clicks the button and waits until the window has read the page (its caption is its own again
+// and the box changed); returns the box's text as UTF-8.
+std::string ExtractThrough(HWND main, HWND button, HWND result) {
+  const std::wstring before = TextOf(result);
+  SendMessageW(button, BM_CLICK, 0, 0);
+  for (int attempt = 0; attempt < 600; ++attempt) {
+    if (TextOf(main) == L"Veltrin" && TextOf(result) != before) break;
+    Sleep(50);
+  }
+  return TextToUtf8(AsU16(TextOf(result)));
+}
+
 // Runs the command line on SOURCE with -o and returns what it wrote (UTF-8, CR LF).
 std::string CommandLineOutput(const std::wstring& source, const test::ScratchFolder& folder) {
   const std::wstring output = folder.Path(L"命令行输出.txt");
@@ -127,16 +143,40 @@ TEST(DesktopExe, ExtractsAnAddressAndAChineseNamedFileThroughItsWindow) {
 
   const std::wstring url = ToWide(Utf8BytesToText(server.Url("/chapter.html")));
   SendMessageW(address, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(url.c_str()));
-  SendMessageW(extract, BM_CLICK, 0, 0);
-  const std::string from_window = TextToUtf8(AsU16(TextOf(result)));
+  const std::string from_window = ExtractThrough(desktop.Window(), extract, result);
   EXPECT_FALSE(from_window.empty());
   EXPECT_EQ(from_window, CommandLineOutput(url, folder));
 
   SendMessageW(address, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-  SendMessageW(extract, BM_CLICK, 0, 0);
-  const std::string from_file = TextToUtf8(AsU16(TextOf(result)));
+  const std::string from_file = ExtractThrough(desktop.Window(), extract, result);
   EXPECT_NE(from_file.find("本地文件"), std::string::npos);
   EXPECT_EQ(from_file, CommandLineOutput(path, folder));
+}
+
+TEST(DesktopExe, ClosingDuringASlowDownloadEndsTheProgramAtOnce) {
+  test::LoopbackHttpServer server([](const test::HttpRequest&) {
+    test::HttpReply reply = test::MakeReply(200, "OK", std::string(1 << 20, 'x'));
+    reply.piece_bytes = 1 << 10;  // about 100 s in all
+    reply.piece_delay_ms = 100;
+    return reply;
+  });
+  DesktopProcess desktop;
+  ASSERT_NE(desktop.Window(), nullptr);
+  HWND address = FindWindowExW(desktop.Window(), nullptr, L"Edit", nullptr);
+  HWND extract = FindWindowExW(desktop.Window(), nullptr, L"Button", L"提取");
+  ASSERT_TRUE(address && extract);
+  const std::wstring url = ToWide(Utf8BytesToText(server.Url("/slow")));
+  SendMessageW(address, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(url.c_str()));
+  SendMessageW(extract, BM_CLICK, 0, 0);
+  bool progress = false;
+  for (int attempt = 0; attempt < 200 && !progress; ++attempt) {
+    progress = TextOf(desktop.Window()).find(L"正在读取") != std::wstring::npos;
+    if (!progress) Sleep(50);
+  }
+  EXPECT_TRUE(progress) << TextToUtf8(AsU16(TextOf(desktop.Window())));
+  PostMessageW(desktop.Window(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(desktop.WaitForExit(10000)) << "the window waited for the download";
+  EXPECT_EQ(desktop.ExitCode(), 0u);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // The main window created in this process and driven by messages: layout, font, focus, every
-// command, the dialogs answered by a responder, drops through the result box's drop target.
-#include "desktop/main_window.h"
+// command, the dialogs answered by a responder.
+#include "tests/desktop/main_window_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -15,59 +14,13 @@
 #include "bench/page_generator.h"
 #include "common/utf16.h"
 #include "controls/base/dpi.h"
-#include "controls/base/host/data_object.h"
-#include "controls/base/host/drag_drop.h"
 #include "tests/core/support/loopback_http_server.h"
 #include "tests/support/dialog_responder.h"
-#include "tests/desktop/window_test_support.h"
 
 namespace veltrin::window {
 namespace {
 
 using test::DialogResponder;
-
-std::wstring TextOf(HWND window) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
-std::wstring Expected(const std::string& page, std::vector<std::u16string> words = {}) {
-  BlockedWords blocked;
-  blocked.Rebuild(words);
-  return ToWide(*ExtractParagraphs(Utf8BytesToText(page), blocked));
-}
-
-class MainWindowTest : public testing::Test {
- protected:
-  void SetUp() override { window_.ShowAndFocus(); }
-
-  HWND Control(const wchar_t* name) { return window_.Find(name)->hWnd(); }
-  void Click(const wchar_t* name) { SendMessageW(Control(name), BM_CLICK, 0, 0); }
-  void SetAddress(const std::wstring& text) { SetWindowTextW(window_.AddressBox(), text.c_str()); }
-  std::wstring Result() { return window_.ResultBox().Text(); }
-  std::vector<std::wstring> Words() {
-    std::vector<std::wstring> words;
-    for (int32_t i = 0; i < window_.WordList().ListCount(); ++i) {
-      words.push_back(window_.WordList().List(i));
-    }
-    return words;
-  }
-  // Drops a data object on the result box through its OLE drop target.
-  void Drop(controls::DataObject& data) {
-    const controls::ComPtr<IDropTarget> target =
-        controls::CreateControlDropTarget(window_.ResultBox());
-    const POINTL point{20, 20};
-    DWORD effect = DROPEFFECT_COPY;
-    target->DragEnter(data.Get(), MK_LBUTTON, point, &effect);
-    effect = DROPEFFECT_COPY;
-    target->Drop(data.Get(), 0, point, &effect);
-  }
-
-  MainWindow window_;
-  test::ScratchFolder folder_;
-};
 
 TEST_F(MainWindowTest, CaptionClientSizeLayoutAndFocus) {
   EXPECT_EQ(TextOf(window_.hWnd()), L"Veltrin");
@@ -140,37 +93,15 @@ TEST_F(MainWindowTest, ExtractsAPageFromLoopbackWithTheBlockedWords) {
       [](const test::HttpRequest&) { return test::MakeReply(200, "OK", test::kSamplePage); });
   window_.WordList().AddItem(L"广告");
   SetAddress(ToWide(Utf8BytesToText(server.Url("/page.html"))));
-  Click(L"Command1");
+  ClickExtract();
   EXPECT_EQ(Result(), Expected(test::kSamplePage, {u"广告"}));
   EXPECT_EQ(Result().find(L"广告"), std::wstring::npos);
-}
-
-// The cursor the system shows now, whichever thread asks.
-HCURSOR ShownCursor() {
-  CURSORINFO info{};
-  info.cbSize = sizeof(info);
-  return GetCursorInfo(&info) ? info.hCursor : nullptr;
-}
-
-TEST_F(MainWindowTest, TheWaitCursorShowsWhileADownloadRuns) {
-  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
-  std::atomic<HCURSOR> during_download{nullptr};
-  test::LoopbackHttpServer server([&](const test::HttpRequest&) {
-    during_download = ShownCursor();
-    return test::MakeReply(200, "OK", test::kSamplePage);
-  });
-  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  SetAddress(ToWide(Utf8BytesToText(server.Url("/page.html"))));
-  Click(L"Command1");
-  EXPECT_EQ(during_download.load(), wait);
-  EXPECT_NE(ShownCursor(), wait);
-  EXPECT_EQ(Result(), Expected(test::kSamplePage));
 }
 
 TEST_F(MainWindowTest, ExtractsALocalFileWithAChineseName) {
   const std::wstring path = folder_.Write(L"章节 一.html", test::kSamplePage);
   SetAddress(path);
-  Click(L"Command1");
+  ClickExtract();
   EXPECT_EQ(Result(), Expected(test::kSamplePage));
 }
 
@@ -209,7 +140,7 @@ TEST_F(MainWindowTest, FailuresShowWhatFailedAndKeepTheResult) {
     DialogResponder responder;
     responder.Then(DialogResponder::Press(IDOK));
     SetAddress(c.address);
-    Click(L"Command1");
+    ClickExtract();
     ASSERT_EQ(responder.Seen().size(), 1u);
     EXPECT_EQ(responder.Seen()[0].caption, L"提取");
     EXPECT_NE(responder.Seen()[0].text.find(c.message_part), std::wstring::npos)
@@ -321,31 +252,6 @@ TEST_F(MainWindowTest, DeleteRemovesOnlyTheSelectedWord) {
   EXPECT_EQ(Words(), std::vector<std::wstring>{L"乙"});
 }
 
-TEST_F(MainWindowTest, DroppingAnHtmlFileExtractsAndOtherDropsDoNothing) {
-  const std::wstring upper = folder_.Write(L"章节.HTML", test::kSamplePage);
-  const std::wstring htm = folder_.Write(L"章节.htm", test::kSamplePage);
-  const std::wstring text_file = folder_.Write(L"章节.txt", "x");
-  {
-    controls::DataObject data;
-    data.SetFiles({htm});
-    Drop(data);
-    controls::DataObject words;
-    words.SetData(controls::PropertyValue(std::wstring(L"<p>文字。</p>")), CF_UNICODETEXT);
-    Drop(words);
-    controls::DataObject several;
-    several.SetFiles({text_file, upper});  // only the first counts
-    Drop(several);
-  }
-  EXPECT_EQ(TextOf(window_.AddressBox()), L"");
-  EXPECT_EQ(Result(), L"");
-
-  controls::DataObject data;
-  data.SetFiles({upper, text_file});
-  Drop(data);
-  EXPECT_EQ(TextOf(window_.AddressBox()), upper);
-  EXPECT_EQ(Result(), Expected(test::kSamplePage));
-}
-
 TEST_F(MainWindowTest, WindowOnTopFollowsTheCheckBox) {
   const auto topmost = [this] {
     return (GetWindowLongPtrW(window_.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -372,7 +278,7 @@ TEST_F(MainWindowTest, ATwoMegabytePageGivesTheCoreTextAndTheWindowPaintsAfterwa
                                     std::end(bench::kBenchBlockedWords));
   for (const std::u16string& word : words) window_.WordList().AddItem(AsWide(word));
   SetAddress(path);
-  Click(L"Command1");
+  ClickExtract();
   EXPECT_EQ(Result(), Expected(page, words));
 
   // The window repaints completely and still answers.

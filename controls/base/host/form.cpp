@@ -546,13 +546,30 @@ MessageResult Form::OnSize(UINT, int, int) {
   return kNotHandled;
 }
 
-MessageResult Form::OnActivate(UINT state, bool, HWND) {
+MessageResult Form::OnActivate(UINT state, bool minimized, HWND) {
+  const bool focus_restored = KeepFocusAcrossActivation(state, minimized);
   if (state == WA_INACTIVE) {
     Deactivate();
   } else {
     Activate();
   }
-  return kNotHandled;  // the default activation (and focus) goes on
+  if (focus_restored) return 0;  // the default would put the focus on the form itself
+  return kNotHandled;            // the default activation (and focus) goes on
+}
+
+bool Form::KeepFocusAcrossActivation(UINT state, bool minimized) noexcept {
+  if (state == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    focus_before_deactivation_ = focus && IsChild(hWnd(), focus) ? focus : nullptr;
+    return false;
+  }
+  const HWND focus = std::exchange(focus_before_deactivation_, nullptr);
+  if (minimized || !focus || !IsChild(hWnd(), focus) || !IsWindowEnabled(focus) ||
+      !IsWindowVisible(focus)) {
+    return false;
+  }
+  ::SetFocus(focus);
+  return true;
 }
 
 bool ProcessPendingMessages() {

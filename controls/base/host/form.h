@@ -196,6 +196,9 @@ class Form : public MessageHandler {
   bool Dispatch(MSG& message);
   void PropertyChangedBy(UserControl& control);
   void ApplyFontToPlainControls() noexcept;
+  // Remembers the focused control when the form is deactivated and gives it the focus again when
+  // the form is activated; true when it did (the default activation must then be skipped).
+  bool KeepFocusAcrossActivation(UINT state, bool minimized) noexcept;
 
   // Hands what a frame's children send to their parent on to the form.
   class FrameForwarder final : public MessageHandler {
@@ -229,6 +232,7 @@ class Form : public MessageHandler {
   int quit_code_ = 0;           // wParam of the WM_QUIT that ended the loop
   bool loaded_ = false;         // Load ran and the form was not closed since
   bool ends_loop_on_close_ = true;
+  HWND focus_before_deactivation_ = nullptr;  // the focused control when the form was deactivated
   EventSink<FormEvents> events_;
 };
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -75,14 +77,16 @@ bool Readable(Socket s, int wait_ms) {
   return select(static_cast<int>(s) + 1, &set, nullptr, nullptr, &wait) > 0;
 }
 
-void SendAll(Socket s, const std::string& bytes) {
+// Sends everything; false when the client hung up (for example after its time-out).
+bool SendAll(Socket s, std::string_view bytes) {
   size_t sent = 0;
   while (sent < bytes.size()) {
     const int chunk = static_cast<int>(std::min<size_t>(bytes.size() - sent, 1 << 16));
     const auto n = send(s, bytes.data() + sent, chunk, 0);
-    if (n <= 0) return;  // the client hung up (for example after its time-out)
+    if (n <= 0) return false;
     sent += static_cast<size_t>(n);
   }
+  return true;
 }
 
 }  // namespace
@@ -93,7 +97,9 @@ HttpReply MakeReply(int status, const std::string& reason, const std::string& bo
   for (const auto& [name, value] : headers) raw += name + ": " + value + "\r\n";
   raw += "Content-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
   raw += body;
-  return {raw, 0};
+  HttpReply reply;
+  reply.raw = std::move(raw);
+  return reply;
 }
 
 int UnusedLoopbackPort() {
@@ -183,7 +189,20 @@ void LoopbackHttpServer::Answer(std::intptr_t client_value) {
   }
   const HttpReply reply = handler_(request);
   if (reply.delay_ms > 0 && !Pause(reply.delay_ms)) return;
-  SendAll(client, reply.raw);
+  std::string_view rest = reply.raw;
+  if (reply.piece_bytes > 0) {
+    const size_t body = rest.find("\r\n\r\n");
+    const size_t head = body == std::string_view::npos ? rest.size() : body + 4;
+    if (!SendAll(client, rest.substr(0, head))) return;
+    rest.remove_prefix(head);
+    while (!rest.empty()) {
+      if (!Pause(reply.piece_delay_ms)) return;
+      const size_t piece = std::min(reply.piece_bytes, rest.size());
+      if (!SendAll(client, rest.substr(0, piece))) return;
+      rest.remove_prefix(piece);
+    }
+  }
+  SendAll(client, rest);
   if (reply.hold_ms > 0) {
     holding_ = true;
     Pause(reply.hold_ms);

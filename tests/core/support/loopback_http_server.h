@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -18,7 +19,11 @@ namespace veltrin::test {
 struct HttpReply {
   std::string raw;   // status line, headers and body
   int delay_ms = 0;  // pause before the answer; cut short when the server stops
-  int hold_ms = 0;   // how long the connection stays open after the answer, likewise
+  // When set, the body goes out in pieces of this many bytes with a pause of piece_delay_ms
+  // before each (a slow server); the pauses end when the server stops or the client hangs up.
+  std::size_t piece_bytes = 0;
+  int piece_delay_ms = 0;
+  int hold_ms = 0;  // how long the connection stays open after the answer, likewise
 };
 
 // What the server saw of one request.
