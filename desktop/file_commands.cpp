@@ -1,6 +1,7 @@
 // The main window's file commands: pick an HTML file, export the result, import and export the
 // word list. Each uses a new dialog and ends silently on any error once the dialog is set up.
 #include <string>
+#include <vector>
 
 #include "core/file_search.h"
 #include "core/text_file.h"
@@ -84,8 +85,11 @@ void MainWindow::LoadWordList(const std::wstring& path) {
   const std::optional<std::vector<std::u16string>> words =
       ImportedWordList(ReadUtf8TextFile(ToU16(path)));
   if (!words) return;
+  std::vector<std::wstring> items;
+  items.reserve(words->size());
+  for (const std::u16string& word : *words) items.emplace_back(AsWide(word));
   WordList().Clear();
-  for (const std::u16string& word : *words) WordList().AddItem(AsWide(word));
+  WordList().AddItems(items);
 }
 
 void MainWindow::ExportWordList() {

@@ -113,10 +113,11 @@ void NativeControl::Resize() {
 }
 
 void NativeControl::CreateChild() {
-  if (child_ || !hWnd()) return;
-  const HWND child = CreateWindowExW(
-      ChildExStyle(), ChildClass(), ChildText().c_str(), kChildStyles | ChildStyle(), 0, 0,
-      ClientWidth(), ClientHeight(), hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (child_ || !hWndUserControl()) return;
+  const HWND child =
+      CreateWindowExW(ChildExStyle(), ChildClass(), ChildText().c_str(),
+                      kChildStyles | ChildStyle(), 0, 0, ClientWidth(), ClientHeight(),
+                      hWndUserControl(), nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!child) throw RunTimeError(kInvalidProcedureCall);
   child_.Reset(child);
   child_subclass_ = ScopedSubclass(child, receiver_, kNativeChildNumber);
@@ -166,6 +167,13 @@ LRESULT STDMETHODCALLTYPE NativeControl::ChildReceiver::Message(HWND window, UIN
     case WM_KILLFOCUS:
       DeactivateAccelerators();
       break;
+    case WM_UNICHAR:
+      if (w_param == UNICODE_NOCHAR) return TRUE;
+      control_.SendCharacter(static_cast<UINT>(w_param), l_param);
+      return 0;
+    case WM_IME_CHAR:
+      control_.SendCharacter(static_cast<UINT>(w_param & 0xFFFF), l_param);
+      return 0;
     default:
       break;
   }
@@ -183,6 +191,26 @@ HRESULT STDMETHODCALLTYPE NativeControl::OnMnemonic(bool&, UINT, WPARAM, LPARAM,
 HRESULT STDMETHODCALLTYPE NativeControl::TranslateAccelerator(bool&, HRESULT&, UINT, WPARAM, LPARAM,
                                                               int32_t) {
   return S_OK;
+}
+
+void NativeControl::SendCharacter(UINT code_point, LPARAM flags) const noexcept {
+  const Window child = Child();
+  if (code_point < 0x10000) {
+    child.Send(WM_CHAR, code_point, flags);
+    return;
+  }
+  const UINT value = code_point - 0x10000;
+  child.Send(WM_CHAR, 0xD800 + (value >> 10), flags);
+  child.Send(WM_CHAR, 0xDC00 + (value & 0x3FF), flags);
+}
+
+NativeControl::ContainerPoint NativeControl::ContextMenuPoint(POINT screen) const {
+  if (screen.x == -1 && screen.y == -1) return ContainerPoint{-1.0f, -1.0f};
+  POINT client = screen;
+  ScreenToClient(hWnd(), &client);
+  return ContainerPoint{
+      static_cast<float>(ScaleX(client.x, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)),
+      static_cast<float>(ScaleY(client.y, ScaleUnit::kPixels, ScaleUnit::kContainerPosition))};
 }
 
 void NativeControl::RefuseSetting(const RunTimeError& error) const {

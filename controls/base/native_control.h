@@ -33,10 +33,20 @@ class NativeControl : public UserControl,
                       public IPerPropertyBrowsingVB,
                       public IObjectSafety {
  public:
+  // BorderStyle of both controls.
+  static constexpr int32_t kBorderNone = 0;
+  static constexpr int32_t kBorderSingle = 1;
+  static constexpr int32_t kBorderStaticEdge = 2;
+  static constexpr int32_t kBorderSunken = 3;
+  static constexpr int32_t kBorderDialogFrame = 4;
+
   ~NativeControl() override;
 
   // The native child (an empty view while it does not exist).
   Window Child() const noexcept { return Window(child_.Get()); }
+  // The native child's handle (null while it does not exist) and the container window.
+  HWND hWnd() const noexcept { return child_.Get(); }
+  HWND hWndUserControl() const noexcept { return UserControl::hWnd(); }
 
   // IUnknown of the companions (IOleControlVB, IOleInPlaceActiveObjectVB, IPerPropertyBrowsingVB)
   // and of IObjectSafety.
@@ -52,6 +62,12 @@ class NativeControl : public UserControl,
                                                       DWORD enabled) override;
 
  protected:
+  // A point in the container's position units.
+  struct ContainerPoint {
+    float x = 0;
+    float y = 0;
+  };
+
   NativeControl();
 
   // What the child is. The style always gets WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS.
@@ -76,6 +92,12 @@ class NativeControl : public UserControl,
   // A setting the control refuses: raised at run time; in design mode shown to the designer in a
   // critical message box under the control's name instead, and the caller keeps the old value.
   void RefuseSetting(const RunTimeError& error) const;
+  // Sends the child one character as WM_CHAR: a code point above U+FFFF as its surrogate pair.
+  void SendCharacter(UINT code_point, LPARAM flags) const noexcept;
+  // Where a WM_CONTEXTMENU at `screen` points, in the container's position units; (-1, -1) when
+  // the keyboard asked (every other point counts, negative ones on monitors left of or above the
+  // primary one included).
+  ContainerPoint ContextMenuPoint(POINT screen) const;
 
   // A control with a MousePointer property returns its value: the host then shows and offers it by
   // the named pointer values. The default has none, and every property is left to the host.

@@ -61,7 +61,7 @@ void ListBoxW::ReadControlProperties(PropertyBag& bag) {
   draw_mode_ = ReadLong(bag, L"DrawMode", 0, 0, 2);
   insert_mark_color_ = ReadColor(bag, L"InsertMarkColor", 0);
   scroll_track_ = ReadBoolean(bag, L"ScrollTrack", true);
-  if (style_ != 0) multi_select_ = 0;
+  if (style_ != kStyleStandard) multi_select_ = 0;
   ApplyCreationRules();
 }
 

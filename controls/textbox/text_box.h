@@ -26,15 +26,31 @@ class TextBoxW : public NativeControl {
   static constexpr OLE_COLOR kWindowBackground = 0x80000005;
   static constexpr OLE_COLOR kWindowText = 0x80000008;
 
+  // Alignment.
+  static constexpr int32_t kAlignLeft = 0;
+  static constexpr int32_t kAlignRight = 1;
+  static constexpr int32_t kAlignCenter = 2;
+  // ScrollBars (a multi-line box's).
+  static constexpr int32_t kScrollBarsNone = 0;
+  static constexpr int32_t kScrollBarsHorizontal = 1;
+  static constexpr int32_t kScrollBarsVertical = 2;
+  static constexpr int32_t kScrollBarsBoth = 3;
+  // CharacterCasing.
+  static constexpr int32_t kCasingNormal = 0;
+  static constexpr int32_t kCasingUpper = 1;
+  static constexpr int32_t kCasingLower = 2;
+  // OLEDragMode and OLEDropMode.
+  static constexpr int32_t kOleDragManual = 0;
+  static constexpr int32_t kOleDragAutomatic = 1;
+  static constexpr int32_t kOleDropNone = 0;
+  static constexpr int32_t kOleDropManual = 1;
+  static constexpr int32_t kOleDropAutomatic = 2;
+
   TextBoxW();
   ~TextBoxW() override;
 
   // The form's handler of this box's events.
   EventSink<TextBoxEvents>& Events() noexcept { return events_; }
-
-  // The native edit window (null while it does not exist) and the container window.
-  HWND hWnd() const noexcept { return Child().Handle(); }
-  HWND hWndUserControl() const noexcept { return UserControl::hWnd(); }
 
   // Text: read from the live window; setting an identical text raises no Change. With MaxLength
   // above 0 only its first MaxLength characters are kept. `Default` is the same property.
@@ -265,10 +281,15 @@ class TextBoxW : public NativeControl {
   // (not system keys) also switch overtype on Insert and peek the pending character.
   MessageResult RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key, UINT flags,
                          bool key_message);
-  void SendCodePoint(UINT code_point, LPARAM l_param);
+  // Overtype: deletes the character after the caret (both halves of a surrogate pair) when the
+  // caret is not at the end of its line.
+  void DeleteOverTypedCharacter();
   // The index of the character nearest a point of the edit's client area (packed as for
   // EM_CHARFROMPOS), in full even beyond the 16 bits that EM_CHARFROMPOS reports.
   DWORD CharIndexAt(LPARAM client_point) const noexcept;
+  // Of the offsets into a line of 65,536 units or more that share `low_offset`'s low 16 bits,
+  // the one whose measured position is nearest the client x coordinate.
+  int OffsetInLongLine(int line_start, int length, int low_offset, int x) const noexcept;
   bool PointerOverSelection() const noexcept;
   void ScrollNearEdges(float x, float y);
   void ShowDropCaret(float x, float y);

@@ -199,5 +199,46 @@ TEST_F(TextBoxTest, PointsFarIntoALongTextFindTheirCharacter) {
   EXPECT_EQ(box->Text().size(), text.size() + 1);
 }
 
+// Scrolls the edit horizontally until the character at `index` of the line starting at
+// `line_start` is in view. EM_SCROLLCARET cannot: the edit reads the caret's position as 16 bits.
+void ScrollIntoView(HWND edit, const std::wstring& text, int line_start, int index) {
+  const HDC dc = GetDC(edit);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  SIZE prefix{};
+  GetTextExtentPoint32W(dc, text.c_str() + line_start, index - line_start, &prefix);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(edit, dc);
+  for (int step = 0; step < 4; ++step) {
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_POS;
+    GetScrollInfo(edit, SB_HORZ, &scroll);
+    const LONG wanted = prefix.cx - 40;
+    SendMessageW(edit, EM_LINESCROLL, (wanted - scroll.nPos) / metrics.tmAveCharWidth, 0);
+  }
+}
+
+TEST_F(TextBoxTest, PointsFarIntoALongLineFindTheirCharacter) {
+  form.SetScaleMode(ScaleUnit::kPixels);
+  box->SetMultiLine(true);
+  box->SetScrollBars(3);  // no word wrap: one long line
+  box->SetOLEDropMode(2);
+  const std::wstring text = L"x\r\n" + std::wstring(70000, L'a');
+  box->SetText(text);
+  const HWND edit = box->hWnd();
+  // Wine measures a line's width in 16 bits, so it cannot scroll beyond 65,536 pixels into it:
+  // the points tested lie between 32,768 and 65,535 units into the line.
+  for (const int32_t index : {3 + 33000, 3 + 40000}) {
+    ScrollIntoView(edit, text, 3, index);
+    const POINT over = ScreenPointOf(edit, index);
+    POINT client = over;
+    ScreenToClient(edit, &client);
+    EXPECT_EQ(box->CharFromPos(static_cast<float>(client.x), static_cast<float>(client.y)), index);
+  }
+}
+
 }  // namespace
 }  // namespace veltrin::controls::textbox_test
