@@ -93,16 +93,7 @@ MessageResult ListBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
   if (!Child() || MessageWindow() != ListHandle()) return kNotHandled;
   switch (message) {
     case WM_SETCURSOR:
-      if (LOWORD(l_param) == HTCLIENT) {
-        if (const HCURSOR cursor = LoadMousePointerCursor(mouse_pointer_)) {
-          SetCursor(cursor);
-          return TRUE;
-        }
-        if (mouse_pointer_ == 99 && mouse_icon_ && mouse_icon_->Handle()) {
-          SetCursor(static_cast<HCURSOR>(mouse_icon_->Handle()));
-          return TRUE;
-        }
-      }
+      if (SetPointerCursor(LOWORD(l_param))) return TRUE;
       return kNotHandled;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(w_param) == ListHandle()) RaiseContextMenu(l_param);
@@ -146,11 +137,7 @@ void ListBoxW::AfterListMessage(UINT message, WPARAM w_param, LPARAM l_param) {
       if (w_param & MK_LBUTTON) {
         if (!DetectScroll() && insert_mark_index_ >= 0) InvalidateInsertMarkBand();
       }
-      if (!mouse_inside_ && mouse_track_) {
-        mouse_inside_ = true;
-        events_.Raise(&ListBoxWEvents::MouseEnter);
-        TrackMouseLeave(ListHandle());
-      }
+      if (MouseEntered()) events_.Raise(&ListBoxWEvents::MouseEnter);
       RaiseMouseEvent(&ListBoxWEvents::MouseMove,
                       static_cast<int16_t>(ButtonStateFromMouseFlags(w_param)), w_param, l_param);
       break;
@@ -170,10 +157,7 @@ void ListBoxW::AfterListMessage(UINT message, WPARAM w_param, LPARAM l_param) {
       RaiseMouseEvent(&ListBoxWEvents::MouseUp, kMiddleButton, w_param, l_param);
       break;
     case WM_MOUSELEAVE:
-      if (mouse_inside_) {
-        mouse_inside_ = false;
-        events_.Raise(&ListBoxWEvents::MouseLeave);
-      }
+      if (MouseLeft()) events_.Raise(&ListBoxWEvents::MouseLeave);
       break;
     default:
       break;

@@ -133,13 +133,6 @@ class ListBoxW : public NativeControl {
   bool OLEDragDropScroll() const noexcept { return ole_drag_drop_scroll_; }
   void SetOLEDragDropScroll(bool value);
   void SetOLEDropMode(int32_t value);
-  int16_t MousePointer() const noexcept { return mouse_pointer_; }
-  void SetMousePointer(int16_t value);
-  PictureRef MouseIcon() const noexcept { return mouse_icon_; }
-  // Null clears it; a picture that is not an icon raises 380.
-  void SetMouseIcon(PictureRef icon);
-  bool MouseTrack() const noexcept { return mouse_track_; }
-  void SetMouseTrack(bool value);
   // The stored value; the list itself follows the value resolved with RightToLeftMode.
   bool RightToLeft() const noexcept { return UserControl::RightToLeft(); }
   void SetRightToLeft(bool value);
@@ -197,7 +190,7 @@ class ListBoxW : public NativeControl {
   MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
   void Resize() override;
   void AmbientChanged(const std::wstring& name) override;
-  std::optional<int16_t> BrowsedMousePointer() const override { return mouse_pointer_; }
+  std::optional<int16_t> BrowsedMousePointer() const override { return MousePointer(); }
   void ShowDesignName();  // the sample item of a list in design mode
   void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override;
   void OLESetData(DataObject& data, int16_t data_format) override;
@@ -304,7 +297,6 @@ class ListBoxW : public NativeControl {
   bool insert_mark_after_ = false;
   int32_t min_check_item_height_ = 15;
   int32_t last_top_index_ = 0;
-  bool mouse_inside_ = false;
   WPARAM pending_char_ = 0;
   int32_t drag_start_item_ = 0;  // item + 1 under an automatic drag start
   int32_t dragged_item_ = 0;     // item + 1 being dragged from this list
@@ -312,9 +304,6 @@ class ListBoxW : public NativeControl {
   bool visual_styles_ = true;
   int32_t ole_drag_mode_ = 0;
   bool ole_drag_drop_scroll_ = true;
-  int16_t mouse_pointer_ = 0;
-  PictureRef mouse_icon_;
-  bool mouse_track_ = false;
   int32_t right_to_left_mode_ = 1;
   int32_t horizontal_extent_ = 0;  // pixels
   OLE_COLOR insert_mark_color_ = 0;

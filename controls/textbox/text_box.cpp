@@ -336,13 +336,7 @@ void TextBoxW::SetVisualStyles(bool value) {
 }
 
 void TextBoxW::ApplyVisualStyles() {
-  if (!Live() || !VisualStylesActive()) return;
-  if (visual_styles_) {
-    SetWindowTheme(hWnd(), nullptr, nullptr);
-  } else {
-    SetWindowTheme(hWnd(), L" ", L" ");
-  }
-  Refresh();
+  if (ThemeChild(visual_styles_)) Refresh();
 }
 
 void TextBoxW::SetEnabled(bool value) {
@@ -399,24 +393,6 @@ void TextBoxW::SetOLEDropMode(int32_t value) {
 void TextBoxW::SetOLEDragDropScroll(bool value) {
   ole_drag_drop_scroll_ = value;
   PropertyChanged(L"OLEDragDropScroll");
-}
-
-void TextBoxW::SetMousePointer(int16_t value) {
-  if (!((value >= 0 && value <= 16) || value == 99)) throw RunTimeError(kInvalidPropertyValue);
-  mouse_pointer_ = value;
-  PropertyChanged(L"MousePointer");
-}
-
-void TextBoxW::SetMouseIcon(PictureRef icon) {
-  const bool is_icon = !icon || !icon->Handle() || icon->Type() == PictureType::kIcon;
-  if (!AcceptValue(is_icon)) return;
-  mouse_icon_ = std::move(icon);
-  PropertyChanged(L"MouseIcon");
-}
-
-void TextBoxW::SetMouseTrack(bool value) {
-  mouse_track_ = value;
-  PropertyChanged(L"MouseTrack");
 }
 
 void TextBoxW::SetNetAddressValidator(bool value) {

@@ -124,14 +124,6 @@ class TextBoxW : public NativeControl {
   void SetOLEDropMode(int32_t value);
   bool OLEDragDropScroll() const noexcept { return ole_drag_drop_scroll_; }
   void SetOLEDragDropScroll(bool value);
-  // 0..16 or 99; others raise error 380.
-  int16_t MousePointer() const noexcept { return mouse_pointer_; }
-  void SetMousePointer(int16_t value);
-  // An icon, or null; another picture type raises error 380.
-  const PictureRef& MouseIcon() const noexcept { return mouse_icon_; }
-  void SetMouseIcon(PictureRef icon);
-  bool MouseTrack() const noexcept { return mouse_track_; }
-  void SetMouseTrack(bool value);
   // Network-address validation: the address window class where the system has it (re-creates
   // the window), and the address types it accepts (0..19, others raise error 380).
   bool NetAddressValidator() const noexcept { return net_address_validator_; }
@@ -237,7 +229,7 @@ class TextBoxW : public NativeControl {
                                                  int32_t shift) override;
 
   // Property browsing: MousePointer by its named values.
-  std::optional<int16_t> BrowsedMousePointer() const override { return mouse_pointer_; }
+  std::optional<int16_t> BrowsedMousePointer() const override { return MousePointer(); }
 
   // OLE drag and drop through the host.
   void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override;
@@ -322,9 +314,6 @@ class TextBoxW : public NativeControl {
   int32_t ole_drag_mode_ = 0;
   int32_t ole_drop_mode_ = 0;
   bool ole_drag_drop_scroll_ = true;
-  int16_t mouse_pointer_ = 0;
-  PictureRef mouse_icon_;
-  bool mouse_track_ = false;
   bool net_address_validator_ = false;
   int32_t net_address_type_ = 0;
   int32_t net_address_format_ = 0;
@@ -339,7 +328,6 @@ class TextBoxW : public NativeControl {
   bool over_selection_ = false;   // the mouse is over the selection (automatic drag)
   bool drag_source_ = false;      // our own OLE drag is running
   bool click_armed_ = false;      // a button went down inside the edit
-  bool mouse_inside_ = false;     // MouseEnter raised, MouseLeave not yet
 
   // Kept across a re-creation.
   struct SavedState {

@@ -183,14 +183,7 @@ MessageResult TextBoxW::OnSetCursor(HWND, UINT hit_test, UINT) {
   } else {
     over_selection_ = false;
   }
-  if (const HCURSOR cursor = LoadMousePointerCursor(mouse_pointer_)) {
-    SetCursor(cursor);
-    return 1;
-  }
-  if (mouse_pointer_ == 99 && mouse_icon_ && mouse_icon_->Handle()) {
-    SetCursor(static_cast<HCURSOR>(mouse_icon_->Handle()));
-    return 1;
-  }
+  if (SetPointerCursor(hit_test)) return 1;
   return kNotHandled;
 }
 
@@ -225,11 +218,7 @@ void TextBoxW::RaiseMouse(void (TextBoxEvents::*event)(int16_t, int16_t, float, 
 MessageResult TextBoxW::OnMouseMove(UINT keys, POINT point) {
   if (!InEditMessage()) return kNotHandled;
   const LRESULT result = CallNext();
-  if (!mouse_inside_ && mouse_track_) {
-    mouse_inside_ = true;
-    events_.Raise(&TextBoxEvents::MouseEnter);
-    TrackMouseLeave(hWnd());
-  }
+  if (MouseEntered()) events_.Raise(&TextBoxEvents::MouseEnter);
   RaiseMouse(&TextBoxEvents::MouseMove, static_cast<int16_t>(ButtonStateFromMouseFlags(keys)), keys,
              point);
   return result;
@@ -312,10 +301,7 @@ MessageResult TextBoxW::OnMButtonDblClk(UINT, POINT) {
 
 MessageResult TextBoxW::OnMouseLeave() {
   if (!InEditMessage()) return kNotHandled;
-  if (mouse_inside_) {
-    mouse_inside_ = false;
-    events_.Raise(&TextBoxEvents::MouseLeave);
-  }
+  if (MouseLeft()) events_.Raise(&TextBoxEvents::MouseLeave);
   return kNotHandled;
 }
 

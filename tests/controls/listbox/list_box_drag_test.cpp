@@ -1,8 +1,9 @@
-// ListBoxW in OLE drag and drop: the dragged text, a drag started from code and cancelled, and
-// scrolling while a drag hovers near the bottom edge.
+// ListBoxW in OLE drag and drop: the dragged text, a drag started from code and cancelled, the
+// data an automatic drag offers, a failing start handler, and scrolling near the bottom edge.
 #include <ole2.h>
 #include <commctrl.h>
 
+#include "base/support/mouse_input.h"
 #include "controls/base/host/drag_drop.h"
 #include "controls/listbox/selected_text.h"
 #include "list_box_fixture.h"
@@ -91,15 +92,7 @@ class StartRecorder : public EventRecorder {
   }
 };
 
-// Queues real mouse input: a button change, or a move by (dx, dy) pixels.
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = dx;
-  input.mi.dy = dy;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
+using test::SendMouse;
 
 // Presses the left button on `item` with the real mouse and moves out of the drag rectangle, so
 // the press starts an automatic drag; releases the button when the messages are handled.

@@ -1,5 +1,6 @@
 // The text box in OLE drag and drop beyond a plain drop: the automatic drag of the selection
 // within one box, the drop caret, and scrolling while a drag hovers near the edges.
+#include "base/support/mouse_input.h"
 #include "controls/base/host/drag_drop.h"
 #include "text_box_fixture.h"
 
@@ -14,15 +15,7 @@ POINT ScreenPointOf(HWND edit, int index) {
   return point;
 }
 
-// Queues real mouse input: a button change, or a move by (dx, dy) pixels.
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = dx;
-  input.mi.dy = dy;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
+using test::SendMouse;
 
 int FirstVisibleLine(const TextBoxW& text_box) {
   return static_cast<int>(SendMessageW(text_box.hWnd(), EM_GETFIRSTVISIBLELINE, 0, 0));
