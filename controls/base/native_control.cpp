@@ -197,6 +197,12 @@ HRESULT STDMETHODCALLTYPE NativeControl::TranslateAccelerator(bool&, HRESULT&, U
   return S_OK;
 }
 
+void NativeControl::SetEnabled(bool enabled) {
+  UserControl::SetEnabled(enabled);
+  if (child_) Child().Enable(enabled);
+  PropertyChanged(L"Enabled");
+}
+
 void NativeControl::SetMousePointer(int16_t value) {
   if ((value < 0 || value > 16) && value != 99) throw RunTimeError(kInvalidPropertyValue);
   mouse_pointer_ = value;

@@ -50,6 +50,9 @@ class NativeControl : public UserControl,
   HWND hWnd() const noexcept { return child_.Get(); }
   HWND hWndUserControl() const noexcept { return UserControl::hWnd(); }
 
+  // Enables or disables the control and its child.
+  bool Enabled() const noexcept { return UserControl::Enabled(); }
+  void SetEnabled(bool enabled);
   // The mouse pointer over the child: 0..16 or 99 (the MouseIcon); others raise error 380.
   int16_t MousePointer() const noexcept { return mouse_pointer_; }
   void SetMousePointer(int16_t value);

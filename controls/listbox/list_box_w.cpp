@@ -262,12 +262,6 @@ void ListBoxW::SetForeColor(OLE_COLOR color) {
   Refresh();
 }
 
-void ListBoxW::SetEnabled(bool enabled) {
-  UserControl::SetEnabled(enabled);
-  if (Child()) Child().Enable(enabled);
-  PropertyChanged(L"Enabled");
-}
-
 void ListBoxW::SetRedraw(bool value) {
   redraw_ = value;
   if (Child() && !design_mode_) {

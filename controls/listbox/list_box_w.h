@@ -102,7 +102,6 @@ class ListBoxW : public NativeControl {
   void SetFont(FontRef font);
   void SetBackColor(OLE_COLOR color);
   void SetForeColor(OLE_COLOR color);
-  void SetEnabled(bool enabled);
   bool Redraw() const noexcept { return redraw_; }
   void SetRedraw(bool value);
   bool Sorted() const noexcept { return sorted_; }

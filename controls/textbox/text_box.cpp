@@ -339,12 +339,6 @@ void TextBoxW::ApplyVisualStyles() {
   if (ThemeChild(visual_styles_)) Refresh();
 }
 
-void TextBoxW::SetEnabled(bool value) {
-  UserControl::SetEnabled(value);
-  if (Live()) Child().Enable(value);
-  PropertyChanged(L"Enabled");
-}
-
 void TextBoxW::SetBackColor(OLE_COLOR color) {
   UserControl::SetBackColor(color);
   Refresh();

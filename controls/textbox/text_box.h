@@ -107,8 +107,6 @@ class TextBoxW : public NativeControl {
   void SetRightToLeftMode(int32_t value);
   bool VisualStyles() const noexcept { return visual_styles_; }
   void SetVisualStyles(bool value);
-  bool Enabled() const noexcept { return UserControl::Enabled(); }
-  void SetEnabled(bool value);
   OLE_COLOR BackColor() const noexcept { return UserControl::BackColor(); }
   void SetBackColor(OLE_COLOR color);
   OLE_COLOR ForeColor() const noexcept { return UserControl::ForeColor(); }
