@@ -2,6 +2,7 @@
 // word list. Each uses a new dialog; a failed or cancelled dialog ends the command silently, and a
 // file that cannot be written or read after it is named in a message with the system's reason.
 #include <string>
+#include <vector>
 
 #include "core/file_search.h"
 #include "core/text_file.h"
@@ -108,8 +109,11 @@ void MainWindow::LoadWordList(const std::wstring& path) {
   const std::optional<std::vector<std::u16string>> words =
       ImportedWordList(ReadUtf8TextFile(ToU16(path)));
   if (!words) return;
+  std::vector<std::wstring> items;
+  items.reserve(words->size());
+  for (const std::u16string& word : *words) items.emplace_back(AsWide(word));
   WordList().Clear();
-  for (const std::u16string& word : *words) WordList().AddItem(AsWide(word));
+  WordList().AddItems(items);
 }
 
 void MainWindow::ExportWordList() {

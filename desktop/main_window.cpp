@@ -16,8 +16,6 @@ namespace {
 
 constexpr int16_t kKeyEnter = 13;
 constexpr int16_t kKeySeparator = 108;  // VK_SEPARATOR
-constexpr int32_t kScrollBarsVertical = 2;
-constexpr int32_t kOleDropManual = 1;
 constexpr OLE_COLOR kSystemWindowBackground = 0x80000005;
 constexpr OLE_COLOR kSystemWindowText = 0x80000008;
 constexpr int kIconResource = 1;
@@ -94,8 +92,8 @@ void MainWindow::CreateControls() {
   result_box_->SetText(L"");
   word_box_->SetText(L"");
   result_box_->SetMultiLine(true);
-  result_box_->SetScrollBars(kScrollBarsVertical);
-  result_box_->SetOLEDropMode(kOleDropManual);
+  result_box_->SetScrollBars(controls::TextBoxW::kScrollBarsVertical);
+  result_box_->SetOLEDropMode(controls::TextBoxW::kOleDropManual);
   result_box_->Events().Connect(result_box_events_.get());
   word_box_->Events().Connect(word_box_events_.get());
   word_list_->SetBackColor(kSystemWindowBackground);

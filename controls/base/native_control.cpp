@@ -2,12 +2,16 @@
 // interception registrations; the companions' QueryInterface and their "not handled" defaults.
 #include "controls/base/native_control.h"
 
+#include <uxtheme.h>
+
 #include <array>
 
 #include "common/run_time_error.h"
 #include "common/utf16.h"
+#include "controls/base/comctl_version.h"
 #include "controls/base/interception/vtable_handle.h"
 #include "controls/base/mouse_pointers.h"
+#include "controls/base/window_input.h"
 
 namespace veltrin::controls {
 namespace {
@@ -113,10 +117,11 @@ void NativeControl::Resize() {
 }
 
 void NativeControl::CreateChild() {
-  if (child_ || !hWnd()) return;
-  const HWND child = CreateWindowExW(
-      ChildExStyle(), ChildClass(), ChildText().c_str(), kChildStyles | ChildStyle(), 0, 0,
-      ClientWidth(), ClientHeight(), hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (child_ || !hWndUserControl()) return;
+  const HWND child =
+      CreateWindowExW(ChildExStyle(), ChildClass(), ChildText().c_str(),
+                      kChildStyles | ChildStyle(), 0, 0, ClientWidth(), ClientHeight(),
+                      hWndUserControl(), nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!child) throw RunTimeError(kInvalidProcedureCall);
   child_.Reset(child);
   child_subclass_ = ScopedSubclass(child, receiver_, kNativeChildNumber);
@@ -166,6 +171,13 @@ LRESULT STDMETHODCALLTYPE NativeControl::ChildReceiver::Message(HWND window, UIN
     case WM_KILLFOCUS:
       DeactivateAccelerators();
       break;
+    case WM_UNICHAR:
+      if (w_param == UNICODE_NOCHAR) return TRUE;
+      control_.SendCharacter(static_cast<UINT>(w_param), l_param);
+      return 0;
+    case WM_IME_CHAR:
+      control_.SendCharacter(static_cast<UINT>(w_param & 0xFFFF), l_param);
+      return 0;
     default:
       break;
   }
@@ -183,6 +195,101 @@ HRESULT STDMETHODCALLTYPE NativeControl::OnMnemonic(bool&, UINT, WPARAM, LPARAM,
 HRESULT STDMETHODCALLTYPE NativeControl::TranslateAccelerator(bool&, HRESULT&, UINT, WPARAM, LPARAM,
                                                               int32_t) {
   return S_OK;
+}
+
+void NativeControl::SetEnabled(bool enabled) {
+  UserControl::SetEnabled(enabled);
+  if (child_) Child().Enable(enabled);
+  PropertyChanged(L"Enabled");
+}
+
+void NativeControl::SetMousePointer(int16_t value) {
+  if ((value < 0 || value > 16) && value != 99) throw RunTimeError(kInvalidPropertyValue);
+  mouse_pointer_ = value;
+  PropertyChanged(L"MousePointer");
+}
+
+void NativeControl::SetMouseIcon(PictureRef icon) {
+  if (icon && icon->Handle() && icon->Type() != PictureType::kIcon) {
+    return RefuseSetting(RunTimeError(kInvalidPropertyValue));
+  }
+  mouse_icon_ = std::move(icon);
+  PropertyChanged(L"MouseIcon");
+}
+
+void NativeControl::SetMouseTrack(bool value) {
+  mouse_track_ = value;
+  PropertyChanged(L"MouseTrack");
+}
+
+bool NativeControl::ThemeChild(bool visual_styles) const noexcept {
+  if (!child_ || !VisualStylesActive()) return false;
+  if (visual_styles) {
+    SetWindowTheme(hWnd(), nullptr, nullptr);
+  } else {
+    SetWindowTheme(hWnd(), L" ", L" ");
+  }
+  return true;
+}
+
+bool NativeControl::SetPointerCursor(UINT hit_test) const noexcept {
+  if (hit_test != HTCLIENT) return false;
+  if (const HCURSOR cursor = LoadMousePointerCursor(mouse_pointer_)) {
+    SetCursor(cursor);
+    return true;
+  }
+  if (mouse_pointer_ == 99 && mouse_icon_ && mouse_icon_->Handle()) {
+    SetCursor(static_cast<HCURSOR>(mouse_icon_->Handle()));
+    return true;
+  }
+  return false;
+}
+
+bool NativeControl::MouseEntered() noexcept {
+  if (mouse_inside_ || !mouse_track_) return false;
+  mouse_inside_ = true;
+  TrackMouseLeave(hWnd());
+  return true;
+}
+
+bool NativeControl::MouseLeft() noexcept {
+  if (!mouse_inside_) return false;
+  mouse_inside_ = false;
+  return true;
+}
+
+void NativeControl::ReadMouseProperties(PropertyBag& bag) {
+  const int32_t pointer = bag.ReadProperty(L"MousePointer", PropertyValue(int16_t{0})).ToLong();
+  mouse_pointer_ =
+      static_cast<int16_t>((pointer >= 0 && pointer <= 16) || pointer == 99 ? pointer : 0);
+  mouse_icon_ = bag.ReadProperty(L"MouseIcon", PropertyValue(PictureRef())).ToPicture();
+  mouse_track_ = bag.ReadProperty(L"MouseTrack", PropertyValue(false)).ToBoolean();
+}
+
+void NativeControl::WriteMouseProperties(PropertyBag& bag) const {
+  bag.WriteProperty(L"MousePointer", PropertyValue(mouse_pointer_), PropertyValue(int16_t{0}));
+  bag.WriteProperty(L"MouseIcon", PropertyValue(mouse_icon_), PropertyValue(PictureRef()));
+  bag.WriteProperty(L"MouseTrack", PropertyValue(mouse_track_), PropertyValue(false));
+}
+
+void NativeControl::SendCharacter(UINT code_point, LPARAM flags) const noexcept {
+  const Window child = Child();
+  if (code_point < 0x10000) {
+    child.Send(WM_CHAR, code_point, flags);
+    return;
+  }
+  const UINT value = code_point - 0x10000;
+  child.Send(WM_CHAR, 0xD800 + (value >> 10), flags);
+  child.Send(WM_CHAR, 0xDC00 + (value & 0x3FF), flags);
+}
+
+NativeControl::ContainerPoint NativeControl::ContextMenuPoint(POINT screen) const {
+  if (screen.x == -1 && screen.y == -1) return ContainerPoint{-1.0f, -1.0f};
+  POINT client = screen;
+  ScreenToClient(hWnd(), &client);
+  return ContainerPoint{
+      static_cast<float>(ScaleX(client.x, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)),
+      static_cast<float>(ScaleY(client.y, ScaleUnit::kPixels, ScaleUnit::kContainerPosition))};
 }
 
 void NativeControl::RefuseSetting(const RunTimeError& error) const {

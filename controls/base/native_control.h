@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "common/run_time_error.h"
+#include "controls/base/host/picture_object.h"
+#include "controls/base/host/property_bag.h"
 #include "controls/base/host/user_control.h"
 #include "controls/base/host/window_handles.h"
 #include "controls/base/interception/companion_interfaces.h"
@@ -33,10 +35,33 @@ class NativeControl : public UserControl,
                       public IPerPropertyBrowsingVB,
                       public IObjectSafety {
  public:
+  // BorderStyle of both controls.
+  static constexpr int32_t kBorderNone = 0;
+  static constexpr int32_t kBorderSingle = 1;
+  static constexpr int32_t kBorderStaticEdge = 2;
+  static constexpr int32_t kBorderSunken = 3;
+  static constexpr int32_t kBorderDialogFrame = 4;
+
   ~NativeControl() override;
 
   // The native child (an empty view while it does not exist).
   Window Child() const noexcept { return Window(child_.Get()); }
+  // The native child's handle (null while it does not exist) and the container window.
+  HWND hWnd() const noexcept { return child_.Get(); }
+  HWND hWndUserControl() const noexcept { return UserControl::hWnd(); }
+
+  // Enables or disables the control and its child.
+  bool Enabled() const noexcept { return UserControl::Enabled(); }
+  void SetEnabled(bool enabled);
+  // The mouse pointer over the child: 0..16 or 99 (the MouseIcon); others raise error 380.
+  int16_t MousePointer() const noexcept { return mouse_pointer_; }
+  void SetMousePointer(int16_t value);
+  // An icon, or null; another picture type is refused (error 380).
+  const PictureRef& MouseIcon() const noexcept { return mouse_icon_; }
+  void SetMouseIcon(PictureRef icon);
+  // Whether MouseEnter and MouseLeave are raised.
+  bool MouseTrack() const noexcept { return mouse_track_; }
+  void SetMouseTrack(bool value);
 
   // IUnknown of the companions (IOleControlVB, IOleInPlaceActiveObjectVB, IPerPropertyBrowsingVB)
   // and of IObjectSafety.
@@ -52,6 +77,12 @@ class NativeControl : public UserControl,
                                                       DWORD enabled) override;
 
  protected:
+  // A point in the container's position units.
+  struct ContainerPoint {
+    float x = 0;
+    float y = 0;
+  };
+
   NativeControl();
 
   // What the child is. The style always gets WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS.
@@ -76,6 +107,26 @@ class NativeControl : public UserControl,
   // A setting the control refuses: raised at run time; in design mode shown to the designer in a
   // critical message box under the control's name instead, and the caller keeps the old value.
   void RefuseSetting(const RunTimeError& error) const;
+  // Sends the child one character as WM_CHAR: a code point above U+FFFF as its surrogate pair.
+  void SendCharacter(UINT code_point, LPARAM flags) const noexcept;
+  // Where a WM_CONTEXTMENU at `screen` points, in the container's position units; (-1, -1) when
+  // the keyboard asked (every other point counts, negative ones on monitors left of or above the
+  // primary one included).
+  ContainerPoint ContextMenuPoint(POINT screen) const;
+
+  // Gives the child the visual styles' theme, or takes it away; false where there is nothing to
+  // do (no child, or no visual styles in the process).
+  bool ThemeChild(bool visual_styles) const noexcept;
+  // WM_SETCURSOR over the child: sets the cursor MousePointer (or MouseIcon) names for the
+  // client area and says whether it did.
+  bool SetPointerCursor(UINT hit_test) const noexcept;
+  // Mouse tracking: MouseEntered says whether a move of the mouse over the child is its entry
+  // (MouseTrack on; the leave is then tracked), MouseLeft whether a WM_MOUSELEAVE ends it.
+  bool MouseEntered() noexcept;
+  bool MouseLeft() noexcept;
+  // The mouse properties in a property bag (a stored pointer out of range reads as 0).
+  void ReadMouseProperties(PropertyBag& bag);
+  void WriteMouseProperties(PropertyBag& bag) const;
 
   // A control with a MousePointer property returns its value: the host then shows and offers it by
   // the named pointer values. The default has none, and every property is left to the host.
@@ -146,6 +197,10 @@ class NativeControl : public UserControl,
   bool BrowsesMousePointer(DISPID disp_id) const noexcept;
 
   std::vector<InterceptionRegistration> registrations_;  // released in Terminate
+  int16_t mouse_pointer_ = 0;                            // MousePointer
+  PictureRef mouse_icon_;                                // MouseIcon
+  bool mouse_track_ = false;                             // MouseTrack
+  bool mouse_inside_ = false;                            // MouseEnter raised, MouseLeave not yet
   DISPID mouse_pointer_disp_id_ = 0;  // MousePointer's identifier, for property browsing
   ChildReceiver receiver_{*this};     // outlives the subclass below
   UniqueWindow child_;                // the native child

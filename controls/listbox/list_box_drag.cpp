@@ -43,17 +43,21 @@ void ListBoxW::OLEStartDrag(DataObject& data, int32_t& allowed_effects) {
       GetCursorPos(&cursor);
       dragged_item_ = LBItemFromPt(ListHandle(), cursor, FALSE) + 1;
     }
-  } else if (ole_drag_mode_ == 1) {
+  } else if (ole_drag_mode_ == kOleDragAutomatic) {
     const std::wstring text = SelectedItemsText(*this);
     if (!text.empty()) {
-      const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-      data.SetData(PropertyValue(ByteArray(bytes, bytes + text.size() * sizeof(wchar_t))),
-                   kUnicodeTextFormat);
+      // A String is offered with its terminating NUL in both formats.
+      data.SetData(PropertyValue(text), kUnicodeTextFormat);
       data.SetData(PropertyValue(text), kTextFormat);
     }
     allowed_effects = kCopyEffect;
   }
-  events_.Raise(&ListBoxWEvents::OLEStartDrag, data, allowed_effects);
+  try {
+    events_.Raise(&ListBoxWEvents::OLEStartDrag, data, allowed_effects);
+  } catch (...) {
+    dragged_item_ = 0;  // no drag runs: the next one must be able to start
+    throw;
+  }
   if (allowed_effects == 0) dragged_item_ = 0;
 }
 

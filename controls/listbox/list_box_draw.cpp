@@ -40,7 +40,7 @@ void FillWith(HDC dc, const RECT& rect, OLE_COLOR color) noexcept {
 
 }  // namespace
 
-void ListBoxW::DrawCheckItem(const DRAWITEMSTRUCT& item) const noexcept {
+void ListBoxW::DrawCheckItem(const DRAWITEMSTRUCT& item) const {
   const HDC dc = item.hDC;
   const auto index = static_cast<int32_t>(item.itemID);
   const int glyph_size = min_check_item_height_;
@@ -65,7 +65,7 @@ void ListBoxW::DrawCheckItem(const DRAWITEMSTRUCT& item) const noexcept {
   if (visual_styles_ && VisualStylesActive()) {
     const ThemeData theme(ListHandle(), L"Button");
     if (theme.Get()) {
-      const int part = style_ == 1 ? BP_CHECKBOX : BP_RADIOBUTTON;
+      const int part = style_ == kStyleCheckBox ? BP_CHECKBOX : BP_RADIOBUTTON;
       const int state = checked ? (disabled ? 8 : 5) : (disabled ? 4 : 1);
       if (IsThemeBackgroundPartiallyTransparent(theme.Get(), part, state)) {
         DrawThemeParentBackground(ListHandle(), dc, &glyph);
@@ -74,7 +74,7 @@ void ListBoxW::DrawCheckItem(const DRAWITEMSTRUCT& item) const noexcept {
     }
   }
   if (!drawn) {
-    UINT state = DFCS_FLAT | (style_ == 2 ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
+    UINT state = DFCS_FLAT | (style_ == kStyleOption ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
     if (disabled) state |= DFCS_INACTIVE;
     if (checked) state |= DFCS_CHECKED;
     DrawFrameControl(dc, &glyph, DFC_BUTTON, state);

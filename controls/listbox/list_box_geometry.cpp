@@ -49,8 +49,9 @@ void ListBoxW::Resize() {
 
 float ListBoxW::ItemHeight(int32_t index) const {
   if (!Child()) return 0;
-  const LRESULT height =
-      draw_mode_ == 2 || index == 0 ? Send(LB_GETITEMHEIGHT, static_cast<WPARAM>(index)) : LB_ERR;
+  const LRESULT height = draw_mode_ == kDrawOwnerVariable || index == 0
+                             ? Send(LB_GETITEMHEIGHT, static_cast<WPARAM>(index))
+                             : LB_ERR;
   if (height == LB_ERR) throw RunTimeError(kInvalidProcedureCall);
   return ToContainerY(static_cast<double>(height));
 }
@@ -59,7 +60,7 @@ void ListBoxW::SetItemHeight(int32_t index, float value) {
   if (value < 0) throw RunTimeError(kInvalidPropertyValue);
   if (!Child()) return;
   const auto pixels = static_cast<LPARAM>(FromContainerY(value));
-  const LRESULT result = draw_mode_ == 2 || index == 0
+  const LRESULT result = draw_mode_ == kDrawOwnerVariable || index == 0
                              ? Send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), pixels)
                              : LB_ERR;
   if (result == LB_ERR) throw RunTimeError(kInvalidProcedureCall);

@@ -9,10 +9,6 @@
 namespace veltrin::controls {
 namespace {
 
-LPARAM TextParam(const std::wstring& text) noexcept {
-  return reinterpret_cast<LPARAM>(text.c_str());
-}
-
 // The insertion index of AddItem from its Variant argument.
 int32_t InsertionIndex(const PropertyValue& index) {
   int32_t value = 0;
@@ -35,7 +31,7 @@ int32_t InsertionIndex(const PropertyValue& index) {
 }  // namespace
 
 bool ListBoxW::HasItem(int32_t index) const noexcept {
-  return Child() && Send(LB_GETTEXTLEN, static_cast<WPARAM>(index)) != LB_ERR;
+  return Child() && Items().HasItem(index);
 }
 
 void ListBoxW::RequireItem(int32_t index, int error) const {
@@ -51,20 +47,33 @@ void ListBoxW::AddItem(std::wstring_view item, const PropertyValue& index) {
   const int32_t position = at_index ? InsertionIndex(index) : -1;
   if (!Child()) return;
   const std::wstring text(item);
-  const LRESULT result = at_index
-                             ? Send(LB_INSERTSTRING, static_cast<WPARAM>(position), TextParam(text))
-                             : Send(LB_ADDSTRING, 0, TextParam(text));
-  if (result < 0) throw RunTimeError(kInvalidProcedureCall);
-  new_index_ = static_cast<int32_t>(result);
+  const int added = at_index ? Items().InsertString(position, text) : Items().AddString(text);
+  if (added < 0) throw RunTimeError(kInvalidProcedureCall);
+  new_index_ = added;
   checks_.Inserted(new_index_);
+}
+
+void ListBoxW::AddItems(std::span<const std::wstring> items) {
+  if (!Child() || items.empty()) return;
+  const ListBoxView list = Items();
+  size_t bytes = 0;
+  for (const std::wstring& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);
+  list.InitStorage(static_cast<int>(items.size()), bytes);
+  {
+    const RedrawPause pause(*this);
+    for (const std::wstring& item : items) {
+      const int added = list.AddString(item);
+      if (added < 0) throw RunTimeError(kInvalidProcedureCall);
+      new_index_ = added;
+      checks_.Inserted(new_index_);
+    }
+  }
 }
 
 void ListBoxW::RemoveItem(int32_t index) {
   if (index < 0) throw RunTimeError(kInvalidProcedureCall);
   if (!Child()) return;
-  if (Send(LB_DELETESTRING, static_cast<WPARAM>(index)) == LB_ERR) {
-    throw RunTimeError(kInvalidProcedureCall);
-  }
+  if (!Items().DeleteString(index)) throw RunTimeError(kInvalidProcedureCall);
   new_index_ = -1;
   if (insert_mark_index_ > ListCount() - 1) {
     insert_mark_index_ = -1;
@@ -75,73 +84,62 @@ void ListBoxW::RemoveItem(int32_t index) {
 
 void ListBoxW::Clear() {
   if (!Child()) return;
-  Send(LB_RESETCONTENT);
+  Items().ResetContent();
   new_index_ = -1;
   checks_.Cleared();
 }
 
 int32_t ListBoxW::ListCount() const noexcept {
-  return static_cast<int32_t>(Send(LB_GETCOUNT));
+  return Items().Count();
 }
 
 std::wstring ListBoxW::List(int32_t index) const {
   if (!Child()) return {};
-  const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
-  if (length == LB_ERR) throw RunTimeError(kInvalidProcedureCall);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied =
-      Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  std::optional<std::wstring> text = Items().Text(index);
+  if (!text) throw RunTimeError(kInvalidProcedureCall);
+  return std::move(*text);
 }
 
 void ListBoxW::SetList(int32_t index, std::wstring_view text) {
   if (index < 0) throw RunTimeError(kInvalidProcedureCall);
   if (!Child()) return;
   if (!HasItem(index)) throw RunTimeError(kInvalidProcedureCall);
+  const ListBoxView list = Items();
   const int32_t list_index = ListIndex();
-  const LRESULT selected =
-      multi_select_ != 0 ? Send(LB_GETSEL, static_cast<WPARAM>(index)) : LB_ERR;
-  const LRESULT data = Send(LB_GETITEMDATA, static_cast<WPARAM>(index));
-  const std::wstring copy(text);
-  Send(LB_DELETESTRING, static_cast<WPARAM>(index));
-  if (Send(LB_INSERTSTRING, static_cast<WPARAM>(index), TextParam(copy)) < 0) {
-    throw RunTimeError(kInvalidProcedureCall);
-  }
-  Send(LB_SETITEMDATA, static_cast<WPARAM>(index), data);
-  if (selected != LB_ERR) Send(LB_SETSEL, selected > 0 ? TRUE : FALSE, index);
+  const bool selected = multi_select_ != kMultiSelectNone && list.IsSelected(index);
+  const LPARAM data = list.ItemData(index);
+  list.DeleteString(index);
+  if (list.InsertString(index, std::wstring(text)) < 0) throw RunTimeError(kInvalidProcedureCall);
+  list.SetItemData(index, data);
+  if (multi_select_ != kMultiSelectNone) list.SetSel(index, selected);
   SetListIndex(list_index);
 }
 
 int32_t ListBoxW::ItemData(int32_t index) const {
   if (!Child()) return 0;
   RequireItem(index, kInvalidPropertyArrayIndex);
-  return static_cast<int32_t>(Send(LB_GETITEMDATA, static_cast<WPARAM>(index)));
+  return static_cast<int32_t>(Items().ItemData(index));
 }
 
 void ListBoxW::SetItemData(int32_t index, int32_t value) {
   if (!Child()) return;
-  if (Send(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(value)) == LB_ERR) {
-    throw RunTimeError(kInvalidPropertyArrayIndex);
-  }
+  RequireItem(index, kInvalidPropertyArrayIndex);  // -1 would set every item
+  if (!Items().SetItemData(index, value)) throw RunTimeError(kInvalidPropertyArrayIndex);
 }
 
 int32_t ListBoxW::ListIndex() const noexcept {
-  return static_cast<int32_t>(Send(multi_select_ != 0 ? LB_GETCARETINDEX : LB_GETCURSEL));
+  return multi_select_ != kMultiSelectNone ? Items().CaretIndex() : Items().CurSel();
+}
+
+bool ListBoxW::ApplyListIndex(int32_t value) noexcept {
+  return multi_select_ != kMultiSelectNone ? Items().SetCaretIndex(value)
+                                           : Items().SetCurSel(value);
 }
 
 void ListBoxW::SetListIndex(int32_t value) {
   if (!Child()) return;
   const int32_t previous = ListIndex();
-  if (multi_select_ != 0) {
-    if (Send(LB_SETCARETINDEX, static_cast<WPARAM>(value), FALSE) == LB_ERR) {
-      throw RunTimeError(kInvalidPropertyValue);
-    }
-  } else if (value == -1) {
-    Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
-  } else if (Send(LB_SETCURSEL, static_cast<WPARAM>(value)) == LB_ERR) {
-    throw RunTimeError(kInvalidPropertyValue);
-  }
+  if (!ApplyListIndex(value)) throw RunTimeError(kInvalidPropertyValue);
   if (value != previous) RaiseClick();
 }
 
@@ -152,110 +150,97 @@ std::wstring ListBoxW::Text() const {
 
 void ListBoxW::SetText(std::wstring_view text) {
   if (!Child()) return;
-  const std::wstring copy(text);
-  SetListIndex(
-      static_cast<int32_t>(Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), TextParam(copy))));
+  SetListIndex(Items().FindExact(-1, std::wstring(text)));
 }
 
 bool ListBoxW::Selected(int32_t index) const {
   if (!Child()) return false;
   RequireItem(index, kInvalidPropertyArrayIndex);
-  return Send(LB_GETSEL, static_cast<WPARAM>(index)) > 0;
+  return Items().IsSelected(index);
 }
 
 void ListBoxW::SetSelected(int32_t index, bool value) {
   if (!Child()) return;
   RequireItem(index, kInvalidPropertyArrayIndex);
-  if (multi_select_ != 0) {
-    const bool was = Send(LB_GETSEL, static_cast<WPARAM>(index)) > 0;
-    Send(LB_SETSEL, value ? TRUE : FALSE, index);
+  const ListBoxView list = Items();
+  if (multi_select_ != kMultiSelectNone) {
+    const bool was = list.IsSelected(index);
+    list.SetSel(index, value);
     if (was != value) RaiseClick();
     return;
   }
-  const LRESULT previous = Send(LB_GETCURSEL);
+  const int previous = list.CurSel();
   if (value) {
-    Send(LB_SETCURSEL, static_cast<WPARAM>(index));
-  } else if (index == previous && Send(LB_GETSEL, static_cast<WPARAM>(index)) > 0) {
-    Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
+    list.SetCurSel(index);
+  } else if (index == previous && list.IsSelected(index)) {
+    list.SetCurSel(-1);
   }
-  if (Send(LB_GETCURSEL) != previous) RaiseClick();
+  if (list.CurSel() != previous) RaiseClick();
 }
 
 int32_t ListBoxW::SelCount() const noexcept {
-  const LRESULT count = Send(LB_GETSELCOUNT);
-  if (count != LB_ERR) return static_cast<int32_t>(count);
-  const LRESULT current = Send(LB_GETCURSEL);
-  return current != LB_ERR && Send(LB_GETSEL, static_cast<WPARAM>(current)) > 0 ? 1 : 0;
+  const ListBoxView list = Items();
+  const int count = list.SelCount();
+  if (count >= 0) return count;
+  const int current = list.CurSel();
+  return current >= 0 && list.IsSelected(current) ? 1 : 0;
 }
 
 void ListBoxW::SetSelRange(int32_t start_index, int32_t end_index) {
   if (!Child()) return;
   RequireItem(start_index, kInvalidPropertyArrayIndex);
   RequireItem(end_index, kInvalidPropertyArrayIndex);
-  const LRESULT before = Send(LB_GETSELCOUNT);
-  if (before == LB_ERR) {
+  const ListBoxView list = Items();
+  const int before = list.SelCount();
+  if (before < 0) {
     SetListIndex(start_index);
     return;
   }
-  Send(LB_SELITEMRANGEEX, static_cast<WPARAM>(start_index), end_index);
-  if (Send(LB_GETSELCOUNT) != before) RaiseClick();
+  list.SelItemRange(start_index, end_index);
+  if (list.SelCount() != before) RaiseClick();
 }
 
 std::vector<int32_t> ListBoxW::SelectedIndices() const {
-  std::vector<int32_t> indices;
-  const int32_t count = ListCount();
-  if (count <= 0) return indices;
-  std::vector<int> buffer(static_cast<size_t>(count));
-  const LRESULT found =
-      Send(LB_GETSELITEMS, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
-  if (found == LB_ERR) {
-    const LRESULT current = Send(LB_GETCURSEL);
-    if (current != LB_ERR && Send(LB_GETSEL, static_cast<WPARAM>(current)) > 0) {
-      indices.push_back(static_cast<int32_t>(current));
-    }
-    return indices;
+  const ListBoxView list = Items();
+  if (std::optional<std::vector<int>> selected = list.SelItems()) {
+    return std::vector<int32_t>(selected->begin(), selected->end());
   }
-  indices.assign(buffer.begin(), buffer.begin() + std::clamp<LRESULT>(found, 0, count));
-  return indices;
+  const int current = list.CurSel();
+  if (current >= 0 && list.IsSelected(current)) return {current};
+  return {};
 }
 
 int32_t ListBoxW::TopIndex() const noexcept {
-  return static_cast<int32_t>(Send(LB_GETTOPINDEX));
+  return Items().TopIndex();
 }
 
 void ListBoxW::SetTopIndex(int32_t value) {
   if (value < 0) throw RunTimeError(kInvalidPropertyValue);
   if (!Child()) return;
-  if (Send(LB_SETTOPINDEX, static_cast<WPARAM>(value)) == LB_ERR) {
-    throw RunTimeError(kInvalidPropertyValue);
-  }
+  if (!Items().SetTopIndex(value)) throw RunTimeError(kInvalidPropertyValue);
 }
 
 int32_t ListBoxW::AnchorIndex() const noexcept {
-  return static_cast<int32_t>(Send(LB_GETANCHORINDEX));
+  return Items().AnchorIndex();
 }
 
 void ListBoxW::SetAnchorIndex(int32_t value) {
   if (value < -1) throw RunTimeError(kInvalidPropertyValue);
   if (!Child()) return;
-  if (Send(LB_SETANCHORINDEX, static_cast<WPARAM>(value)) == LB_ERR) {
-    throw RunTimeError(kInvalidPropertyValue);
-  }
+  if (!Items().SetAnchorIndex(value)) throw RunTimeError(kInvalidPropertyValue);
 }
 
 int32_t ListBoxW::FindItem(std::wstring_view text, int32_t index, bool partial) const {
   if (!Child()) return -1;
   if (index != -1) RequireItem(index, kInvalidPropertyArrayIndex);
   const std::wstring copy(text);
-  return static_cast<int32_t>(Send(partial ? LB_FINDSTRING : LB_FINDSTRINGEXACT,
-                                   static_cast<WPARAM>(index), TextParam(copy)));
+  return partial ? Items().FindPrefix(index, copy) : Items().FindExact(index, copy);
 }
 
 int32_t ListBoxW::SelectItem(std::wstring_view text, int32_t index) {
   if (!Child()) return -1;
   if (index != -1) RequireItem(index, kInvalidPropertyArrayIndex);
-  const std::wstring copy(text);
-  return static_cast<int32_t>(Send(LB_SELECTSTRING, static_cast<WPARAM>(index), TextParam(copy)));
+  return Items().SelectString(index, std::wstring(text));
 }
 
 bool ListBoxW::ItemChecked(int32_t index) const {
@@ -272,7 +257,7 @@ void ListBoxW::SetItemChecked(int32_t index, bool value) {
   bool cancel = false;
   events_.Raise(&ListBoxWEvents::ItemBeforeCheck, index, cancel);
   if (cancel) return;
-  if (style_ == 1) {
+  if (style_ == kStyleCheckBox) {
     checks_.SetChecked(index, value);
   } else {
     InvalidateItem(checks_.Option());
@@ -300,9 +285,8 @@ std::vector<int32_t> ListBoxW::CheckedIndices() const {
 
 void ListBoxW::InvalidateItem(int32_t index) const noexcept {
   if (!Child() || index < 0) return;
-  RECT rect{};
-  if (Send(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != LB_ERR) {
-    InvalidateRect(ListHandle(), &rect, FALSE);
+  if (const std::optional<RECT> rect = Items().ItemRect(index)) {
+    InvalidateRect(ListHandle(), &*rect, FALSE);
   }
 }
 

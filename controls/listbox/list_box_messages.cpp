@@ -64,8 +64,12 @@ MessageResult ListBoxW::OnDrawItem(int, DRAWITEMSTRUCT& item) {
       static_cast<int>(item.itemID) < 0) {
     return kNotHandled;
   }
-  if (style_ == 1 || style_ == 2) {
-    DrawCheckItem(item);
+  if (style_ == kStyleCheckBox || style_ == kStyleOption) {
+    try {
+      DrawCheckItem(item);
+    } catch (...) {
+      // An item that cannot be read (gone, or no memory for its text) is left undrawn.
+    }
   } else {
     events_.Raise(&ListBoxWEvents::ItemDraw, static_cast<int32_t>(item.itemID),
                   static_cast<int32_t>(item.itemAction), static_cast<int32_t>(item.itemState),
@@ -89,16 +93,7 @@ MessageResult ListBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
   if (!Child() || MessageWindow() != ListHandle()) return kNotHandled;
   switch (message) {
     case WM_SETCURSOR:
-      if (LOWORD(l_param) == HTCLIENT) {
-        if (const HCURSOR cursor = LoadMousePointerCursor(mouse_pointer_)) {
-          SetCursor(cursor);
-          return TRUE;
-        }
-        if (mouse_pointer_ == 99 && mouse_icon_ && mouse_icon_->Handle()) {
-          SetCursor(static_cast<HCURSOR>(mouse_icon_->Handle()));
-          return TRUE;
-        }
-      }
+      if (SetPointerCursor(LOWORD(l_param))) return TRUE;
       return kNotHandled;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(w_param) == ListHandle()) RaiseContextMenu(l_param);
@@ -110,13 +105,6 @@ MessageResult ListBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
       return ListKeyMessage(message, w_param, l_param);
     case WM_CHAR:
       return ListCharMessage(w_param, l_param);
-    case WM_UNICHAR:
-      if (w_param == UNICODE_NOCHAR) return TRUE;
-      Send(WM_CHAR, w_param, l_param);
-      return 0;
-    case WM_IME_CHAR:
-      Send(WM_CHAR, w_param, l_param);
-      return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
       if (MessageResult result = ListThumbTrack(message, w_param, l_param)) return result;
@@ -149,11 +137,7 @@ void ListBoxW::AfterListMessage(UINT message, WPARAM w_param, LPARAM l_param) {
       if (w_param & MK_LBUTTON) {
         if (!DetectScroll() && insert_mark_index_ >= 0) InvalidateInsertMarkBand();
       }
-      if (!mouse_inside_ && mouse_track_) {
-        mouse_inside_ = true;
-        events_.Raise(&ListBoxWEvents::MouseEnter);
-        TrackMouseLeave(ListHandle());
-      }
+      if (MouseEntered()) events_.Raise(&ListBoxWEvents::MouseEnter);
       RaiseMouseEvent(&ListBoxWEvents::MouseMove,
                       static_cast<int16_t>(ButtonStateFromMouseFlags(w_param)), w_param, l_param);
       break;
@@ -173,10 +157,7 @@ void ListBoxW::AfterListMessage(UINT message, WPARAM w_param, LPARAM l_param) {
       RaiseMouseEvent(&ListBoxWEvents::MouseUp, kMiddleButton, w_param, l_param);
       break;
     case WM_MOUSELEAVE:
-      if (mouse_inside_) {
-        mouse_inside_ = false;
-        events_.Raise(&ListBoxWEvents::MouseLeave);
-      }
+      if (MouseLeft()) events_.Raise(&ListBoxWEvents::MouseLeave);
       break;
     default:
       break;
@@ -188,7 +169,7 @@ LRESULT ListBoxW::ListKeyMessage(UINT message, WPARAM w_param, LPARAM l_param) {
   auto key_code = static_cast<int16_t>(LOWORD(w_param));
   const auto shift = static_cast<int16_t>(ShiftStateNow());
   events_.Raise(down ? &ListBoxWEvents::KeyDown : &ListBoxWEvents::KeyUp, key_code, shift);
-  if (message == WM_KEYDOWN && key_code == VK_SPACE && style_ != 0) ToggleItem(-1);
+  if (message == WM_KEYDOWN && key_code == VK_SPACE && style_ != kStyleStandard) ToggleItem(-1);
   if (message == WM_KEYDOWN || message == WM_KEYUP) {
     MSG waiting{};
     pending_char_ =
@@ -236,21 +217,22 @@ LRESULT ListBoxW::ListLeftButtonDown(WPARAM w_param, LPARAM l_param) {
   POINT screen{GET_X_LPARAM(l_param), GET_Y_LPARAM(l_param)};
   ClientToScreen(ListHandle(), &screen);
   const int item = LBItemFromPt(ListHandle(), screen, FALSE);
-  if (ole_drag_mode_ == 1 && item >= 0 && Send(LB_GETSEL, static_cast<WPARAM>(item)) > 0) {
+  if (ole_drag_mode_ == kOleDragAutomatic && item >= 0 &&
+      Send(LB_GETSEL, static_cast<WPARAM>(item)) > 0) {
     if (DragDetect(ListHandle(), screen)) {
       drag_start_item_ = item + 1;
       OLEDrag();
       drag_start_item_ = 0;
       return 0;
     }
-    const bool toggles = style_ != 0 && PressToggles(item, GET_X_LPARAM(l_param));
+    const bool toggles = style_ != kStyleStandard && PressToggles(item, GET_X_LPARAM(l_param));
     const LRESULT result = CallNext();
     if (toggles) ToggleItem(item);
     RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, w_param, l_param);
     ReleaseCapture();
     return result;
   }
-  if (style_ != 0 && item >= 0) {
+  if (style_ != kStyleStandard && item >= 0) {
     const bool toggles = PressToggles(item, GET_X_LPARAM(l_param));
     const LRESULT result = CallNext();
     RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, w_param, l_param);
@@ -273,28 +255,20 @@ void ListBoxW::RaiseMouseEvent(void (ListBoxWEvents::*event)(int16_t, int16_t, f
 }
 
 void ListBoxW::RaiseContextMenu(LPARAM l_param) {
-  POINT point{GET_X_LPARAM(l_param), GET_Y_LPARAM(l_param)};
-  if (point.x == -1 && point.y == -1) {
-    events_.Raise(&ListBoxWEvents::ContextMenu, -1.0f, -1.0f);
-    return;
-  }
-  if (point.x < 1 || point.y < 1) return;
-  ScreenToClient(ListHandle(), &point);
-  events_.Raise(
-      &ListBoxWEvents::ContextMenu,
-      static_cast<float>(ScaleX(point.x, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)),
-      static_cast<float>(ScaleY(point.y, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)));
+  const ContainerPoint point =
+      ContextMenuPoint(POINT{GET_X_LPARAM(l_param), GET_Y_LPARAM(l_param)});
+  events_.Raise(&ListBoxWEvents::ContextMenu, point.x, point.y);
 }
 
 void ListBoxW::ToggleItem(int32_t item) {
   if (item == -1) item = static_cast<int32_t>(Send(LB_GETCURSEL));
   if (item < 0 || !checks_.Contains(item)) return;
   if (style_ != 1 && style_ != 2) return;
-  if (style_ == 2 && item == checks_.Option()) return;
+  if (style_ == kStyleOption && item == checks_.Option()) return;
   bool cancel = false;
   events_.Raise(&ListBoxWEvents::ItemBeforeCheck, item, cancel);
   if (cancel) return;
-  if (style_ == 1) {
+  if (style_ == kStyleCheckBox) {
     checks_.SetChecked(item, !checks_.Checked(item));
   } else {
     InvalidateItem(checks_.Option());

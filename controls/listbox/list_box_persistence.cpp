@@ -41,10 +41,7 @@ void ListBoxW::ReadControlProperties(PropertyBag& bag) {
   ole_drag_mode_ = ReadLong(bag, L"OLEDragMode", 0, 0, 1);
   ole_drag_drop_scroll_ = ReadBoolean(bag, L"OLEDragDropScroll", true);
   UserControl::SetOLEDropMode(static_cast<int16_t>(ReadLong(bag, L"OLEDropMode", 0, 0, 1)));
-  const int32_t pointer = ReadLong(bag, L"MousePointer", 0, 0, 99);
-  mouse_pointer_ = static_cast<int16_t>(pointer <= 16 || pointer == 99 ? pointer : 0);
-  mouse_icon_ = bag.ReadProperty(L"MouseIcon").ToPicture();
-  mouse_track_ = ReadBoolean(bag, L"MouseTrack", false);
+  ReadMouseProperties(bag);
   UserControl::SetRightToLeft(ReadBoolean(bag, L"RightToLeft", false));
   right_to_left_mode_ = ReadLong(bag, L"RightToLeftMode", 1, 0, 4);
   redraw_ = ReadBoolean(bag, L"Redraw", true);
@@ -61,7 +58,7 @@ void ListBoxW::ReadControlProperties(PropertyBag& bag) {
   draw_mode_ = ReadLong(bag, L"DrawMode", 0, 0, 2);
   insert_mark_color_ = ReadColor(bag, L"InsertMarkColor", 0);
   scroll_track_ = ReadBoolean(bag, L"ScrollTrack", true);
-  if (style_ != 0) multi_select_ = 0;
+  if (style_ != kStyleStandard) multi_select_ = 0;
   ApplyCreationRules();
 }
 
@@ -79,9 +76,7 @@ void ListBoxW::WriteProperties(PropertyBag& bag) {
                     PropertyValue(true));
   bag.WriteProperty(L"OLEDropMode", PropertyValue(static_cast<int32_t>(OLEDropMode())),
                     PropertyValue(int32_t{0}));
-  bag.WriteProperty(L"MousePointer", PropertyValue(mouse_pointer_), PropertyValue(int16_t{0}));
-  bag.WriteProperty(L"MouseIcon", PropertyValue(mouse_icon_), PropertyValue(PictureRef()));
-  bag.WriteProperty(L"MouseTrack", PropertyValue(mouse_track_), PropertyValue(false));
+  WriteMouseProperties(bag);
   bag.WriteProperty(L"RightToLeft", PropertyValue(RightToLeft()), PropertyValue(false));
   bag.WriteProperty(L"RightToLeftMode", PropertyValue(right_to_left_mode_),
                     PropertyValue(int32_t{1}));

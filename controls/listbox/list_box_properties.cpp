@@ -22,13 +22,7 @@ void ListBoxW::SetVisualStyles(bool value) {
 }
 
 void ListBoxW::ApplyVisualStyles() const noexcept {
-  if (!Child() || !VisualStylesActive()) return;
-  if (visual_styles_) {
-    SetWindowTheme(ListHandle(), nullptr, nullptr);
-  } else {
-    SetWindowTheme(ListHandle(), L" ", L" ");
-  }
-  Refresh();
+  if (ThemeChild(visual_styles_)) Refresh();
 }
 
 void ListBoxW::SetOLEDragMode(int32_t value) {
@@ -46,25 +40,6 @@ void ListBoxW::SetOLEDropMode(int32_t value) {
   if (value < 0 || value > 1) throw RunTimeError(kInvalidPropertyValue);
   UserControl::SetOLEDropMode(static_cast<int16_t>(value));
   PropertyChanged(L"OLEDropMode");
-}
-
-void ListBoxW::SetMousePointer(int16_t value) {
-  if ((value < 0 || value > 16) && value != 99) throw RunTimeError(kInvalidPropertyValue);
-  mouse_pointer_ = value;
-  PropertyChanged(L"MousePointer");
-}
-
-void ListBoxW::SetMouseIcon(PictureRef icon) {
-  if (icon && icon->Handle() && icon->Type() != PictureType::kIcon) {
-    return RefuseSetting(RunTimeError(kInvalidPropertyValue));
-  }
-  mouse_icon_ = std::move(icon);
-  PropertyChanged(L"MouseIcon");
-}
-
-void ListBoxW::SetMouseTrack(bool value) {
-  mouse_track_ = value;
-  PropertyChanged(L"MouseTrack");
 }
 
 void ListBoxW::SetRightToLeft(bool value) {

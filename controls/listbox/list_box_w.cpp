@@ -32,6 +32,16 @@ LRESULT ListBoxW::Send(UINT message, WPARAM w_param, LPARAM l_param) const noexc
   return Child() ? Child().Send(message, w_param, l_param) : 0;
 }
 
+ListBoxW::RedrawPause::RedrawPause(const ListBoxW& list) noexcept : list_(list) {
+  if (list_.redraw_) list_.Send(WM_SETREDRAW, FALSE);
+}
+
+ListBoxW::RedrawPause::~RedrawPause() {
+  if (!list_.redraw_) return;
+  list_.Send(WM_SETREDRAW, TRUE);
+  list_.Refresh();
+}
+
 void ListBoxW::InitializeControl() {
   InitControlClasses(ICC_STANDARD_CLASSES);
   checks_.Cleared();
@@ -51,11 +61,11 @@ void ListBoxW::TerminateControl() {
 }
 
 void ListBoxW::ApplyCreationRules() noexcept {
-  if (draw_mode_ == 2) {
+  if (draw_mode_ == kDrawOwnerVariable) {
     multi_column_ = false;
     integral_height_ = false;
   }
-  if (draw_mode_ != 0) style_ = 0;
+  if (draw_mode_ != kDrawNormal) style_ = 0;
   checks_.SetStyle(style_);
 }
 
@@ -68,13 +78,13 @@ DWORD ListBoxW::ChildStyle() const {
   if (sorted_) style |= LBS_SORT;
   if (!integral_height_) style |= LBS_NOINTEGRALHEIGHT;
   if (!allow_selection_) style |= LBS_NOSEL;
-  if (multi_select_ == 1) style |= LBS_MULTIPLESEL;
-  if (multi_select_ == 2) style |= LBS_EXTENDEDSEL;
+  if (multi_select_ == kMultiSelectSimple) style |= LBS_MULTIPLESEL;
+  if (multi_select_ == kMultiSelectExtended) style |= LBS_EXTENDEDSEL;
   if (use_tab_stops_) style |= LBS_USETABSTOPS;
-  if (style_ != 0) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+  if (style_ != kStyleStandard) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
   if (disable_no_scroll_) style |= LBS_DISABLENOSCROLL;
-  if (draw_mode_ == 1) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-  if (draw_mode_ == 2) style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+  if (draw_mode_ == kDrawOwnerFixed) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+  if (draw_mode_ == kDrawOwnerVariable) style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
   return style;
 }
 
@@ -82,7 +92,7 @@ DWORD ListBoxW::ChildExStyle() const {
   DWORD style = 0;
   DWORD ex_style = 0;
   ApplyBorderStyle(style, ex_style, border_style_);
-  if (!multi_column_ && RightToLeft())
+  if (!multi_column_ && EffectiveRightToLeft())
     ex_style |= WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR;
   return ex_style;
 }
@@ -99,7 +109,6 @@ void ListBoxW::ChildCreated() {
   new_index_ = -1;
   insert_mark_index_ = -1;
   insert_mark_after_ = false;
-  checks_.SetOption(-1);
   ApplyFont();
   ApplyVisualStyles();
   Child().Enable(Enabled());
@@ -122,18 +131,20 @@ void ListBoxW::SaveChildState() {
   saved_ = SavedState();
   saved_.has_window = static_cast<bool>(Child());
   if (saved_.has_window && !design_mode_) {
-    saved_.item_height = Send(LB_GETITEMHEIGHT, 0);
-    const int32_t count = ListCount();
+    const ListBoxView list = Items();
+    saved_.item_height = list.ItemHeight(0);
+    const int count = list.Count();
     saved_.items.reserve(static_cast<size_t>(std::max(count, 0)));
-    for (int32_t i = 0; i < count; ++i) {
-      SavedItem item{List(i), Send(LB_GETITEMDATA, static_cast<WPARAM>(i)), false};
-      if (multi_select_ != 0) item.selected = Send(LB_GETSEL, static_cast<WPARAM>(i)) > 0;
+    for (int i = 0; i < count; ++i) {
+      SavedItem item{list.Text(i).value_or(std::wstring()), list.ItemData(i), false};
+      if (multi_select_ != kMultiSelectNone) item.selected = list.IsSelected(i);
       saved_.items.push_back(std::move(item));
     }
     saved_.list_index = ListIndex();
     saved_.top_index = TopIndex();
   }
   saved_.new_index = new_index_;
+  saved_.option_index = checks_.Option();
   saved_.insert_mark_index = insert_mark_index_;
   saved_.insert_mark_after = insert_mark_after_;
 }
@@ -142,23 +153,29 @@ void ListBoxW::RestoreChildState() {
   SavedState saved = std::move(saved_);
   saved_ = SavedState();
   if (Child() && !design_mode_) {
-    if (saved.has_window && saved.item_height > 0) {
-      Send(LB_SETITEMHEIGHT, 0, saved.item_height);
-    }
+    const ListBoxView list = Items();
+    if (saved.has_window && saved.item_height > 0) list.SetItemHeight(0, saved.item_height);
     if (!saved.items.empty()) {
+      size_t bytes = 0;
+      for (const SavedItem& item : saved.items) bytes += (item.text.size() + 1) * sizeof(wchar_t);
       Send(WM_SETREDRAW, FALSE);
+      list.InitStorage(static_cast<int>(saved.items.size()), bytes);
       for (size_t i = 0; i < saved.items.size(); ++i) {
         const SavedItem& item = saved.items[i];
-        Send(LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(item.text.c_str()));
-        Send(LB_SETITEMDATA, i, item.data);
-        if (multi_select_ != 0)
-          Send(LB_SETSEL, item.selected ? TRUE : FALSE, static_cast<LPARAM>(i));
+        const auto index = static_cast<int>(i);
+        list.InsertString(index, item.text);
+        list.SetItemData(index, item.data);
+        if (multi_select_ != kMultiSelectNone && item.selected) list.SetSel(index, true);
       }
       Send(WM_SETREDRAW, TRUE);
-      SetListIndex(saved.list_index);
-      if (saved.top_index > 0) SetTopIndex(saved.top_index);
+      // A list without selection takes none: the index is restored where the list accepts it.
+      const int32_t fresh_index = ListIndex();
+      ApplyListIndex(saved.list_index);
+      if (saved.list_index != fresh_index) RaiseClick();
+      if (saved.top_index > 0) list.SetTopIndex(saved.top_index);
     }
   }
+  checks_.SetOption(saved.option_index);
   new_index_ = saved.new_index;
   insert_mark_index_ = saved.insert_mark_index;
   insert_mark_after_ = saved.insert_mark_after;
@@ -169,13 +186,13 @@ void ListBoxW::RestoreChildState() {
 
 void ListBoxW::RecreateListWindow() {
   ApplyCreationRules();
-  if (!hWnd()) return;
+  if (!hWndUserControl()) return;
   if (!Child()) {
     CreateChild();
     return;
   }
   CallScope keep_alive(*this);
-  const bool locked = !design_mode_ && LockWindowUpdate(hWnd()) != FALSE;
+  const bool locked = !design_mode_ && LockWindowUpdate(hWndUserControl()) != FALSE;
   try {
     RecreateChild();
   } catch (...) {
@@ -187,8 +204,8 @@ void ListBoxW::RecreateListWindow() {
 
 void ListBoxW::Refresh() const noexcept {
   UserControl::Refresh();
-  if ((redraw_ || design_mode_) && hWnd()) {
-    RedrawWindow(hWnd(), nullptr, nullptr,
+  if ((redraw_ || design_mode_) && hWndUserControl()) {
+    RedrawWindow(hWndUserControl(), nullptr, nullptr,
                  RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
   }
 }
@@ -245,12 +262,6 @@ void ListBoxW::SetForeColor(OLE_COLOR color) {
   Refresh();
 }
 
-void ListBoxW::SetEnabled(bool enabled) {
-  UserControl::SetEnabled(enabled);
-  if (Child()) Child().Enable(enabled);
-  PropertyChanged(L"Enabled");
-}
-
 void ListBoxW::SetRedraw(bool value) {
   redraw_ = value;
   if (Child() && !design_mode_) {
@@ -267,7 +278,7 @@ void ListBoxW::SetSorted(bool value) {
 }
 
 void ListBoxW::SetMultiColumn(bool value) {
-  if (value && draw_mode_ == 2) {
+  if (value && draw_mode_ == kDrawOwnerVariable) {
     return RefuseSetting(RunTimeError(
         kSetNotSupported, u"MultiColumn must be False when DrawMode is 2 - OwnerDrawVariable"));
   }
@@ -284,7 +295,7 @@ void ListBoxW::SetAllowSelection(bool value) {
 
 void ListBoxW::SetMultiSelect(int32_t value) {
   RequireRange(value, 0, 2);
-  if (value != 0 && style_ != 0) {
+  if (value != 0 && style_ != kStyleStandard) {
     return RefuseSetting(RunTimeError(
         kSetNotSupported, u"MultiSelect must be 0 - None when Style is not 0 - Standard"));
   }
@@ -320,7 +331,7 @@ void ListBoxW::SetStyle(int32_t value) {
     throw RunTimeError(kSetNotSupportedAtRunTime, u"Style property is read-only at run time");
   }
   RequireRange(value, 0, 2);
-  if (value != 0 && draw_mode_ != 0) {
+  if (value != 0 && draw_mode_ != kDrawNormal) {
     return RefuseSetting(RunTimeError(
         kSetNotSupported, u"Style must be 0 - Standard when DrawMode is not 0 - Normal"));
   }

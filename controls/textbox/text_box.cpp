@@ -34,23 +34,22 @@ DWORD TextBoxW::ChildStyle() const {
   DWORD ex_style = 0;
   ApplyBorderStyle(style, ex_style, border_style_);
   if (allow_only_numbers_) style |= ES_NUMBER;
-  if (EffectiveRightToLeft()) style |= ES_RIGHT;
   if (locked_) style |= ES_READONLY;
   if (!hide_selection_) style |= ES_NOHIDESEL;
   if (use_system_password_char_) style |= ES_PASSWORD;
   if (multi_line_) {
     style |= ES_MULTILINE;
     switch (scroll_bars_) {
-      case 0:
+      case kScrollBarsNone:
         style |= ES_AUTOVSCROLL;
         break;
-      case 1:
+      case kScrollBarsHorizontal:
         style |= WS_HSCROLL | ES_AUTOHSCROLL | ES_AUTOVSCROLL;
         break;
-      case 2:
+      case kScrollBarsVertical:
         style |= WS_VSCROLL | ES_AUTOVSCROLL;
         break;
-      case 3:
+      case kScrollBarsBoth:
         style |= WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL | ES_AUTOVSCROLL;
         break;
       default:  // a stored value out of range: no scroll-bar case applies
@@ -59,8 +58,8 @@ DWORD TextBoxW::ChildStyle() const {
   } else {
     style |= ES_AUTOHSCROLL;
   }
-  if (character_casing_ == 1) style |= ES_UPPERCASE;
-  if (character_casing_ == 2) style |= ES_LOWERCASE;
+  if (character_casing_ == kCasingUpper) style |= ES_UPPERCASE;
+  if (character_casing_ == kCasingLower) style |= ES_LOWERCASE;
   style |= AlignmentStyle(alignment_);
   return style;
 }
@@ -100,10 +99,10 @@ void TextBoxW::SaveChildState() {
   saved_.h_scroll = 0;
   saved_.v_scroll = 0;
   if (multi_line_) {
-    if (scroll_bars_ == 1 || scroll_bars_ == 3) {
+    if (scroll_bars_ == kScrollBarsHorizontal || scroll_bars_ == kScrollBarsBoth) {
       saved_.h_scroll = static_cast<int16_t>(GetScrollPos(edit.Handle(), SB_HORZ));
     }
-    if (scroll_bars_ == 2 || scroll_bars_ == 3) {
+    if (scroll_bars_ == kScrollBarsVertical || scroll_bars_ == kScrollBarsBoth) {
       saved_.v_scroll = static_cast<int16_t>(GetScrollPos(edit.Handle(), SB_VERT));
     }
   }
@@ -337,19 +336,7 @@ void TextBoxW::SetVisualStyles(bool value) {
 }
 
 void TextBoxW::ApplyVisualStyles() {
-  if (!Live() || !VisualStylesActive()) return;
-  if (visual_styles_) {
-    SetWindowTheme(hWnd(), nullptr, nullptr);
-  } else {
-    SetWindowTheme(hWnd(), L" ", L" ");
-  }
-  Refresh();
-}
-
-void TextBoxW::SetEnabled(bool value) {
-  UserControl::SetEnabled(value);
-  if (Live()) Child().Enable(value);
-  PropertyChanged(L"Enabled");
+  if (ThemeChild(visual_styles_)) Refresh();
 }
 
 void TextBoxW::SetBackColor(OLE_COLOR color) {
@@ -371,7 +358,10 @@ void TextBoxW::SetFont(FontRef font) {
 }
 
 void TextBoxW::BuildFont() {
-  font_subscription_ = font_->Subscribe([this](const std::wstring&) { ApplyFontToChild(); });
+  font_subscription_ = font_->Subscribe([this](const std::wstring&) {
+    ApplyFontToChild();
+    PropertyChanged(L"Font");
+  });
   ApplyFontToChild();
 }
 
@@ -397,24 +387,6 @@ void TextBoxW::SetOLEDropMode(int32_t value) {
 void TextBoxW::SetOLEDragDropScroll(bool value) {
   ole_drag_drop_scroll_ = value;
   PropertyChanged(L"OLEDragDropScroll");
-}
-
-void TextBoxW::SetMousePointer(int16_t value) {
-  if (!((value >= 0 && value <= 16) || value == 99)) throw RunTimeError(kInvalidPropertyValue);
-  mouse_pointer_ = value;
-  PropertyChanged(L"MousePointer");
-}
-
-void TextBoxW::SetMouseIcon(PictureRef icon) {
-  const bool is_icon = !icon || !icon->Handle() || icon->Type() == PictureType::kIcon;
-  if (!AcceptValue(is_icon)) return;
-  mouse_icon_ = std::move(icon);
-  PropertyChanged(L"MouseIcon");
-}
-
-void TextBoxW::SetMouseTrack(bool value) {
-  mouse_track_ = value;
-  PropertyChanged(L"MouseTrack");
 }
 
 void TextBoxW::SetNetAddressValidator(bool value) {

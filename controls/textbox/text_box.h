@@ -26,15 +26,31 @@ class TextBoxW : public NativeControl {
   static constexpr OLE_COLOR kWindowBackground = 0x80000005;
   static constexpr OLE_COLOR kWindowText = 0x80000008;
 
+  // Alignment.
+  static constexpr int32_t kAlignLeft = 0;
+  static constexpr int32_t kAlignRight = 1;
+  static constexpr int32_t kAlignCenter = 2;
+  // ScrollBars (a multi-line box's).
+  static constexpr int32_t kScrollBarsNone = 0;
+  static constexpr int32_t kScrollBarsHorizontal = 1;
+  static constexpr int32_t kScrollBarsVertical = 2;
+  static constexpr int32_t kScrollBarsBoth = 3;
+  // CharacterCasing.
+  static constexpr int32_t kCasingNormal = 0;
+  static constexpr int32_t kCasingUpper = 1;
+  static constexpr int32_t kCasingLower = 2;
+  // OLEDragMode and OLEDropMode.
+  static constexpr int32_t kOleDragManual = 0;
+  static constexpr int32_t kOleDragAutomatic = 1;
+  static constexpr int32_t kOleDropNone = 0;
+  static constexpr int32_t kOleDropManual = 1;
+  static constexpr int32_t kOleDropAutomatic = 2;
+
   TextBoxW();
   ~TextBoxW() override;
 
   // The form's handler of this box's events.
   EventSink<TextBoxEvents>& Events() noexcept { return events_; }
-
-  // The native edit window (null while it does not exist) and the container window.
-  HWND hWnd() const noexcept { return Child().Handle(); }
-  HWND hWndUserControl() const noexcept { return UserControl::hWnd(); }
 
   // Text: read from the live window; setting an identical text raises no Change. With MaxLength
   // above 0 only its first MaxLength characters are kept. `Default` is the same property.
@@ -91,8 +107,6 @@ class TextBoxW : public NativeControl {
   void SetRightToLeftMode(int32_t value);
   bool VisualStyles() const noexcept { return visual_styles_; }
   void SetVisualStyles(bool value);
-  bool Enabled() const noexcept { return UserControl::Enabled(); }
-  void SetEnabled(bool value);
   OLE_COLOR BackColor() const noexcept { return UserControl::BackColor(); }
   void SetBackColor(OLE_COLOR color);
   OLE_COLOR ForeColor() const noexcept { return UserControl::ForeColor(); }
@@ -108,14 +122,6 @@ class TextBoxW : public NativeControl {
   void SetOLEDropMode(int32_t value);
   bool OLEDragDropScroll() const noexcept { return ole_drag_drop_scroll_; }
   void SetOLEDragDropScroll(bool value);
-  // 0..16 or 99; others raise error 380.
-  int16_t MousePointer() const noexcept { return mouse_pointer_; }
-  void SetMousePointer(int16_t value);
-  // An icon, or null; another picture type raises error 380.
-  const PictureRef& MouseIcon() const noexcept { return mouse_icon_; }
-  void SetMouseIcon(PictureRef icon);
-  bool MouseTrack() const noexcept { return mouse_track_; }
-  void SetMouseTrack(bool value);
   // Network-address validation: the address window class where the system has it (re-creates
   // the window), and the address types it accepts (0..19, others raise error 380).
   bool NetAddressValidator() const noexcept { return net_address_validator_; }
@@ -221,7 +227,7 @@ class TextBoxW : public NativeControl {
                                                  int32_t shift) override;
 
   // Property browsing: MousePointer by its named values.
-  std::optional<int16_t> BrowsedMousePointer() const override { return mouse_pointer_; }
+  std::optional<int16_t> BrowsedMousePointer() const override { return MousePointer(); }
 
   // OLE drag and drop through the host.
   void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override;
@@ -265,10 +271,15 @@ class TextBoxW : public NativeControl {
   // (not system keys) also switch overtype on Insert and peek the pending character.
   MessageResult RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key, UINT flags,
                          bool key_message);
-  void SendCodePoint(UINT code_point, LPARAM l_param);
+  // Overtype: deletes the character after the caret (both halves of a surrogate pair) when the
+  // caret is not at the end of its line.
+  void DeleteOverTypedCharacter();
   // The index of the character nearest a point of the edit's client area (packed as for
   // EM_CHARFROMPOS), in full even beyond the 16 bits that EM_CHARFROMPOS reports.
   DWORD CharIndexAt(LPARAM client_point) const noexcept;
+  // Of the offsets into a line of 65,536 units or more that share `low_offset`'s low 16 bits,
+  // the one whose measured position is nearest the client x coordinate.
+  int OffsetInLongLine(int line_start, int length, int low_offset, int x) const noexcept;
   bool PointerOverSelection() const noexcept;
   void ScrollNearEdges(float x, float y);
   void ShowDropCaret(float x, float y);
@@ -301,9 +312,6 @@ class TextBoxW : public NativeControl {
   int32_t ole_drag_mode_ = 0;
   int32_t ole_drop_mode_ = 0;
   bool ole_drag_drop_scroll_ = true;
-  int16_t mouse_pointer_ = 0;
-  PictureRef mouse_icon_;
-  bool mouse_track_ = false;
   bool net_address_validator_ = false;
   int32_t net_address_type_ = 0;
   int32_t net_address_format_ = 0;
@@ -318,7 +326,6 @@ class TextBoxW : public NativeControl {
   bool over_selection_ = false;   // the mouse is over the selection (automatic drag)
   bool drag_source_ = false;      // our own OLE drag is running
   bool click_armed_ = false;      // a button went down inside the edit
-  bool mouse_inside_ = false;     // MouseEnter raised, MouseLeave not yet
 
   // Kept across a re-creation.
   struct SavedState {

@@ -53,7 +53,7 @@ ByteArray UnicodeTextBytes(const std::wstring& text) {
 }  // namespace
 
 void TextBoxW::OLEStartDrag(DataObject& data, int32_t& allowed_effects) {
-  if (ole_drag_mode_ == 1) {
+  if (ole_drag_mode_ == kOleDragAutomatic) {
     const std::wstring text = SelText();
     data.SetData(PropertyValue(UnicodeTextBytes(text)), kUnicodeText);
     data.SetData(PropertyValue(text), kAnsiText);
@@ -73,7 +73,7 @@ void TextBoxW::OLEGiveFeedback(int32_t effect, bool& default_cursors) {
 }
 
 void TextBoxW::OLECompleteDrag(int32_t effect) {
-  if (effect == kEffectMove && ole_drag_mode_ == 1 && drag_source_ && Live()) {
+  if (effect == kEffectMove && ole_drag_mode_ == kOleDragAutomatic && drag_source_ && Live()) {
     Child().Send(WM_CLEAR);
   }
   events_.Raise(&TextBoxEvents::OLECompleteDrag, effect);

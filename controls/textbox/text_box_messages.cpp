@@ -10,6 +10,7 @@
 #include "controls/base/host/picture_object.h"
 #include "controls/base/input_state.h"
 #include "controls/base/mouse_pointers.h"
+#include "controls/base/window/edit_view.h"
 #include "controls/base/window_input.h"
 #include "controls/textbox/text_box.h"
 
@@ -64,13 +65,6 @@ MessageResult TextBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
     case WM_IME_SETCONTEXT:
       if (w_param != 0) ApplyImeMode(hWnd(), ime_context_.Get(), ime_mode_);
       return kNotHandled;
-    case WM_UNICHAR:
-      if (w_param == UNICODE_NOCHAR) return 1;
-      SendCodePoint(static_cast<UINT>(w_param), l_param);
-      return 0;
-    case WM_IME_CHAR:
-      Child().Send(WM_CHAR, w_param, l_param);
-      return 0;
     case WM_PASTE:
       if (allow_only_numbers_ && CommonControlsVersion() < CommonControlsClass::kV61) {
         const std::wstring pasted = ClipboardUnicodeText();
@@ -83,17 +77,6 @@ MessageResult TextBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
     default:
       return kNotHandled;
   }
-}
-
-void TextBoxW::SendCodePoint(UINT code_point, LPARAM l_param) {
-  if (code_point < 0x10000) {
-    Child().Send(WM_CHAR, code_point, l_param);
-    return;
-  }
-  // A character outside the Basic Multilingual Plane goes to the edit as its surrogate pair.
-  const UINT value = code_point - 0x10000;
-  Child().Send(WM_CHAR, 0xD800 + (value >> 10), l_param);
-  Child().Send(WM_CHAR, 0xDC00 + (value & 0x3FF), l_param);
 }
 
 MessageResult TextBoxW::OnCommand(WORD, WORD code, HWND control) {
@@ -154,40 +137,44 @@ MessageResult TextBoxW::OnChar(wchar_t code, UINT flags) {
   if (code != 0 && key_char == 0) return 0;
   const auto typed = static_cast<WORD>(key_char);
   if (allow_over_type_ && over_type_mode_ && typed >= 32 && SelLength() == 0) {
-    const auto line_start =
-        static_cast<int32_t>(Child().Send(EM_LINEINDEX, static_cast<WPARAM>(-1)));
-    if (line_start >= 0) {
-      const auto line_length =
-          static_cast<int32_t>(Child().Send(EM_LINELENGTH, static_cast<WPARAM>(line_start)));
-      if (line_length > 0 && SelStart() < line_start + line_length) {
-        const int32_t start = SelStart();
-        Child().Send(EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + 1));
-        SetSelText(L"");
-      }
-    }
+    DeleteOverTypedCharacter();
   }
   return CallNextWith(typed, static_cast<LPARAM>(flags));
+}
+
+void TextBoxW::DeleteOverTypedCharacter() {
+  const EditView edit(hWnd());
+  const int line_start = edit.LineIndex(-1);
+  if (line_start < 0) return;
+  const int line_end = line_start + edit.LineLength(line_start);
+  const auto start = static_cast<int>(edit.GetSel().start);
+  if (start >= line_end) return;
+  int end = start + 1;
+  if (end < line_end) {
+    // Only the two units at the caret are read: WM_GETTEXT copies from the start of the text.
+    std::wstring head(static_cast<size_t>(start) + 3, L'\0');
+    const auto copied =
+        static_cast<int>(edit.Send(WM_GETTEXT, head.size(), reinterpret_cast<LPARAM>(head.data())));
+    if (copied >= start + 2 && IS_HIGH_SURROGATE(head[static_cast<size_t>(start)]) &&
+        IS_LOW_SURROGATE(head[static_cast<size_t>(start) + 1])) {
+      end = start + 2;
+    }
+  }
+  edit.SetSel(static_cast<DWORD>(start), static_cast<DWORD>(end));
+  SetSelText(L"");
 }
 
 MessageResult TextBoxW::OnContextMenu(HWND window, POINT screen) {
   if (!InEditMessage() || window != hWnd()) return kNotHandled;
   bool handled = false;
-  if (screen.x > 0 && screen.y > 0) {
-    POINT client = screen;
-    ScreenToClient(hWnd(), &client);
-    events_.Raise(
-        &TextBoxEvents::ContextMenu, handled,
-        static_cast<float>(ScaleX(client.x, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)),
-        static_cast<float>(ScaleY(client.y, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)));
-  } else if (screen.x == -1 && screen.y == -1) {
-    events_.Raise(&TextBoxEvents::ContextMenu, handled, -1.0f, -1.0f);
-  }
+  const ContainerPoint point = ContextMenuPoint(screen);
+  events_.Raise(&TextBoxEvents::ContextMenu, handled, point.x, point.y);
   return handled ? MessageResult(0) : kNotHandled;
 }
 
 MessageResult TextBoxW::OnSetCursor(HWND, UINT hit_test, UINT) {
   if (!InEditMessage() || hit_test != HTCLIENT) return kNotHandled;
-  if (ole_drag_mode_ == 1) {
+  if (ole_drag_mode_ == kOleDragAutomatic) {
     over_selection_ = PointerOverSelection();
     if (over_selection_) {
       SetCursor(LoadMousePointerCursor(1));
@@ -196,14 +183,7 @@ MessageResult TextBoxW::OnSetCursor(HWND, UINT hit_test, UINT) {
   } else {
     over_selection_ = false;
   }
-  if (const HCURSOR cursor = LoadMousePointerCursor(mouse_pointer_)) {
-    SetCursor(cursor);
-    return 1;
-  }
-  if (mouse_pointer_ == 99 && mouse_icon_ && mouse_icon_->Handle()) {
-    SetCursor(static_cast<HCURSOR>(mouse_icon_->Handle()));
-    return 1;
-  }
+  if (SetPointerCursor(hit_test)) return 1;
   return kNotHandled;
 }
 
@@ -238,11 +218,7 @@ void TextBoxW::RaiseMouse(void (TextBoxEvents::*event)(int16_t, int16_t, float, 
 MessageResult TextBoxW::OnMouseMove(UINT keys, POINT point) {
   if (!InEditMessage()) return kNotHandled;
   const LRESULT result = CallNext();
-  if (!mouse_inside_ && mouse_track_) {
-    mouse_inside_ = true;
-    events_.Raise(&TextBoxEvents::MouseEnter);
-    TrackMouseLeave(hWnd());
-  }
+  if (MouseEntered()) events_.Raise(&TextBoxEvents::MouseEnter);
   RaiseMouse(&TextBoxEvents::MouseMove, static_cast<int16_t>(ButtonStateFromMouseFlags(keys)), keys,
              point);
   return result;
@@ -279,7 +255,7 @@ MessageResult TextBoxW::ButtonDblClk() {
 }
 
 MessageResult TextBoxW::OnLButtonDown(UINT keys, POINT point) {
-  if (InEditMessage() && ole_drag_mode_ == 1 && over_selection_) {
+  if (InEditMessage() && ole_drag_mode_ == kOleDragAutomatic && over_selection_) {
     POINT screen = point;
     ClientToScreen(hWnd(), &screen);
     if (DragDetect(hWnd(), screen)) {
@@ -325,10 +301,7 @@ MessageResult TextBoxW::OnMButtonDblClk(UINT, POINT) {
 
 MessageResult TextBoxW::OnMouseLeave() {
   if (!InEditMessage()) return kNotHandled;
-  if (mouse_inside_) {
-    mouse_inside_ = false;
-    events_.Raise(&TextBoxEvents::MouseLeave);
-  }
+  if (MouseLeft()) events_.Raise(&TextBoxEvents::MouseLeave);
   return kNotHandled;
 }
 

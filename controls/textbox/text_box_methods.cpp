@@ -4,11 +4,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <vector>
 
 #include "common/run_time_error.h"
 #include "controls/base/comctl_version.h"
+#include "controls/base/window/edit_view.h"
 #include "controls/textbox/text_box.h"
 #include "controls/textbox/text_box_values.h"
 
@@ -175,16 +178,68 @@ int32_t TextBoxW::CharFromPos(float x, float y) const {
 }
 
 DWORD TextBoxW::CharIndexAt(LPARAM client_point) const noexcept {
-  const Window edit = Child();
-  const auto low = static_cast<WORD>(LOWORD(edit.Send(EM_CHARFROMPOS, 0, client_point)));
-  // The character is in or next to the visible part, which starts at the first visible line (a
-  // single-line edit reports its first visible character) and holds far fewer than 32,768
-  // characters: the low 16 bits place the index relative to that start.
-  const auto first_visible = static_cast<WPARAM>(edit.Send(EM_GETFIRSTVISIBLELINE));
-  const auto start = static_cast<int32_t>(multi_line_ ? edit.Send(EM_LINEINDEX, first_visible)
-                                                      : static_cast<LRESULT>(first_visible));
-  const auto offset = static_cast<int16_t>(static_cast<WORD>(low - static_cast<WORD>(start)));
-  return static_cast<DWORD>(std::max(0, start + offset));
+  const EditView edit(hWnd());
+  const auto packed = static_cast<DWORD>(edit.Send(EM_CHARFROMPOS, 0, client_point));
+  const auto low = LOWORD(packed);
+  if (!multi_line_) {
+    // A single-line edit reports its first visible character in full, and the visible part holds
+    // far fewer than 32,768 characters: the low 16 bits place the index relative to it.
+    const int first = edit.FirstVisibleLine();
+    const auto offset = static_cast<int16_t>(static_cast<WORD>(low - static_cast<WORD>(first)));
+    return static_cast<DWORD>(std::max(0, first + offset));
+  }
+  // The line is one of the visible ones, which are far fewer than 32,768: its 16 bits place it
+  // relative to the first visible line.
+  const int first_line = edit.FirstVisibleLine();
+  const int line = std::max(0, first_line + static_cast<int16_t>(static_cast<WORD>(
+                                                HIWORD(packed) - static_cast<WORD>(first_line))));
+  const int line_start = edit.LineIndex(line);
+  if (line_start < 0) return static_cast<DWORD>(edit.GetTextLength());
+  const int length = edit.LineLength(line_start);
+  const auto offset = static_cast<int>(static_cast<WORD>(low - static_cast<WORD>(line_start)));
+  if (length < 0x10000) return static_cast<DWORD>(line_start + std::min(offset, length));
+  const POINT client{static_cast<int16_t>(LOWORD(client_point)),
+                     static_cast<int16_t>(HIWORD(client_point))};
+  return static_cast<DWORD>(line_start + OffsetInLongLine(line_start, length, offset, client.x));
+}
+
+int TextBoxW::OffsetInLongLine(int line_start, int length, int low_offset, int x) const noexcept {
+  // Offsets 65,536 apart share their low 16 bits; they lie at least 65,536 pixels apart, so the
+  // text's measured width up to each picks the one under the point.
+  const EditView edit(hWnd());
+  std::wstring text;
+  try {
+    text = edit.GetText();
+  } catch (...) {
+    return low_offset;
+  }
+  if (text.size() < static_cast<size_t>(line_start) + static_cast<size_t>(length)) {
+    return low_offset;
+  }
+  SCROLLINFO scroll{};
+  scroll.cbSize = sizeof(scroll);
+  scroll.fMask = SIF_POS;
+  if (!GetScrollInfo(edit.Handle(), SB_HORZ, &scroll)) scroll.nPos = 0;
+  RECT format{};
+  edit.Send(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  const LONG target = x - format.left + scroll.nPos;
+  const HDC dc = GetDC(edit.Handle());
+  if (!dc) return low_offset;
+  const HGDIOBJ old_font = SelectObject(dc, edit.GetFont());
+  int best = low_offset;
+  LONG best_distance = LONG_MAX;
+  for (int offset = low_offset; offset <= length; offset += 0x10000) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str() + line_start, offset, &extent);
+    const LONG distance = std::abs(extent.cx - target);
+    if (distance < best_distance) {
+      best_distance = distance;
+      best = offset;
+    }
+  }
+  SelectObject(dc, old_font);
+  ReleaseDC(edit.Handle(), dc);
+  return best;
 }
 
 float TextBoxW::LeftMargin() const noexcept {

@@ -33,9 +33,7 @@ void TextBoxW::ReadControlProperties(PropertyBag& bag) {
   ole_drag_mode_ = bag.ReadProperty(L"OLEDragMode", PropertyValue(int32_t{0})).ToLong();
   ole_drag_drop_scroll_ = bag.ReadProperty(L"OLEDragDropScroll", PropertyValue(true)).ToBoolean();
   SetOLEDropMode(bag.ReadProperty(L"OLEDropMode", PropertyValue(int32_t{0})).ToLong());
-  mouse_pointer_ = bag.ReadProperty(L"MousePointer", PropertyValue(int16_t{0})).ToInteger();
-  mouse_icon_ = bag.ReadProperty(L"MouseIcon", PropertyValue(PictureRef())).ToPicture();
-  mouse_track_ = bag.ReadProperty(L"MouseTrack", PropertyValue(false)).ToBoolean();
+  ReadMouseProperties(bag);
   UserControl::SetRightToLeft(bag.ReadProperty(L"RightToLeft", PropertyValue(false)).ToBoolean());
   right_to_left_mode_ = bag.ReadProperty(L"RightToLeftMode", PropertyValue(int32_t{1})).ToLong();
   border_style_ = bag.ReadProperty(L"BorderStyle", PropertyValue(int32_t{3})).ToLong();
@@ -80,9 +78,7 @@ void TextBoxW::WriteProperties(PropertyBag& bag) {
   bag.WriteProperty(L"OLEDragDropScroll", PropertyValue(ole_drag_drop_scroll_),
                     PropertyValue(true));
   bag.WriteProperty(L"OLEDropMode", PropertyValue(ole_drop_mode_), PropertyValue(int32_t{0}));
-  bag.WriteProperty(L"MousePointer", PropertyValue(mouse_pointer_), PropertyValue(int16_t{0}));
-  bag.WriteProperty(L"MouseIcon", PropertyValue(mouse_icon_), PropertyValue(PictureRef()));
-  bag.WriteProperty(L"MouseTrack", PropertyValue(mouse_track_), PropertyValue(false));
+  WriteMouseProperties(bag);
   bag.WriteProperty(L"RightToLeft", PropertyValue(RightToLeft()), PropertyValue(false));
   bag.WriteProperty(L"RightToLeftMode", PropertyValue(right_to_left_mode_),
                     PropertyValue(int32_t{1}));

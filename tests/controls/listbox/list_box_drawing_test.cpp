@@ -120,5 +120,15 @@ TEST(ListBoxDrawingTest, InsertionMarkIsPaintedAndMovesWithAScroll) {
   EXPECT_LT(CountInRow(list, old_row, kRed), 3) << "the mark is left behind at its old place";
 }
 
+TEST(ListBoxDrawingTest, ADrawRequestForAMissingCheckItemIsSkipped) {
+  PropertyBag stored = StoredProperties({{L"Style", PropertyValue(int32_t{1})}});
+  ListBoxHost host(nullptr, &stored);
+  ListBoxW& list = host.List();
+  host.Fill({L"a"});
+  const std::vector<COLORREF> untouched = RenderItem(list, 99);  // the list has no item 99
+  EXPECT_EQ(list.ListCount(), 1);
+  EXPECT_NE(RenderItem(list, 0), untouched);
+}
+
 }  // namespace
 }  // namespace veltrin::controls::list_box_test

@@ -159,5 +159,61 @@ TEST(ListBoxItemsTest, MultipleSelectionRangesAndIndices) {
   EXPECT_EQ(list.SelCount(), 3);
 }
 
+TEST(ListBoxItemsTest, ItemDataOfAMissingItemRaises381AndChangesNoItem) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  host.Fill({L"a", L"b"});
+  for (const int32_t index : {-1, 2}) {
+    EXPECT_EQ(ErrorOf([&] { list.SetItemData(index, 7); }), 381) << index;
+    EXPECT_EQ(ErrorOf([&] { (void)list.ItemData(index); }), 381) << index;
+  }
+  EXPECT_EQ(list.ItemData(0), 0);
+  EXPECT_EQ(list.ItemData(1), 0);
+}
+
+TEST(ListBoxItemsTest, HwndIsTheNativeListAsInTheTextBox) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  EXPECT_EQ(list.hWnd(), list.ListHandle());
+  EXPECT_EQ(GetParent(list.hWnd()), list.hWndUserControl());
+}
+
+TEST(ListBoxItemsTest, CharactersAboveTheBasicPlaneArriveAsASurrogatePair) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  EXPECT_EQ(SendMessageW(list.ListHandle(), WM_UNICHAR, UNICODE_NOCHAR, 0), TRUE);
+  SendMessageW(list.ListHandle(), WM_UNICHAR, 0x1F600, 1);
+  SendMessageW(list.ListHandle(), WM_UNICHAR, 0x6BB5, 1);
+  // KeyPress carries the UTF-16 unit as a signed 16-bit number.
+  EXPECT_EVENTS(host, L"KeyPress:-10179", L"KeyPress:-8704", L"KeyPress:27573");
+}
+
+TEST(ListBoxItemsTest, ContextMenuFromAnyScreenPositionButTheKeyboardOne) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  const HWND native = list.ListHandle();
+  struct Row {
+    POINT screen;  // relative to the list's client origin, except the keyboard's (-1, -1)
+    bool keyboard;
+  };
+  const Row rows[] = {{{5, 6}, false}, {{-1, -1}, true}};
+  for (const Row& row : rows) {
+    POINT screen = row.screen;
+    if (!row.keyboard) ClientToScreen(native, &screen);
+    SendMessageW(native, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(native),
+                 MAKELPARAM(screen.x, screen.y));
+  }
+  EXPECT_EQ(host.Events().size(), 2u);
+  host.Events().clear();
+  // A monitor left of or above the primary one has negative screen coordinates.
+  for (const POINT screen : {POINT{-300, 40}, POINT{40, -300}, POINT{-300, -300}}) {
+    SendMessageW(native, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(native),
+                 MAKELPARAM(screen.x, screen.y));
+    ASSERT_EQ(host.Events().size(), 1u) << screen.x << "," << screen.y;
+    EXPECT_NE(host.Events().front(), L"ContextMenu:-1,-1");
+    host.Events().clear();
+  }
+}
+
 }  // namespace
 }  // namespace veltrin::controls::list_box_test

@@ -100,5 +100,52 @@ TEST(ListBoxRecreateTest, RestrictedSettersRaiseTheirErrors) {
   EXPECT_EQ(list.BorderStyle(), 3);
 }
 
+TEST(ListBoxRecreateTest, TurningSelectionOffRestoresWhatTheNewListAccepts) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  for (int i = 0; i < 30; ++i) list.AddItem(std::to_wstring(i));
+  list.SetListIndex(2);
+  list.SetTopIndex(5);
+  list.SetInsertMark(4);
+  host.Events().clear();
+  EXPECT_EQ(ErrorOf([&] { list.SetAllowSelection(false); }), 0);
+  EXPECT_FALSE(list.AllowSelection());
+  EXPECT_TRUE(GetWindowLongW(list.ListHandle(), GWL_STYLE) & LBS_NOSEL);
+  EXPECT_EQ(list.ListCount(), 30);
+  EXPECT_EQ(list.TopIndex(), 5);
+  EXPECT_EQ(list.InsertMark(), 4);
+  EXPECT_EVENTS(host, L"Click", L"Scroll");
+}
+
+TEST(ListBoxRecreateTest, TheOptionOfAStyle2ListSurvivesARecreation) {
+  PropertyBag stored = StoredProperties({{L"Style", PropertyValue(int32_t{2})}});
+  ListBoxHost host(nullptr, &stored);
+  ListBoxW& list = host.List();
+  host.Fill({L"a", L"b", L"c"});
+  list.SetOptionIndex(1);
+  for (void (*change)(ListBoxW&) :
+       {+[](ListBoxW& l) { l.SetSorted(true); }, +[](ListBoxW& l) { l.SetUseTabStops(false); },
+        +[](ListBoxW& l) { l.SetMultiColumn(true); }}) {
+    const HWND before = list.ListHandle();
+    change(list);
+    ASSERT_NE(list.ListHandle(), before);
+    EXPECT_EQ(list.OptionIndex(), 1);
+    EXPECT_TRUE(list.ItemChecked(1));
+  }
+}
+
+TEST(ListBoxRecreateTest, RightToLeftIsTheResolvedValueOnEveryCreation) {
+  ListBoxHost host;  // the form reads left to right: RightToLeftMode 1 resolves to False
+  ListBoxW& list = host.List();
+  list.SetRightToLeft(true);
+  EXPECT_FALSE(GetWindowLongW(list.ListHandle(), GWL_EXSTYLE) & WS_EX_RTLREADING);
+  list.SetSorted(true);
+  EXPECT_FALSE(GetWindowLongW(list.ListHandle(), GWL_EXSTYLE) & WS_EX_RTLREADING);
+  list.SetRightToLeftMode(0);  // no longer follows the form
+  EXPECT_TRUE(GetWindowLongW(list.ListHandle(), GWL_EXSTYLE) & WS_EX_RTLREADING);
+  list.SetSorted(false);
+  EXPECT_TRUE(GetWindowLongW(list.ListHandle(), GWL_EXSTYLE) & WS_EX_RTLREADING);
+}
+
 }  // namespace
 }  // namespace veltrin::controls::list_box_test

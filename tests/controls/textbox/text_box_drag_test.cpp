@@ -1,5 +1,6 @@
 // The text box in OLE drag and drop beyond a plain drop: the automatic drag of the selection
 // within one box, the drop caret, and scrolling while a drag hovers near the edges.
+#include "base/support/mouse_input.h"
 #include "controls/base/host/drag_drop.h"
 #include "text_box_fixture.h"
 
@@ -14,15 +15,7 @@ POINT ScreenPointOf(HWND edit, int index) {
   return point;
 }
 
-// Queues real mouse input: a button change, or a move by (dx, dy) pixels.
-void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = dx;
-  input.mi.dy = dy;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(input));
-}
+using test::SendMouse;
 
 int FirstVisibleLine(const TextBoxW& text_box) {
   return static_cast<int>(SendMessageW(text_box.hWnd(), EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -197,6 +190,47 @@ TEST_F(TextBoxTest, PointsFarIntoALongTextFindTheirCharacter) {
   EXPECT_EQ(box->SelStart(), line_start + 2);
   EXPECT_EQ(box->SelText(), L"\u62D6");
   EXPECT_EQ(box->Text().size(), text.size() + 1);
+}
+
+// Scrolls the edit horizontally until the character at `index` of the line starting at
+// `line_start` is in view. EM_SCROLLCARET cannot: the edit reads the caret's position as 16 bits.
+void ScrollIntoView(HWND edit, const std::wstring& text, int line_start, int index) {
+  const HDC dc = GetDC(edit);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  SIZE prefix{};
+  GetTextExtentPoint32W(dc, text.c_str() + line_start, index - line_start, &prefix);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(edit, dc);
+  for (int step = 0; step < 4; ++step) {
+    SCROLLINFO scroll{};
+    scroll.cbSize = sizeof(scroll);
+    scroll.fMask = SIF_POS;
+    GetScrollInfo(edit, SB_HORZ, &scroll);
+    const LONG wanted = prefix.cx - 40;
+    SendMessageW(edit, EM_LINESCROLL, (wanted - scroll.nPos) / metrics.tmAveCharWidth, 0);
+  }
+}
+
+TEST_F(TextBoxTest, PointsFarIntoALongLineFindTheirCharacter) {
+  form.SetScaleMode(ScaleUnit::kPixels);
+  box->SetMultiLine(true);
+  box->SetScrollBars(3);  // no word wrap: one long line
+  box->SetOLEDropMode(2);
+  const std::wstring text = L"x\r\n" + std::wstring(70000, L'a');
+  box->SetText(text);
+  const HWND edit = box->hWnd();
+  // Wine measures a line's width in 16 bits, so it cannot scroll beyond 65,536 pixels into it:
+  // the points tested lie between 32,768 and 65,535 units into the line.
+  for (const int32_t index : {3 + 33000, 3 + 40000}) {
+    ScrollIntoView(edit, text, 3, index);
+    const POINT over = ScreenPointOf(edit, index);
+    POINT client = over;
+    ScreenToClient(edit, &client);
+    EXPECT_EQ(box->CharFromPos(static_cast<float>(client.x), static_cast<float>(client.y)), index);
+  }
 }
 
 }  // namespace

@@ -169,5 +169,22 @@ TEST_F(TextBoxTest, SystemKeysDoubleClicksScrollingAndTheLimitRaiseTheirEvents) 
   EXPECT_EQ(box->Text(), text);
 }
 
+TEST_F(TextBoxTest, ContextMenuFromANegativeScreenPositionIsRaised) {
+  events.on_context_menu = [](bool& handled) { handled = true; };
+  const HWND edit = box->hWnd();
+  // A monitor left of or above the primary one has negative screen coordinates.
+  for (const POINT screen : {POINT{-300, 40}, POINT{40, -300}}) {
+    events.log.clear();
+    // Closes the edit's own menu should it open (the event missing); removed when it does not.
+    PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    SendMessageW(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit),
+                 MAKELPARAM(screen.x, screen.y));
+    MSG left{};
+    PeekMessageW(&left, edit, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
+    ASSERT_EQ(events.log.size(), 1u) << screen.x << "," << screen.y;
+    EXPECT_NE(events.log.front(), L"ContextMenu -1 -1");
+  }
+}
+
 }  // namespace
 }  // namespace veltrin::controls::textbox_test

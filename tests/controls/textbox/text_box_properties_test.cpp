@@ -216,5 +216,36 @@ TEST_F(TextBoxTest, LockedAndStylesFollowTheLiveWindow) {
   EXPECT_EQ(box->CueBanner(), L"\u63D0\u793A");
 }
 
+TEST_F(TextBoxTest, OverTypeReplacesAWholeCharacterOutsideTheBasicPlane) {
+  box->SetAllowOverType(true);
+  box->SetOverTypeMode(true);
+  box->SetText(kPair + L"b");
+  box->SetSelStart(0);
+  SendMessageW(box->hWnd(), WM_CHAR, 'x', 1);
+  EXPECT_EQ(box->Text(), L"xb");
+}
+
+TEST_F(TextBoxTest, AlignmentHoldsInARightToLeftBoxAfterARecreation) {
+  box->SetRightToLeftMode(0);  // the box's own value, whatever the form reads
+  box->SetRightToLeft(true);
+  const struct {
+    int32_t alignment;
+    LONG style;
+  } rows[] = {{0, 0}, {1, ES_RIGHT}, {2, ES_CENTER}};
+  for (const auto& row : rows) {
+    box->SetAlignment(row.alignment);
+    box->SetMultiLine(!box->MultiLine());  // re-creates the edit
+    EXPECT_EQ(GetWindowLongW(box->hWnd(), GWL_STYLE) & (ES_CENTER | ES_RIGHT), row.style)
+        << row.alignment;
+  }
+}
+
+TEST_F(TextBoxTest, AChangeInsideTheFontObjectIsAChangeOfFont) {
+  box->SetFont(std::make_shared<FontObject>());
+  form.SetModified(false);
+  box->Font()->SetSize(20);
+  EXPECT_TRUE(form.Modified());
+}
+
 }  // namespace
 }  // namespace veltrin::controls::textbox_test
