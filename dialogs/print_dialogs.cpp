@@ -143,6 +143,7 @@ PRINTDLGW CommonDialog::MakePrintRecord(HWND owner) {
 }
 
 bool CommonDialog::ShowPrinter() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
   PRINTDLGW record = MakePrintRecord(owner);
@@ -169,6 +170,7 @@ bool CommonDialog::ShowPrinter() {
 }
 
 int32_t CommonDialog::ShowPrinterEx() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
   PRINTPAGERANGE range{static_cast<DWORD>(fromPage_), static_cast<DWORD>(toPage_)};
@@ -207,6 +209,7 @@ int32_t CommonDialog::ShowPrinterEx() {
 }
 
 bool CommonDialog::ShowPageSetup() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, true);
   PAGESETUPDLGW record{};
