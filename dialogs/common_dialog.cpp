@@ -36,7 +36,6 @@ CommonDialog::~CommonDialog() {
   // Closing the find dialog below sends messages that run calls on this object; counted as one
   // more call, they can never see the count fall to 0 and delete it a second time.
   EnterCall();
-  if (hdc_ != nullptr) DeleteDC(hdc_);
   CloseFindReplace();
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/base/gdi_handles.h"
 #include "controls/base/host/property_value.h"
 #include "controls/base/subclass.h"
 #include "controls/base/window/call_guard.h"
@@ -61,7 +62,7 @@ class CommonDialog : public controls::CallGuarded, public controls::SubclassRece
   void SetHookEvents(bool value) noexcept { hookEvents_ = value; }
   const std::wstring& Tag() const noexcept { return tag_; }
   void SetTag(std::wstring value) { tag_ = std::move(value); }
-  HDC hdc() const noexcept { return hdc_; }
+  HDC hdc() const noexcept { return hdc_.Get(); }
   [[noreturn]] void Sethdc(HDC value);
   int32_t Flags() const noexcept { return flags_; }
   void SetFlags(int32_t value) noexcept { flags_ = value; }
@@ -253,7 +254,7 @@ class CommonDialog : public controls::CallGuarded, public controls::SubclassRece
   bool cancelError_ = false;
   bool hookEvents_ = false;
   std::wstring tag_;
-  HDC hdc_ = nullptr;  // owned: deleted when replaced and at destruction
+  controls::UniqueDeviceContext hdc_;  // deleted when replaced and at destruction
   int32_t flags_ = 0;
   std::wstring dialogTitle_;
   int32_t maxFileSize_ = 260;

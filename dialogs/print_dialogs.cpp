@@ -119,8 +119,7 @@ void CommonDialog::TakeDevModeField(const DEVMODEW& mode, DWORD bit, int32_t& pr
 
 void CommonDialog::KeepDeviceContext(HDC dc) noexcept {
   if ((flags_ & (PD_RETURNDC | PD_RETURNIC)) == 0) return;
-  if (hdc_ != nullptr) DeleteDC(hdc_);
-  hdc_ = dc;
+  hdc_.Reset(dc);
 }
 
 PRINTDLGW CommonDialog::MakePrintRecord(HWND owner) {
