@@ -13,6 +13,11 @@ if(CMAKE_CROSSCOMPILING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   set(VELTRIN_GTEST_MAIN gtest_main)
   set(VELTRIN_GMOCK gmock)
+  # Every Windows test program checks its heap (guard bytes, poisoned and quarantined freed
+  # blocks) through a replacement of the global operator new and delete; the product never does.
+  add_library(veltrin_checking_allocator OBJECT
+              ${PROJECT_SOURCE_DIR}/tests/support/checking_allocator.cpp)
+  set(VELTRIN_TEST_ALLOCATOR veltrin_checking_allocator)
 else()
   find_package(GTest REQUIRED)
   set(VELTRIN_GTEST_MAIN GTest::gtest_main)
@@ -22,7 +27,12 @@ endif()
 function(veltrin_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;NOT_EMULATED_CASES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${VELTRIN_GMOCK} ${VELTRIN_GTEST_MAIN})
+  target_link_libraries(${name} PRIVATE ${VELTRIN_TEST_ALLOCATOR} ${ARG_LIBS} ${VELTRIN_GMOCK}
+                        ${VELTRIN_GTEST_MAIN})
+  if(CMAKE_CROSSCOMPILING)
+    # The standard library checks its preconditions (indexes, non-empty containers) in the tests.
+    target_compile_definitions(${name} PRIVATE _GLIBCXX_ASSERTIONS)
+  endif()
   # Tests find their data next to the sources, whatever the build folder.
   target_compile_definitions(${name} PRIVATE VELTRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   add_test(NAME ${name} COMMAND ${name})

@@ -7,6 +7,7 @@
 #include "desktop/window_font.h"
 #include "desktop/window_topmost.h"
 #include "common/utf16.h"
+#include "controls/base/error_report.h"
 #include "controls/base/fonts.h"
 #include "controls/base/host/data_object.h"
 
@@ -24,7 +25,8 @@ constexpr int kIconResource = 1;
 void RunGuarded(const std::function<void()>& command) noexcept {
   try {
     command();
-  } catch (...) {  // every command reports what the user must know itself
+  } catch (...) {  // every command tells the user what they must know itself
+    controls::ReportCaughtError(L"a window command");
   }
 }
 

@@ -12,6 +12,7 @@
 namespace veltrin::dialogs {
 
 bool CommonDialog::ShowColor() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   if (!customColorsFilled_) {
     for (int i = 0; i < 16; ++i) {
       const auto grey = static_cast<BYTE>(255 - 16 * i);

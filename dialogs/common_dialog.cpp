@@ -4,6 +4,7 @@
 
 #include "common/run_time_error.h"
 #include "controls/base/common_dialog_hooks.h"
+#include "controls/base/error_report.h"
 #include "controls/base/modeless_dialogs.h"
 #include "dialogs/dialog_errors.h"
 #include "dialogs/dialog_internal.h"
@@ -28,10 +29,13 @@ int32_t LocaleDefaultPaperSize() noexcept {
 
 }  // namespace
 
-CommonDialog::CommonDialog() : paperSize_(LocaleDefaultPaperSize()) {}
+CommonDialog::CommonDialog()
+    : SubclassReceiver(static_cast<CallGuarded&>(*this)), paperSize_(LocaleDefaultPaperSize()) {}
 
 CommonDialog::~CommonDialog() {
-  if (hdc_ != nullptr) DeleteDC(hdc_);
+  // Closing the find dialog below sends messages that run calls on this object; counted as one
+  // more call, they can never see the count fall to 0 and delete it a second time.
+  EnterCall();
   CloseFindReplace();
 }
 
@@ -233,6 +237,8 @@ bool CommonDialog::FailCancelled() const {
 
 LRESULT STDMETHODCALLTYPE CommonDialog::Message(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam, DWORD_PTR refData) {
+  // An event handler may delete the dialog: it goes when this call returns.
+  const controls::CallScope call(*this);
   const LONG_PTR ref = controls::RefNumber(refData);
   if (ref >= 1) return OnOwnerMessage(window, message, wParam, lParam, ref);
   switch (ref) {
@@ -268,23 +274,42 @@ LRESULT STDMETHODCALLTYPE CommonDialog::Message(HWND window, UINT message, WPARA
 
 LRESULT CommonDialog::OnOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
                                      LONG_PTR refNumber) {
-  if (helpMessage_ != 0 && message == helpMessage_) {
-    bool handled = false;
-    const auto action = static_cast<int16_t>(refNumber & 0xFFFF);
-    RaiseKeepingFocus([&] {
-      if (events_) events_->Help(handled, action, reinterpret_cast<HWND>(wParam));
-    });
-    if (!handled) {
-      try {
-        ShowHelp();
-      } catch (...) {
-        // A failing help call must not break the dialog's message loop.
-      }
-    }
-  } else if (findReplaceMessage_ != 0 && message == findReplaceMessage_) {
-    return OnFindReplaceMessage(owner, message, wParam, lParam, refNumber);
+  // Help from the open find or replace dialog is its own subclass's to raise.
+  const auto from = reinterpret_cast<HWND>(wParam);
+  if (helpMessage_ != 0 && message == helpMessage_ &&
+      (from == nullptr || from != findReplaceDialog_)) {
+    RaiseHelp(static_cast<int16_t>(refNumber & 0xFFFF), from);
   }
   return controls::DefaultWindowProc(owner, message, wParam, lParam);
+}
+
+LRESULT STDMETHODCALLTYPE CommonDialog::FindOwnerReceiver::Message(HWND owner, UINT message,
+                                                                   WPARAM wParam, LPARAM lParam,
+                                                                   DWORD_PTR refData) {
+  const controls::CallScope call(dialog_);
+  const LONG_PTR ref = controls::RefNumber(refData);
+  if (dialog_.findReplaceMessage_ != 0 && message == dialog_.findReplaceMessage_) {
+    return dialog_.OnFindReplaceMessage(owner, message, wParam, lParam, ref);
+  }
+  if (dialog_.helpMessage_ != 0 && message == dialog_.helpMessage_ &&
+      reinterpret_cast<HWND>(wParam) == dialog_.findReplaceDialog_) {
+    dialog_.RaiseHelp(static_cast<int16_t>(ref & 0xFFFF), reinterpret_cast<HWND>(wParam));
+  }
+  return controls::DefaultWindowProc(owner, message, wParam, lParam);
+}
+
+void CommonDialog::RaiseHelp(int16_t action, HWND dialog) {
+  bool handled = false;
+  RaiseKeepingFocus([&] {
+    if (events_) events_->Help(handled, action, dialog);
+  });
+  if (handled) return;
+  try {
+    ShowHelp();
+  } catch (...) {
+    // A failing help call must not break the dialog's message loop.
+    controls::ReportCaughtError(L"the Help event");
+  }
 }
 
 }  // namespace veltrin::dialogs

@@ -7,10 +7,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "controls/base/gdi_handles.h"
 #include "controls/base/host/property_value.h"
 #include "controls/base/subclass.h"
+#include "controls/base/window/call_guard.h"
 #include "dialogs/common_dialog_events.h"
 
 namespace veltrin::dialogs {
@@ -32,13 +35,18 @@ enum DialogAction : int16_t {
   kActionReplace = 10,
 };
 
+// The length declared for the find and replace texts' buffers.
+inline constexpr WORD kFindReplaceLength = 256;
+
 // Bits of the default-field mask (DEVMODE dmFields layout) of the printer properties not yet set.
 inline constexpr int32_t kDefaultPrinterFields = 0x1E03;
 
-class CommonDialog : public controls::SubclassReceiver {
+// A dialog deleted from inside one of its own events (or while a Show call runs) must go through
+// CommonDialogPtr or CallGuarded::Delete: it is then deleted when the outermost call returns.
+class CommonDialog : public controls::CallGuarded, public controls::SubclassReceiver {
  public:
   CommonDialog();
-  ~CommonDialog();
+  ~CommonDialog() override;
   CommonDialog(const CommonDialog&) = delete;
   CommonDialog& operator=(const CommonDialog&) = delete;
 
@@ -54,7 +62,7 @@ class CommonDialog : public controls::SubclassReceiver {
   void SetHookEvents(bool value) noexcept { hookEvents_ = value; }
   const std::wstring& Tag() const noexcept { return tag_; }
   void SetTag(std::wstring value) { tag_ = std::move(value); }
-  HDC hdc() const noexcept { return hdc_; }
+  HDC hdc() const noexcept { return hdc_.Get(); }
   [[noreturn]] void Sethdc(HDC value);
   int32_t Flags() const noexcept { return flags_; }
   void SetFlags(int32_t value) noexcept { flags_ = value; }
@@ -186,6 +194,19 @@ class CommonDialog : public controls::SubclassReceiver {
                                     DWORD_PTR refData) override;
 
  private:
+  // The owner subclass of the open find or replace dialog: its own receiver, apart from the Help
+  // subclass that a modal dialog puts on the same owner.
+  class FindOwnerReceiver final : public controls::SubclassReceiver {
+   public:
+    explicit FindOwnerReceiver(CommonDialog& dialog) noexcept
+        : SubclassReceiver(static_cast<controls::CallGuarded&>(dialog)), dialog_(dialog) {}
+    LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      DWORD_PTR refData) override;
+
+   private:
+    CommonDialog& dialog_;
+  };
+
   struct Margins {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
   };
@@ -202,6 +223,13 @@ class CommonDialog : public controls::SubclassReceiver {
                                LONG_PTR refNumber);
   HWND ShowFindReplace(DialogAction action);
   void CloseFindReplace() noexcept;
+  // Undoes what ShowFindReplace set up (subclasses, modeless registration) and clears the state.
+  void ForgetFindReplace() noexcept;
+  // Sees the find or replace dialog's destruction, however it comes (its owner destroyed too).
+  static LRESULT CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR refData) noexcept;
+  // Raises Help for `action` and, unless the handler took it, runs ShowHelp.
+  void RaiseHelp(int16_t action, HWND dialog);
 
   // Runs `call` with the owner subclassed for Help when `helpFlag` is in Flags.
   template <typename Call>
@@ -226,7 +254,7 @@ class CommonDialog : public controls::SubclassReceiver {
   bool cancelError_ = false;
   bool hookEvents_ = false;
   std::wstring tag_;
-  HDC hdc_ = nullptr;  // owned: deleted when replaced and at destruction
+  controls::UniqueDeviceContext hdc_;  // deleted when replaced and at destruction
   int32_t flags_ = 0;
   std::wstring dialogTitle_;
   int32_t maxFileSize_ = 260;
@@ -288,8 +316,19 @@ class CommonDialog : public controls::SubclassReceiver {
   HWND findReplaceDialog_ = nullptr;
   HWND findReplaceOwner_ = nullptr;  // the window subclassed for the dialog's commands
   DialogAction findReplaceAction_ = kActionFind;
-  std::array<wchar_t, 128> findBuffer_{};     // 256 bytes, as the record declares
-  std::array<wchar_t, 128> replaceBuffer_{};  // 256 bytes, as the record declares
+  FindOwnerReceiver findOwnerReceiver_{*this};
+  // The record declares each buffer's length as its number of characters: Windows reads that
+  // number as bytes, Wine as characters, and either reading stays inside the buffer.
+  std::array<wchar_t, kFindReplaceLength> findBuffer_{};
+  std::array<wchar_t, kFindReplaceLength> replaceBuffer_{};
 };
+
+// Deletes a dialog now, or when the event or Show call that runs on it returns.
+struct CommonDialogDeleter {
+  void operator()(CommonDialog* dialog) const noexcept {
+    controls::CallGuarded::Delete(std::unique_ptr<CommonDialog>(dialog));
+  }
+};
+using CommonDialogPtr = std::unique_ptr<CommonDialog, CommonDialogDeleter>;
 
 }  // namespace veltrin::dialogs

@@ -37,6 +37,7 @@ bool CommonDialog::ShowSave() {
 }
 
 bool CommonDialog::ShowFileDialog(DialogAction action) {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const std::wstring filter = ConvertFilter(filter_);
   std::vector<wchar_t> buffer = MakeFileBuffer(fileName_, maxFileSize_);
   const HWND owner = DialogOwnerWindow();

@@ -1,9 +1,11 @@
 // The modeless find and replace dialogs: opened once per instance, their commands raised as
 // events through the owner-window subclass, keyboard navigation through the modeless hook.
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/base/common_dialog_hooks.h"
 #include "controls/base/modeless_dialogs.h"
@@ -15,11 +17,12 @@
 namespace veltrin::dialogs {
 namespace {
 
-// Copies `text` into `buffer`, cut so that the final NUL always fits.
+// Copies `text` into `buffer`, cut so that the final NUL fits when the declared length is read as
+// bytes (the shorter reading).
 template <size_t N>
 void FillBuffer(std::array<wchar_t, N>& buffer, const std::wstring& text) {
   buffer.fill(L'\0');
-  std::copy_n(text.begin(), std::min(text.size(), N - 1), buffer.begin());
+  std::copy_n(text.begin(), std::min(text.size(), N / sizeof(wchar_t) - 1), buffer.begin());
 }
 
 std::wstring OwnerSubclassKey(DialogAction action, HWND dialog) {
@@ -38,6 +41,7 @@ HWND CommonDialog::ShowReplace() {
 }
 
 HWND CommonDialog::ShowFindReplace(DialogAction action) {
+  const controls::CallScope call(*this);  // the InitDialog event may delete the dialog
   if (findReplaceDialog_ != nullptr) return nullptr;
   const HWND owner = DialogOwnerWindow();
   findReplace_ = FINDREPLACEW{};
@@ -52,11 +56,11 @@ HWND CommonDialog::ShowFindReplace(DialogAction action) {
   }
   FillBuffer(findBuffer_, findWhat_);
   findReplace_.lpstrFindWhat = findBuffer_.data();
-  findReplace_.wFindWhatLen = sizeof(findBuffer_);
+  findReplace_.wFindWhatLen = kFindReplaceLength;
   if (action == kActionReplace) {
     FillBuffer(replaceBuffer_, replaceWith_);
     findReplace_.lpstrReplaceWith = replaceBuffer_.data();
-    findReplace_.wReplaceWithLen = sizeof(replaceBuffer_);
+    findReplace_.wReplaceWithLen = kFindReplaceLength;
   }
   if ((flags_ & FR_SHOWHELP) != 0) Registered(helpMessage_, HELPMSGSTRINGW);
   Registered(findReplaceMessage_, FINDMSGSTRINGW);
@@ -69,11 +73,30 @@ HWND CommonDialog::ShowFindReplace(DialogAction action) {
   findReplaceDialog_ = dialog;
   findReplaceAction_ = action;
   findReplace_.lCustData = reinterpret_cast<LPARAM>(dialog);
-  controls::SubclassWindow(owner, this, static_cast<LONG_PTR>(action),
+  controls::SubclassWindow(owner, &findOwnerReceiver_, static_cast<LONG_PTR>(action),
                            OwnerSubclassKey(action, dialog));
   findReplaceOwner_ = owner;
+  SetWindowSubclass(dialog, FindDialogProc, 0, reinterpret_cast<DWORD_PTR>(this));
   controls::RegisterModelessDialog(dialog);
   return dialog;
+}
+
+LRESULT CALLBACK CommonDialog::FindDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR, DWORD_PTR refData) noexcept {
+  if (message == WM_NCDESTROY) {
+    auto& self = *reinterpret_cast<CommonDialog*>(refData);
+    if (self.findReplaceDialog_ == dialog) self.ForgetFindReplace();
+  }
+  return DefSubclassProc(dialog, message, wParam, lParam);
+}
+
+void CommonDialog::ForgetFindReplace() noexcept {
+  const HWND dialog = std::exchange(findReplaceDialog_, nullptr);
+  if (dialog == nullptr) return;
+  RemoveWindowSubclass(dialog, FindDialogProc, 0);
+  controls::UnsubclassWindow(std::exchange(findReplaceOwner_, nullptr),
+                             OwnerSubclassKey(findReplaceAction_, dialog));
+  controls::UnregisterModelessDialog(dialog);
 }
 
 LRESULT CommonDialog::OnFindReplaceMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
@@ -88,21 +111,17 @@ LRESULT CommonDialog::OnFindReplaceMessage(HWND owner, UINT message, WPARAM wPar
   }
   if ((record.Flags & FR_DIALOGTERM) != 0) {
     const LRESULT result = controls::DefaultWindowProc(owner, message, wParam, lParam);
-    const HWND dialog = findReplaceDialog_;
-    controls::UnsubclassWindow(owner, OwnerSubclassKey(findReplaceAction_, dialog));
-    controls::UnregisterModelessDialog(dialog);
-    findReplaceDialog_ = nullptr;
-    findReplaceOwner_ = nullptr;
+    ForgetFindReplace();
     return result;
   }
   flags_ = static_cast<int32_t>(record.Flags & ~static_cast<DWORD>(FR_ENABLEHOOK));
+  // The buffers hold kFindReplaceLength characters, whichever way the dialog read the length.
   if (record.lpstrFindWhat != nullptr) {
-    findWhat_.assign(record.lpstrFindWhat,
-                     wcsnlen(record.lpstrFindWhat, record.wFindWhatLen / sizeof(wchar_t)));
+    findWhat_.assign(record.lpstrFindWhat, wcsnlen(record.lpstrFindWhat, kFindReplaceLength));
   }
   if (record.lpstrReplaceWith != nullptr) {
     replaceWith_.assign(record.lpstrReplaceWith,
-                        wcsnlen(record.lpstrReplaceWith, record.wReplaceWithLen / sizeof(wchar_t)));
+                        wcsnlen(record.lpstrReplaceWith, kFindReplaceLength));
   }
   RaiseKeepingFocus([&] {
     if (events_ == nullptr) return;
@@ -128,12 +147,8 @@ void CommonDialog::CloseFindReplace() noexcept {
       DispatchMessageW(&message);
     }
   }
-  // The closing notification normally cleans up; make sure nothing is left if it never came.
-  if (findReplaceDialog_ != nullptr) {
-    controls::UnsubclassWindow(findReplaceOwner_, OwnerSubclassKey(findReplaceAction_, dialog));
-    controls::UnregisterModelessDialog(dialog);
-    findReplaceDialog_ = nullptr;
-  }
+  // The closing notification or the destruction normally cleans up; make sure nothing is left.
+  ForgetFindReplace();
 }
 
 }  // namespace veltrin::dialogs

@@ -54,6 +54,7 @@ bool IsFolder(const std::wstring& path) {
 }  // namespace
 
 bool CommonDialog::ShowFolderBrowser() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   UniqueItemList root = RootList(rootFolder_);
   BROWSEINFOW info{};
   info.hwndOwner = DialogOwnerWindow();

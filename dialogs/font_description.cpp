@@ -16,7 +16,8 @@ LOGFONTW MakeLogFont(const FontProperties& font, int pixelsPerInch) {
   description.lfUnderline = font.underline ? 1 : 0;
   description.lfStrikeOut = font.strikethru ? 1 : 0;
   description.lfCharSet = static_cast<BYTE>(font.charset & 0xFF);
-  std::copy_n(font.name.begin(), std::min<size_t>(font.name.size(), LF_FACESIZE),
+  // The field keeps its final NUL: a longer name is cut to LF_FACESIZE - 1 characters.
+  std::copy_n(font.name.begin(), std::min<size_t>(font.name.size(), LF_FACESIZE - 1),
               description.lfFaceName);
   return description;
 }

@@ -28,6 +28,7 @@ LRESULT SelectedIndex(HWND dialog, int box) {
 }  // namespace
 
 bool CommonDialog::ShowFont() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   LOGFONTW description = MakeLogFont(
       {fontName_, fontSize_, fontBold_, fontItalic_, fontStrikethru_, fontUnderline_, fontCharset_},

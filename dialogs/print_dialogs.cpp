@@ -119,8 +119,7 @@ void CommonDialog::TakeDevModeField(const DEVMODEW& mode, DWORD bit, int32_t& pr
 
 void CommonDialog::KeepDeviceContext(HDC dc) noexcept {
   if ((flags_ & (PD_RETURNDC | PD_RETURNIC)) == 0) return;
-  if (hdc_ != nullptr) DeleteDC(hdc_);
-  hdc_ = dc;
+  hdc_.Reset(dc);
 }
 
 PRINTDLGW CommonDialog::MakePrintRecord(HWND owner) {
@@ -143,6 +142,7 @@ PRINTDLGW CommonDialog::MakePrintRecord(HWND owner) {
 }
 
 bool CommonDialog::ShowPrinter() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
   PRINTDLGW record = MakePrintRecord(owner);
@@ -169,6 +169,7 @@ bool CommonDialog::ShowPrinter() {
 }
 
 int32_t CommonDialog::ShowPrinterEx() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
   PRINTPAGERANGE range{static_cast<DWORD>(fromPage_), static_cast<DWORD>(toPage_)};
@@ -207,6 +208,7 @@ int32_t CommonDialog::ShowPrinterEx() {
 }
 
 bool CommonDialog::ShowPageSetup() {
+  const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, true);
   PAGESETUPDLGW record{};

@@ -4,6 +4,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include "controls/base/error_report.h"
+
 namespace veltrin::controls {
 namespace {
 
@@ -44,6 +46,7 @@ LRESULT DeliverToReceiver(ISubclass* receiver, HWND window, UINT message, WPARAM
   try {
     return receiver->Message(window, message, wParam, lParam, RefData(refNumber));
   } catch (...) {
+    ReportCaughtError(L"a dialog hook");
     return 0;
   }
 }

@@ -82,10 +82,21 @@ std::span<const InterceptionKind> NativeControl::InterceptionKinds() const {
 }
 
 void NativeControl::Initialize() {
-  for (const InterceptionKind kind : InterceptionKinds()) {
-    registrations_.emplace_back(ControlUnknown(), kind);
+  try {
+    for (const InterceptionKind kind : InterceptionKinds()) {
+      registrations_.emplace_back(ControlUnknown(), kind);
+    }
+    InitializeControl();
+  } catch (...) {
+    // The host skips Terminate after a failed Initialize, and the control's object goes before
+    // the control: undo what was done here now, last first.
+    ReleaseRegistrations();
+    throw;
   }
-  InitializeControl();
+}
+
+void NativeControl::ReleaseRegistrations() noexcept {
+  while (!registrations_.empty()) registrations_.pop_back();
 }
 
 void NativeControl::InitProperties() {
@@ -105,11 +116,11 @@ void NativeControl::Terminate() {
     TerminateControl();
   } catch (...) {
     DestroyChild();
-    registrations_.clear();
+    ReleaseRegistrations();
     throw;
   }
   DestroyChild();
-  registrations_.clear();
+  ReleaseRegistrations();
 }
 
 void NativeControl::Resize() {

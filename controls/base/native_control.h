@@ -193,6 +193,8 @@ class NativeControl : public UserControl,
   void InitProperties() final;
   void ReadProperties(PropertyBag& bag) final;
   void Terminate() final;
+  // Releases the interception registrations, the last made first.
+  void ReleaseRegistrations() noexcept;
   void LookUpMousePointerDispId() noexcept;
   bool BrowsesMousePointer(DISPID disp_id) const noexcept;
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "controls/base/com_ptr.h"
+#include "controls/base/error_report.h"
 
 namespace veltrin::controls {
 namespace {
@@ -81,6 +82,7 @@ LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (!receiver) return DefaultWindowProc(window, message, wParam, lParam);
     return receiver->Message(window, message, wParam, lParam, refData);
   } catch (...) {
+    ReportCaughtError(L"a subclass receiver");
     return 0;
   }
 }

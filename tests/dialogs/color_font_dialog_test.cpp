@@ -20,7 +20,7 @@ using testing::PressButton;
 
 constexpr int kFontSizeBox = 1138;
 
-TEST(FontDescription, SizeRoundsHalfToEvenAndNameIsCutTo32) {
+TEST(FontDescription, SizeRoundsHalfToEvenAndNameIsCutTo31WithItsNul) {
   FontProperties font;
   font.size = 8.5F;
   EXPECT_EQ(MakeLogFont(font, 96).lfHeight, -MulDiv(8, 96, 72));
@@ -31,7 +31,10 @@ TEST(FontDescription, SizeRoundsHalfToEvenAndNameIsCutTo32) {
   font.italic = true;
   font.charset = 0x186;  // only the low byte goes through
   const LOGFONTW description = MakeLogFont(font, 96);
-  EXPECT_EQ(FaceName(description), std::wstring(32, L'字'));
+  EXPECT_EQ(FaceName(description), std::wstring(31, L'字'));
+  EXPECT_EQ(description.lfFaceName[LF_FACESIZE - 1], L'\0') << "the name ends inside the field";
+  font.name = std::wstring(31, L'x');
+  EXPECT_EQ(FaceName(MakeLogFont(font, 96)), font.name) << "31 characters fit whole";
   EXPECT_EQ(description.lfWeight, 700);
   EXPECT_EQ(description.lfItalic, 1);
   EXPECT_EQ(description.lfUnderline, 0);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/run_time_error.h"
+#include "controls/base/error_report.h"
 #include "controls/base/fonts.h"
 #include "controls/base/host/control_site.h"
 #include "controls/base/host/user_control.h"
@@ -78,7 +79,7 @@ Form::Form(std::wstring caption, int client_width, int client_height)
 }
 
 Form::~Form() {
-  while (!items_.empty()) DestroyItem(std::prev(items_.end()));
+  while (!items_.empty()) DestroyWithPlacedControls(*items_.back());
   if (frame_) frame_->Detach();
   frame_.Reset();
   window_.Reset();
@@ -168,17 +169,24 @@ void Form::RemoveControl(std::wstring_view name) {
     return std::find_if(items_.begin(), items_.end(),
                         [&](const auto& item) { return item->Name() == name; });
   };
-  auto found = named();
-  if (found == items_.end()) return;
+  const auto found = named();
+  if (found != items_.end()) DestroyWithPlacedControls(**found);
+}
+
+void Form::DestroyWithPlacedControls(Extender& item) noexcept {
   // The controls placed in a frame go first, each as a whole, before the frame's window takes
   // their windows with it.
-  const HWND window = (*found)->hWnd();
-  std::vector<std::wstring> inside;
-  for (const auto& item : items_) {
-    if (item->hWnd() && GetParent(item->hWnd()) == window) inside.push_back(item->Name());
+  const HWND window = item.hWnd();
+  const auto placed = [&] {
+    return std::find_if(items_.begin(), items_.end(), [&](const auto& other) {
+      return window && other->hWnd() && GetParent(other->hWnd()) == window;
+    });
+  };
+  for (auto inside = placed(); inside != items_.end(); inside = placed()) {
+    DestroyWithPlacedControls(**inside);
   }
-  for (const std::wstring& child : inside) RemoveControl(child);
-  found = named();
+  const auto found = std::find_if(items_.begin(), items_.end(),
+                                  [&](const auto& other) { return other.get() == &item; });
   if (found != items_.end()) DestroyItem(found);
 }
 
@@ -462,9 +470,12 @@ bool Form::PreTranslate(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
   if (message.hwnd != hWnd() && !IsChild(hWnd(), message.hwnd)) return false;
   if (IOleInPlaceActiveObject* active = ActiveObject()) {
-    // The object may be replaced while it translates; keep it alive for the call.
-    const ComPtr<IOleInPlaceActiveObject> keep(active);
-    if (keep->TranslateAccelerator(&message) == S_OK) return true;
+    // The object may be replaced while it translates; keep it alive for the call. The reference
+    // goes to its identity: an accelerator wrapper counts on whatever it wraps at the moment, and
+    // a key that moves the focus changes that between AddRef and Release.
+    ComPtr<IUnknown> keep;
+    if (FAILED(active->QueryInterface(IID_IUnknown, keep.PutVoid()))) return false;
+    if (active->TranslateAccelerator(&message) == S_OK) return true;
   }
   try {
     return HandleFormKey(message);
@@ -594,7 +605,13 @@ MessageResult Form::OnCommand(WORD, WORD code, HWND control) {
 }
 
 MessageResult Form::OnClose() {
-  Close(UnloadMode::kControlMenu);
+  try {
+    Close(UnloadMode::kControlMenu);
+  } catch (...) {
+    // A failed close handler cancels the close: passed on, WM_CLOSE would destroy the window
+    // with the message loop still running.
+    ReportCaughtError(L"the form's close handlers");
+  }
   return 0;
 }
 

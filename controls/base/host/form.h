@@ -193,6 +193,8 @@ class Form : public MessageHandler {
   bool HandleFormKey(const MSG& message);
   void ClickButton(Extender& button);
   void DestroyItem(std::vector<std::unique_ptr<Extender>>::iterator position) noexcept;
+  // Destroys the controls placed in `item` (when it is a frame), then `item`.
+  void DestroyWithPlacedControls(Extender& item) noexcept;
   bool Dispatch(MSG& message);
   void PropertyChangedBy(UserControl& control);
   void ApplyFontToPlainControls() noexcept;

@@ -2,10 +2,20 @@
 #include "controls/base/interception/vtable_subclass.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/run_time_error.h"
 
 namespace veltrin::controls {
+namespace {
+
+PageProtectFunction page_protect = VirtualProtect;
+
+}  // namespace
+
+PageProtectFunction SetPageProtectFunction(PageProtectFunction protect) noexcept {
+  return std::exchange(page_protect, protect ? protect : VirtualProtect);
+}
 
 VTableSubclass::~VTableSubclass() {
   if (table_) UnSubclass();
@@ -16,13 +26,13 @@ bool VTableSubclass::PatchEntry(UINT_PTR* slot, UINT_PTR new_value, UINT_PTR* ol
   // Writing an equal value would still dirty a shared read-only page; skip it.
   if (*old_value == new_value) return true;
   DWORD old_protect = 0;
-  if (!VirtualProtect(slot, sizeof(UINT_PTR), PAGE_EXECUTE_READWRITE, &old_protect)) {
+  if (!page_protect(slot, sizeof(UINT_PTR), PAGE_EXECUTE_READWRITE, &old_protect)) {
     *old_value = 0;
     return false;
   }
   *slot = new_value;
   DWORD ignored = 0;
-  VirtualProtect(slot, sizeof(UINT_PTR), old_protect, &ignored);
+  page_protect(slot, sizeof(UINT_PTR), old_protect, &ignored);
   return true;
 }
 

@@ -10,6 +10,13 @@
 
 namespace veltrin::controls {
 
+// Changes the protection of a table page; VirtualProtect's signature.
+using PageProtectFunction = BOOL(WINAPI*)(LPVOID address, SIZE_T size, DWORD protect,
+                                          PDWORD old_protect);
+// Puts `protect` in VirtualProtect's place for every later patch (null puts VirtualProtect back)
+// and returns the one it replaces; lets the tests see a refused patch.
+PageProtectFunction SetPageProtectFunction(PageProtectFunction protect) noexcept;
+
 class VTableSubclass {
  public:
   VTableSubclass() = default;

@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "controls/base/error_report.h"
+
 namespace veltrin::controls {
 namespace {
 
@@ -40,6 +42,7 @@ MessageResult MessageHandler::TryHandleMessage(HWND window, UINT message, WPARAM
     result = Dispatch(message, w_param, l_param);
   } catch (...) {
     // Errors never leave a window procedure: the message goes on as if unhandled.
+    ReportCaughtError(L"a message handler");
     result = kNotHandled;
   }
   call_ = outer;

@@ -60,8 +60,8 @@ class LifeControl : public NativeControl {
 class ControlLifetimeTest : public testing::Test {
  protected:
   void SetUp() override { form_ = std::make_unique<Form>(L"Lifetime test", 300, 200); }
+  Log log_;  // declared first: the form's end still logs the controls' Terminate into it
   std::unique_ptr<Form> form_;
-  Log log_;
 };
 
 TEST_F(ControlLifetimeTest, TheWindowGoesBeforeTheControl) {
