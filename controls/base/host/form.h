@@ -1,7 +1,10 @@
 // A top-level window that hosts user controls and plain Win32 controls: it delivers the host
 // notifications, keeps the tab order, focus, default and cancel buttons and control validation,
 // runs the message loop that offers keys to the in-place active object first, and keeps the
-// ambient values, the scale mode, the design-mode switch and the modified flag.
+// ambient values, the scale mode, the design-mode switch and the modified flag. The members are
+// implemented by job: form.cpp (window and form events), form_controls.cpp, form_frames.cpp,
+// form_ambient.cpp (ambient values and scale), form_tab_order.cpp (focus, tab order, validation)
+// and form_message_loop.cpp.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +20,8 @@
 #include "controls/base/host/event_sink.h"
 #include "controls/base/host/extender.h"
 #include "controls/base/host/font_object.h"
+#include "controls/base/host/form_events.h"
+#include "controls/base/host/pending_messages.h"
 #include "controls/base/host/property_bag.h"
 #include "controls/base/host/scale.h"
 #include "controls/base/host/window_handles.h"
@@ -27,33 +32,6 @@ namespace veltrin::controls {
 
 class FormFrame;
 class UserControl;
-
-// How a form is being closed, as QueryUnload is told.
-enum class UnloadMode : int {
-  kControlMenu = 0,  // the close button, the system menu or Alt+F4 (WM_CLOSE)
-  kCode = 1          // the program called Close
-};
-
-// Form-level events; the form's code implements what it needs. `cancel` is read back.
-struct FormEvents {
-  virtual ~FormEvents() = default;
-  // Before the form is first shown.
-  virtual void Load() {}
-  // Before the form closes; set cancel to keep it open.
-  virtual void QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {}
-  // As the form closes, after QueryUnload; set cancel to keep it open.
-  virtual void Unload(bool& /*cancel*/) {}
-  // The client area changed size.
-  virtual void Resize() {}
-  // The form became the active window, or stopped being it.
-  virtual void Activate() {}
-  virtual void Deactivate() {}
-};
-
-// Dispatches every message already queued for the thread (without waiting), for code that runs
-// outside a form's loop. Returns false when WM_QUIT came; the quit is posted again for the loop
-// that owns it.
-bool ProcessPendingMessages();
 
 class Form : public MessageHandler {
  public:
