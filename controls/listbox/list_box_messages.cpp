@@ -3,7 +3,6 @@
 #include "controls/listbox/list_box_w.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include "controls/base/container_validation.h"
 #include "controls/base/input_state.h"
@@ -34,7 +33,7 @@ MessageResult ListBoxW::OnCommand(WORD, WORD code, HWND control) {
   if (!Child() || control != ListHandle()) return kNotHandled;
   switch (code) {
     case LBN_SELCHANGE:
-      if (!DetectScroll() && insert_mark_index_ >= 0) InvalidateInsertMarkBand();
+      AfterListScroll();
       RaiseClick();
       break;
     case LBN_SELCANCEL:
@@ -89,109 +88,148 @@ MessageResult ListBoxW::OnMeasureItem(int, MEASUREITEMSTRUCT& item) {
   return TRUE;
 }
 
-MessageResult ListBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) {
-  if (!Child() || MessageWindow() != ListHandle()) return kNotHandled;
-  switch (message) {
-    case WM_SETCURSOR:
-      if (SetPointerCursor(LOWORD(l_param))) return TRUE;
-      return kNotHandled;
-    case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(w_param) == ListHandle()) RaiseContextMenu(l_param);
-      break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-      return ListKeyMessage(message, w_param, l_param);
-    case WM_CHAR:
-      return ListCharMessage(w_param, l_param);
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-      if (MessageResult result = ListThumbTrack(message, w_param, l_param)) return result;
-      break;
-    case WM_LBUTTONDOWN:
-      return ListLeftButtonDown(w_param, l_param);
-    case WM_MOUSEACTIVATE:
-      if (Child().HasFocus()) break;
-      return MouseActivateAfterValidation(*this, l_param);
-    default:
-      break;
+// The two list messages without a typed handler: WM_MOUSEACTIVATE and LB_SETTOPINDEX. The item
+// messages no handler acts on go straight to the list's own procedure (see Items()), not here.
+MessageResult ListBoxW::OnMessage(UINT message, WPARAM, LPARAM l_param) {
+  if (!InListMessage()) return kNotHandled;
+  if (message == WM_MOUSEACTIVATE) {
+    if (Child().HasFocus()) return kNotHandled;
+    return MouseActivateAfterValidation(*this, l_param);
   }
+  if (message != LB_SETTOPINDEX) return kNotHandled;
   const LRESULT result = CallNext();
-  AfterListMessage(message, w_param, l_param);
+  AfterListScroll();
   return result;
 }
 
-void ListBoxW::AfterListMessage(UINT message, WPARAM w_param, LPARAM l_param) {
-  switch (message) {
-    case WM_PAINT:
-      if (insert_mark_index_ >= 0) DrawInsertMark();
-      break;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_MOUSEWHEEL:
-    case LB_SETTOPINDEX:
-      if (!DetectScroll() && insert_mark_index_ >= 0) InvalidateInsertMarkBand();
-      break;
-    case WM_MOUSEMOVE:
-      if (w_param & MK_LBUTTON) {
-        if (!DetectScroll() && insert_mark_index_ >= 0) InvalidateInsertMarkBand();
-      }
-      if (MouseEntered()) events_.Raise(&ListBoxWEvents::MouseEnter);
-      RaiseMouseEvent(&ListBoxWEvents::MouseMove,
-                      static_cast<int16_t>(ButtonStateFromMouseFlags(w_param)), w_param, l_param);
-      break;
-    case WM_RBUTTONDOWN:
-      RaiseMouseEvent(&ListBoxWEvents::MouseDown, kRightButton, w_param, l_param);
-      break;
-    case WM_MBUTTONDOWN:
-      RaiseMouseEvent(&ListBoxWEvents::MouseDown, kMiddleButton, w_param, l_param);
-      break;
-    case WM_LBUTTONUP:
-      RaiseMouseEvent(&ListBoxWEvents::MouseUp, kLeftButton, w_param, l_param);
-      break;
-    case WM_RBUTTONUP:
-      RaiseMouseEvent(&ListBoxWEvents::MouseUp, kRightButton, w_param, l_param);
-      break;
-    case WM_MBUTTONUP:
-      RaiseMouseEvent(&ListBoxWEvents::MouseUp, kMiddleButton, w_param, l_param);
-      break;
-    case WM_MOUSELEAVE:
-      if (MouseLeft()) events_.Raise(&ListBoxWEvents::MouseLeave);
-      break;
-    default:
-      break;
-  }
+MessageResult ListBoxW::OnSetCursor(HWND, UINT hit_test, UINT) {
+  if (!InListMessage() || !SetPointerCursor(hit_test)) return kNotHandled;
+  return TRUE;
 }
 
-LRESULT ListBoxW::ListKeyMessage(UINT message, WPARAM w_param, LPARAM l_param) {
-  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-  auto key_code = static_cast<int16_t>(LOWORD(w_param));
+MessageResult ListBoxW::OnContextMenu(HWND window, POINT screen) {
+  if (InListMessage() && window == ListHandle()) RaiseContextMenu(screen);
+  return kNotHandled;
+}
+
+MessageResult ListBoxW::OnKeyDown(UINT key, UINT flags) {
+  return ListKey(true, true, key, flags);
+}
+
+MessageResult ListBoxW::OnKeyUp(UINT key, UINT flags) {
+  return ListKey(false, true, key, flags);
+}
+
+MessageResult ListBoxW::OnSysKeyDown(UINT key, UINT flags) {
+  return ListKey(true, false, key, flags);
+}
+
+MessageResult ListBoxW::OnSysKeyUp(UINT key, UINT flags) {
+  return ListKey(false, false, key, flags);
+}
+
+MessageResult ListBoxW::ListKey(bool down, bool key_message, UINT key, UINT flags) {
+  if (!InListMessage()) return kNotHandled;
+  auto key_code = static_cast<int16_t>(LOWORD(key));
   const auto shift = static_cast<int16_t>(ShiftStateNow());
   events_.Raise(down ? &ListBoxWEvents::KeyDown : &ListBoxWEvents::KeyUp, key_code, shift);
-  if (message == WM_KEYDOWN && key_code == VK_SPACE && style_ != kStyleStandard) ToggleItem(-1);
-  if (message == WM_KEYDOWN || message == WM_KEYUP) {
-    MSG waiting{};
-    pending_char_ =
-        PeekMessageW(&waiting, ListHandle(), WM_CHAR, WM_CHAR, PM_NOREMOVE) ? waiting.wParam : 0;
-  }
-  return DefaultWindowProc(ListHandle(), message,
-                           static_cast<WPARAM>(static_cast<uint16_t>(key_code)), l_param);
+  if (key_message && down && key_code == VK_SPACE && style_ != kStyleStandard) ToggleItem(-1);
+  if (key_message) pending_char_ = PeekCharMessage(ListHandle());
+  return CallNextWith(static_cast<WPARAM>(static_cast<uint16_t>(key_code)),
+                      static_cast<LPARAM>(flags));
 }
 
-LRESULT ListBoxW::ListCharMessage(WPARAM w_param, LPARAM l_param) {
-  int16_t key_char = SignedCharCode(pending_char_ != 0 ? pending_char_ : w_param);
+MessageResult ListBoxW::OnChar(wchar_t code, UINT flags) {
+  if (!InListMessage()) return kNotHandled;
+  int16_t key_char = SignedCharCode(pending_char_ != 0 ? pending_char_ : code);
   pending_char_ = 0;
   events_.Raise(&ListBoxWEvents::KeyPress, key_char);
-  return DefaultWindowProc(ListHandle(), WM_CHAR, static_cast<uint16_t>(key_char), l_param);
+  return CallNextWith(static_cast<uint16_t>(key_char), static_cast<LPARAM>(flags));
 }
 
-MessageResult ListBoxW::ListThumbTrack(UINT message, WPARAM w_param, LPARAM l_param) {
-  const bool vertical = message == WM_VSCROLL;
-  if (!vertical && !multi_column_) return kNotHandled;
-  const int code = LOWORD(w_param);
-  if ((code != SB_THUMBTRACK && code != SB_THUMBPOSITION) || l_param != 0) return kNotHandled;
-  if (!(Child().Style() & (vertical ? WS_VSCROLL : WS_HSCROLL))) return kNotHandled;
+MessageResult ListBoxW::OnVScroll(int code, int, HWND bar) {
+  return ListScroll(true, code, bar);
+}
+
+MessageResult ListBoxW::OnHScroll(int code, int, HWND bar) {
+  return ListScroll(false, code, bar);
+}
+
+MessageResult ListBoxW::ListScroll(bool vertical, int code, HWND bar) {
+  if (!InListMessage()) return kNotHandled;
+  if (ThumbTrack(vertical, code, bar)) return 0;
+  const LRESULT result = CallNext();
+  AfterListScroll();
+  return result;
+}
+
+MessageResult ListBoxW::OnMouseWheel(int, UINT, POINT) {
+  if (!InListMessage()) return kNotHandled;
+  const LRESULT result = CallNext();
+  AfterListScroll();
+  return result;
+}
+
+void ListBoxW::AfterListScroll() {
+  if (!DetectScroll() && insert_mark_index_ >= 0) InvalidateInsertMarkBand();
+}
+
+MessageResult ListBoxW::OnPaint() {
+  if (!InListMessage()) return kNotHandled;
+  const LRESULT result = CallNext();
+  if (insert_mark_index_ >= 0) DrawInsertMark();
+  return result;
+}
+
+MessageResult ListBoxW::OnMouseMove(UINT keys, POINT point) {
+  if (!InListMessage()) return kNotHandled;
+  const LRESULT result = CallNext();
+  if (keys & MK_LBUTTON) AfterListScroll();
+  if (MouseEntered()) events_.Raise(&ListBoxWEvents::MouseEnter);
+  RaiseMouseEvent(&ListBoxWEvents::MouseMove, static_cast<int16_t>(ButtonStateFromMouseFlags(keys)),
+                  keys, point);
+  return result;
+}
+
+MessageResult ListBoxW::OnRButtonDown(UINT keys, POINT point) {
+  return ListButton(&ListBoxWEvents::MouseDown, kRightButton, keys, point);
+}
+
+MessageResult ListBoxW::OnMButtonDown(UINT keys, POINT point) {
+  return ListButton(&ListBoxWEvents::MouseDown, kMiddleButton, keys, point);
+}
+
+MessageResult ListBoxW::OnLButtonUp(UINT keys, POINT point) {
+  return ListButton(&ListBoxWEvents::MouseUp, kLeftButton, keys, point);
+}
+
+MessageResult ListBoxW::OnRButtonUp(UINT keys, POINT point) {
+  return ListButton(&ListBoxWEvents::MouseUp, kRightButton, keys, point);
+}
+
+MessageResult ListBoxW::OnMButtonUp(UINT keys, POINT point) {
+  return ListButton(&ListBoxWEvents::MouseUp, kMiddleButton, keys, point);
+}
+
+MessageResult ListBoxW::ListButton(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
+                                   int16_t button, UINT keys, POINT point) {
+  if (!InListMessage()) return kNotHandled;
+  const LRESULT result = CallNext();
+  RaiseMouseEvent(event, button, keys, point);
+  return result;
+}
+
+MessageResult ListBoxW::OnMouseLeave() {
+  if (!InListMessage()) return kNotHandled;
+  const LRESULT result = CallNext();
+  if (MouseLeft()) events_.Raise(&ListBoxWEvents::MouseLeave);
+  return result;
+}
+
+bool ListBoxW::ThumbTrack(bool vertical, int code, HWND bar) {
+  if (!vertical && !multi_column_) return false;
+  if ((code != SB_THUMBTRACK && code != SB_THUMBPOSITION) || bar != nullptr) return false;
+  if (!(Child().Style() & (vertical ? WS_VSCROLL : WS_HSCROLL))) return false;
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_POS | SIF_TRACKPOS;
@@ -202,7 +240,7 @@ MessageResult ListBoxW::ListThumbTrack(UINT message, WPARAM w_param, LPARAM l_pa
     if (!vertical) position *= ItemsPerColumn();
     Send(LB_SETTOPINDEX, static_cast<WPARAM>(position));
   }
-  return 0;
+  return true;
 }
 
 bool ListBoxW::PressToggles(int32_t item, int x) const noexcept {
@@ -213,8 +251,9 @@ bool ListBoxW::PressToggles(int32_t item, int x) const noexcept {
   return rtl ? x >= rect.right - min_check_item_height_ : x < rect.left + min_check_item_height_;
 }
 
-LRESULT ListBoxW::ListLeftButtonDown(WPARAM w_param, LPARAM l_param) {
-  POINT screen{GET_X_LPARAM(l_param), GET_Y_LPARAM(l_param)};
+MessageResult ListBoxW::OnLButtonDown(UINT keys, POINT point) {
+  if (!InListMessage()) return kNotHandled;
+  POINT screen = point;
   ClientToScreen(ListHandle(), &screen);
   const int item = LBItemFromPt(ListHandle(), screen, FALSE);
   if (ole_drag_mode_ == kOleDragAutomatic && item >= 0 &&
@@ -225,38 +264,35 @@ LRESULT ListBoxW::ListLeftButtonDown(WPARAM w_param, LPARAM l_param) {
       drag_start_item_ = 0;
       return 0;
     }
-    const bool toggles = style_ != kStyleStandard && PressToggles(item, GET_X_LPARAM(l_param));
+    const bool toggles = style_ != kStyleStandard && PressToggles(item, point.x);
     const LRESULT result = CallNext();
     if (toggles) ToggleItem(item);
-    RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, w_param, l_param);
+    RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, keys, point);
     ReleaseCapture();
     return result;
   }
   if (style_ != kStyleStandard && item >= 0) {
-    const bool toggles = PressToggles(item, GET_X_LPARAM(l_param));
+    const bool toggles = PressToggles(item, point.x);
     const LRESULT result = CallNext();
-    RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, w_param, l_param);
+    RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, keys, point);
     if (toggles) ToggleItem(item);
     return result;
   }
   const LRESULT result = CallNext();
-  RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, w_param, l_param);
+  RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, keys, point);
   return result;
 }
 
 void ListBoxW::RaiseMouseEvent(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
-                               int16_t button, WPARAM w_param, LPARAM l_param) {
+                               int16_t button, UINT keys, POINT point) {
   if (!events_.Handler()) return;
-  const auto x =
-      static_cast<float>(ScaleX(GET_X_LPARAM(l_param), ScaleUnit::kPixels, ScaleUnit::kTwips));
-  const auto y =
-      static_cast<float>(ScaleY(GET_Y_LPARAM(l_param), ScaleUnit::kPixels, ScaleUnit::kTwips));
-  events_.Raise(event, button, static_cast<int16_t>(ShiftStateFromMouseFlags(w_param)), x, y);
+  const auto x = static_cast<float>(ScaleX(point.x, ScaleUnit::kPixels, ScaleUnit::kTwips));
+  const auto y = static_cast<float>(ScaleY(point.y, ScaleUnit::kPixels, ScaleUnit::kTwips));
+  events_.Raise(event, button, static_cast<int16_t>(ShiftStateFromMouseFlags(keys)), x, y);
 }
 
-void ListBoxW::RaiseContextMenu(LPARAM l_param) {
-  const ContainerPoint point =
-      ContextMenuPoint(POINT{GET_X_LPARAM(l_param), GET_Y_LPARAM(l_param)});
+void ListBoxW::RaiseContextMenu(POINT screen) {
+  const ContainerPoint point = ContextMenuPoint(screen);
   events_.Raise(&ListBoxWEvents::ContextMenu, point.x, point.y);
 }
 

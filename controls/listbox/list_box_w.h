@@ -185,8 +185,27 @@ class ListBoxW : public NativeControl {
   MessageResult OnCtlColor(CtlColorKind kind, HDC dc, HWND control) override;
   MessageResult OnDrawItem(int id, DRAWITEMSTRUCT& item) override;
   MessageResult OnMeasureItem(int id, MEASUREITEMSTRUCT& item) override;
-  // The list's own messages.
+  // The list's own messages (the container's reflected ones above).
   MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
+  MessageResult OnSetCursor(HWND window, UINT hit_test, UINT mouse_message) override;
+  MessageResult OnContextMenu(HWND window, POINT screen) override;
+  MessageResult OnKeyDown(UINT key, UINT flags) override;
+  MessageResult OnKeyUp(UINT key, UINT flags) override;
+  MessageResult OnSysKeyDown(UINT key, UINT flags) override;
+  MessageResult OnSysKeyUp(UINT key, UINT flags) override;
+  MessageResult OnChar(wchar_t code, UINT flags) override;
+  MessageResult OnVScroll(int code, int position, HWND bar) override;
+  MessageResult OnHScroll(int code, int position, HWND bar) override;
+  MessageResult OnMouseWheel(int delta, UINT keys, POINT screen) override;
+  MessageResult OnPaint() override;
+  MessageResult OnMouseMove(UINT keys, POINT point) override;
+  MessageResult OnLButtonDown(UINT keys, POINT point) override;
+  MessageResult OnRButtonDown(UINT keys, POINT point) override;
+  MessageResult OnMButtonDown(UINT keys, POINT point) override;
+  MessageResult OnLButtonUp(UINT keys, POINT point) override;
+  MessageResult OnRButtonUp(UINT keys, POINT point) override;
+  MessageResult OnMButtonUp(UINT keys, POINT point) override;
+  MessageResult OnMouseLeave() override;
   void Resize() override;
   void AmbientChanged(const std::wstring& name) override;
   std::optional<int16_t> BrowsedMousePointer() const override { return MousePointer(); }
@@ -252,15 +271,24 @@ class ListBoxW : public NativeControl {
   void ApplyFont();
   void SetCheckItemHeight();
   void InvalidateItem(int32_t index) const noexcept;
-  // The list's messages, each returning its result (the default processing included).
-  LRESULT ListKeyMessage(UINT message, WPARAM w_param, LPARAM l_param);
-  LRESULT ListCharMessage(WPARAM w_param, LPARAM l_param);
-  LRESULT ListLeftButtonDown(WPARAM w_param, LPARAM l_param);
-  MessageResult ListThumbTrack(UINT message, WPARAM w_param, LPARAM l_param);
-  void AfterListMessage(UINT message, WPARAM w_param, LPARAM l_param);
+  // Whether the message being handled is one of the list window's own (not one its container
+  // reflects).
+  bool InListMessage() const noexcept { return ListHandle() && MessageWindow() == ListHandle(); }
+  // A key message: KeyDown or KeyUp, Space toggling the current item and the waiting character
+  // noted (WM_KEYDOWN and WM_KEYUP only, `key_message`), then the default with the returned code.
+  MessageResult ListKey(bool down, bool key_message, UINT key, UINT flags);
+  // A scroll message: the thumb tracking, or the default followed by the scroll detection.
+  MessageResult ListScroll(bool vertical, int code, HWND bar);
+  // The default processing of a button press or release, then its mouse event.
+  MessageResult ListButton(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
+                           int16_t button, UINT keys, POINT point);
+  // Moves the list to a dragged thumb (ScrollTrack); false when the message is not one it takes.
+  bool ThumbTrack(bool vertical, int code, HWND bar);
+  // After the list may have scrolled: Scroll when it did, else the insertion mark repainted.
+  void AfterListScroll();
   void RaiseMouseEvent(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
-                       int16_t button, WPARAM w_param, LPARAM l_param);
-  void RaiseContextMenu(LPARAM l_param);
+                       int16_t button, UINT keys, POINT point);
+  void RaiseContextMenu(POINT screen);
   // Whether a press at a client point on `item` toggles it: anywhere on the current item, only
   // on the glyph column of the others.
   bool PressToggles(int32_t item, int x) const noexcept;
