@@ -21,8 +21,8 @@ namespace veltrin::dialogs {
 struct PrinterSettings;
 class InitDialogHook;
 
-// The dialog numbers: the Action values, the Action argument of the events, the owner-subclass
-// reference data (and, negated, the hook reference numbers).
+// The dialog numbers: the Action values, the Action argument of the events and the owner-subclass
+// reference data.
 enum DialogAction : int16_t {
   kActionOpen = 1,
   kActionSave = 2,
