@@ -1,7 +1,9 @@
 // ListBoxW and the keyboard: the selection state after each step for every MultiSelect and Style,
 // the host's accelerator hook (PreviewKeyDown/Up, navigation keys, IsInputKey), and KeyPress with
 // the character peeked after a key message.
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "list_box_fixture.h"
 
