@@ -1,11 +1,11 @@
-// ShowColor with the instance's custom colours, and the colour hook's events.
+// ShowColor with the instance's custom colours, and the colour hook's events (ColorHook).
 #include <windows.h>
 #include <commdlg.h>
 
 #include "controls/base/colors.h"
-#include "controls/base/common_dialog_hooks.h"
 #include "dialogs/common_dialog.h"
 #include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/owner_window.h"
 
@@ -28,10 +28,10 @@ bool CommonDialog::ShowColor() {
   record.rgbResult = controls::TranslateColor(static_cast<OLE_COLOR>(color_));
   record.lpCustColors = customColors_.data();
   record.Flags = static_cast<DWORD>(flags_);
+  ColorHook hook(*this);
   if (hookEvents_) {
     record.Flags |= CC_ENABLEHOOK;
-    record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
-    record.lpfnHook = controls::ColorHookProc;
+    record.lpfnHook = hook.HookFor(record);
   }
   const BOOL chosen =
       WithHelpSubclass(owner, CC_SHOWHELP, kActionColor, [&] { return ChooseColorW(&record); });
@@ -45,25 +45,22 @@ bool CommonDialog::ShowColor() {
   return true;
 }
 
-LRESULT CommonDialog::OnColorHook(HWND dialog, UINT message, LPARAM lParam) {
+template <>
+LRESULT ColorHook::OnHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Registered(colorOkMessage_, COLOROKSTRINGW);
-    RaiseKeepingFocus([&] {
-      if (events_) events_->InitDialog(kActionColor, dialog);
-    });
+    dialog_.Registered(dialog_.colorOkMessage_, COLOROKSTRINGW);
+    RaiseInitDialog(dialog);
     return 0;
   }
-  if (colorOkMessage_ == 0 || message != colorOkMessage_ || lParam == 0) return 0;
+  if (dialog_.colorOkMessage_ == 0 || message != dialog_.colorOkMessage_ || lParam == 0) return 0;
   const CHOOSECOLORW record = *reinterpret_cast<const CHOOSECOLORW*>(lParam);
   const auto chosen = static_cast<int32_t>(record.rgbResult);
   int32_t color = chosen;
   bool cancel = false;
-  RaiseKeepingFocus([&] {
-    if (events_) events_->ColorValidate(color, cancel, dialog);
-  });
+  RaiseEvent([&](CommonDialogEvents& events) { events.ColorValidate(color, cancel, dialog); });
   if (!cancel) return 0;
   if (color != chosen) {
-    SendMessageW(dialog, Registered(setRgbColorMessage_, SETRGBSTRINGW), 0,
+    SendMessageW(dialog, dialog_.Registered(dialog_.setRgbColorMessage_, SETRGBSTRINGW), 0,
                  static_cast<LPARAM>(static_cast<DWORD>(color)));
   }
   return 1;

@@ -1,12 +1,12 @@
-// CommonDialog: properties with their setter rules, Action, destruction, and the routing of hook
-// and owner-window messages into the dialog kinds.
+// CommonDialog: properties with their setter rules, Action, destruction, and the owner-window
+// subclasses that raise Help.
 #include "dialogs/common_dialog.h"
 
 #include "common/run_time_error.h"
-#include "controls/base/common_dialog_hooks.h"
 #include "controls/base/error_report.h"
 #include "controls/base/modeless_dialogs.h"
 #include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/dialog_internal.h"
 
 namespace veltrin::dialogs {
@@ -29,8 +29,7 @@ int32_t LocaleDefaultPaperSize() noexcept {
 
 }  // namespace
 
-CommonDialog::CommonDialog()
-    : SubclassReceiver(static_cast<CallGuarded&>(*this)), paperSize_(LocaleDefaultPaperSize()) {}
+CommonDialog::CommonDialog() : paperSize_(LocaleDefaultPaperSize()) {}
 
 CommonDialog::~CommonDialog() {
   // Closing the find dialog below sends messages that run calls on this object; counted as one
@@ -235,65 +234,33 @@ bool CommonDialog::FailCancelled() const {
   return false;
 }
 
-LRESULT STDMETHODCALLTYPE CommonDialog::Message(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam, DWORD_PTR refData) {
+LRESULT STDMETHODCALLTYPE CommonDialog::OwnerReceiver::Message(HWND owner, UINT message,
+                                                               WPARAM wParam, LPARAM lParam,
+                                                               DWORD_PTR refData) {
   // An event handler may delete the dialog: it goes when this call returns.
-  const controls::CallScope call(*this);
-  const LONG_PTR ref = controls::RefNumber(refData);
-  if (ref >= 1) return OnOwnerMessage(window, message, wParam, lParam, ref);
-  switch (ref) {
-    case controls::kHookOpen:
-      return OnFileHook(kActionOpen, true, window, message, lParam);
-    case controls::kHookOpenOldStyle:
-      return OnFileHook(kActionOpen, false, window, message, lParam);
-    case controls::kHookSave:
-      return OnFileHook(kActionSave, true, window, message, lParam);
-    case controls::kHookSaveOldStyle:
-      return OnFileHook(kActionSave, false, window, message, lParam);
-    case controls::kHookColor:
-      return OnColorHook(window, message, lParam);
-    case controls::kHookFont:
-      return OnFontHook(window, message, wParam);
-    case controls::kHookFolderBrowser:
-      return OnFolderBrowserCallback(window, message, lParam);
-    case controls::kHookPrint:
-    case controls::kHookPageSetup:
-    case controls::kHookFind:
-    case controls::kHookReplace:
-      if (message == WM_INITDIALOG) {
-        const auto action = static_cast<int16_t>(-ref);
-        RaiseKeepingFocus([&] {
-          if (events_) events_->InitDialog(action, window);
-        });
-      }
-      return 0;
-    default:
-      return 0;
-  }
+  const controls::CallScope call(dialog_);
+  return (dialog_.*handler_)(owner, message, wParam, lParam, controls::RefNumber(refData));
 }
 
-LRESULT CommonDialog::OnOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
-                                     LONG_PTR refNumber) {
+LRESULT CommonDialog::OnHelpOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
+                                         LONG_PTR kind) {
   // Help from the open find or replace dialog is its own subclass's to raise.
   const auto from = reinterpret_cast<HWND>(wParam);
   if (helpMessage_ != 0 && message == helpMessage_ &&
       (from == nullptr || from != findReplaceDialog_)) {
-    RaiseHelp(static_cast<int16_t>(refNumber & 0xFFFF), from);
+    RaiseHelp(static_cast<int16_t>(kind & 0xFFFF), from);
   }
   return controls::DefaultWindowProc(owner, message, wParam, lParam);
 }
 
-LRESULT STDMETHODCALLTYPE CommonDialog::FindOwnerReceiver::Message(HWND owner, UINT message,
-                                                                   WPARAM wParam, LPARAM lParam,
-                                                                   DWORD_PTR refData) {
-  const controls::CallScope call(dialog_);
-  const LONG_PTR ref = controls::RefNumber(refData);
-  if (dialog_.findReplaceMessage_ != 0 && message == dialog_.findReplaceMessage_) {
-    return dialog_.OnFindReplaceMessage(owner, message, wParam, lParam, ref);
+LRESULT CommonDialog::OnFindOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
+                                         LONG_PTR kind) {
+  if (findReplaceMessage_ != 0 && message == findReplaceMessage_) {
+    return OnFindReplaceMessage(owner, message, wParam, lParam, kind);
   }
-  if (dialog_.helpMessage_ != 0 && message == dialog_.helpMessage_ &&
-      reinterpret_cast<HWND>(wParam) == dialog_.findReplaceDialog_) {
-    dialog_.RaiseHelp(static_cast<int16_t>(ref & 0xFFFF), reinterpret_cast<HWND>(wParam));
+  if (helpMessage_ != 0 && message == helpMessage_ &&
+      reinterpret_cast<HWND>(wParam) == findReplaceDialog_) {
+    RaiseHelp(static_cast<int16_t>(kind & 0xFFFF), reinterpret_cast<HWND>(wParam));
   }
   return controls::DefaultWindowProc(owner, message, wParam, lParam);
 }

@@ -19,9 +19,10 @@
 namespace veltrin::dialogs {
 
 struct PrinterSettings;
+class InitDialogHook;
 
-// The dialog numbers: the Action values, the Action argument of the events, the owner-subclass
-// reference data (and, negated, the hook reference numbers).
+// The dialog numbers: the Action values, the Action argument of the events and the owner-subclass
+// reference data.
 enum DialogAction : int16_t {
   kActionOpen = 1,
   kActionSave = 2,
@@ -35,6 +36,9 @@ enum DialogAction : int16_t {
   kActionReplace = 10,
 };
 
+template <DialogAction>
+class KindHook;
+
 // The length declared for the find and replace texts' buffers.
 inline constexpr WORD kFindReplaceLength = 256;
 
@@ -43,7 +47,7 @@ inline constexpr int32_t kDefaultPrinterFields = 0x1E03;
 
 // A dialog deleted from inside one of its own events (or while a Show call runs) must go through
 // CommonDialogPtr or CallGuarded::Delete: it is then deleted when the outermost call returns.
-class CommonDialog : public controls::CallGuarded, public controls::SubclassReceiver {
+class CommonDialog : public controls::CallGuarded {
  public:
   CommonDialog();
   ~CommonDialog() override;
@@ -189,22 +193,29 @@ class CommonDialog : public controls::CallGuarded, public controls::SubclassRece
   HWND ShowFind();
   HWND ShowReplace();
 
-  // ISubclass: hook messages (reference numbers below 1) and owner-window messages (1 to 10).
-  LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    DWORD_PTR refData) override;
-
  private:
-  // The owner subclass of the open find or replace dialog: its own receiver, apart from the Help
-  // subclass that a modal dialog puts on the same owner.
-  class FindOwnerReceiver final : public controls::SubclassReceiver {
+  // The dialog kinds' hook handlers (dialogs/dialog_hooks.h).
+  friend class DialogHook;
+  friend class FileHook;
+  friend class InitDialogHook;
+  template <DialogAction>
+  friend class KindHook;
+
+  // A subclass of a dialog's owner window: hands the owner's messages, with the subclass's
+  // reference number (the dialog kind, 1 to 10), to one of the owner handlers below.
+  class OwnerReceiver final : public controls::SubclassReceiver {
    public:
-    explicit FindOwnerReceiver(CommonDialog& dialog) noexcept
-        : SubclassReceiver(static_cast<controls::CallGuarded&>(dialog)), dialog_(dialog) {}
+    using Handler = LRESULT (CommonDialog::*)(HWND, UINT, WPARAM, LPARAM, LONG_PTR);
+    OwnerReceiver(CommonDialog& dialog, Handler handler) noexcept
+        : SubclassReceiver(static_cast<controls::CallGuarded&>(dialog)),
+          dialog_(dialog),
+          handler_(handler) {}
     LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       DWORD_PTR refData) override;
 
    private:
     CommonDialog& dialog_;
+    Handler handler_;
   };
 
   struct Margins {
@@ -212,13 +223,12 @@ class CommonDialog : public controls::CallGuarded, public controls::SubclassRece
   };
 
   bool ShowFileDialog(DialogAction action);
-  // Hook dispatchers by dialog kind; each returns the hook's result.
-  LRESULT OnFileHook(DialogAction action, bool explorer, HWND dialog, UINT message, LPARAM lParam);
-  LRESULT OnColorHook(HWND dialog, UINT message, LPARAM lParam);
-  LRESULT OnFontHook(HWND dialog, UINT message, WPARAM wParam);
-  LRESULT OnFolderBrowserCallback(HWND dialog, UINT message, LPARAM lParam);
-  LRESULT OnOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
-                         LONG_PTR refNumber);
+  // The owner of a modal dialog with a Help button: Help for the dialog kind `kind`, except the
+  // open find or replace dialog's own Help.
+  LRESULT OnHelpOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam, LONG_PTR kind);
+  // The owner of the open find or replace dialog (a subclass of its own, apart from the Help
+  // subclass that a modal dialog puts on the same owner): its commands and its Help.
+  LRESULT OnFindOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam, LONG_PTR kind);
   LRESULT OnFindReplaceMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
                                LONG_PTR refNumber);
   HWND ShowFindReplace(DialogAction action);
@@ -243,7 +253,7 @@ class CommonDialog : public controls::CallGuarded, public controls::SubclassRece
   void RaiseKeepingFocus(Raise raise);
   void SetPrinterField(int32_t& field, int32_t value, int32_t bit, bool valid);
   PrinterSettings CurrentPrinterSettings() const;
-  PRINTDLGW MakePrintRecord(HWND owner);
+  PRINTDLGW MakePrintRecord(HWND owner, InitDialogHook& hook);
   // Copies the printer chosen and the returned DEVMODE fields into the properties.
   void ApplyPrinterBlocks(HGLOBAL devMode, HGLOBAL devNames, DWORD returnedFlags);
   void TakeDevModeField(const DEVMODEW& mode, DWORD bit, int32_t& property, int32_t value) noexcept;
@@ -308,6 +318,8 @@ class CommonDialog : public controls::CallGuarded, public controls::SubclassRece
   UINT setRgbColorMessage_ = 0;
   UINT findReplaceMessage_ = 0;
 
+  OwnerReceiver helpOwnerReceiver_{*this, &CommonDialog::OnHelpOwnerMessage};
+
   std::array<COLORREF, 16> customColors_{};  // the colour dialog's custom row, kept per instance
   bool customColorsFilled_ = false;
 
@@ -316,7 +328,8 @@ class CommonDialog : public controls::CallGuarded, public controls::SubclassRece
   HWND findReplaceDialog_ = nullptr;
   HWND findReplaceOwner_ = nullptr;  // the window subclassed for the dialog's commands
   DialogAction findReplaceAction_ = kActionFind;
-  FindOwnerReceiver findOwnerReceiver_{*this};
+  OwnerReceiver findOwnerReceiver_{*this, &CommonDialog::OnFindOwnerMessage};
+  std::unique_ptr<InitDialogHook> findHook_;  // the open dialog's hook handler, when hooked
   // The record declares each buffer's length as its number of characters: Windows reads that
   // number as bytes, Wine as characters, and either reading stays inside the buffer.
   std::array<wchar_t, kFindReplaceLength> findBuffer_{};

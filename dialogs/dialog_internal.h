@@ -32,7 +32,7 @@ template <typename Call>
 auto CommonDialog::WithHelpSubclass(HWND owner, int32_t helpFlag, DialogAction action, Call call) {
   if ((flags_ & helpFlag) == 0) return call();
   Registered(helpMessage_, L"commdlg_help");
-  HelpSubclassScope scope(owner, this, action);
+  HelpSubclassScope scope(owner, &helpOwnerReceiver_, action);
   return call();
 }
 

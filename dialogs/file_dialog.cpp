@@ -1,10 +1,10 @@
-// ShowOpen and ShowSave, and the events of their hooks.
+// ShowOpen and ShowSave, and the events of their hooks (FileHook).
 #include <windows.h>
 #include <commdlg.h>
 
-#include "controls/base/common_dialog_hooks.h"
 #include "dialogs/common_dialog.h"
 #include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/file_buffers.h"
 #include "dialogs/owner_window.h"
@@ -14,13 +14,6 @@ namespace {
 
 constexpr int32_t kFileShowHelp = OFN_SHOWHELP;
 constexpr int32_t kFileAddedFlags = OFN_ENABLEHOOK | OFN_ENABLESIZING;
-
-LPOFNHOOKPROC FileHook(DialogAction action, bool explorer) {
-  if (action == kActionOpen) {
-    return explorer ? controls::OpenHookProc : controls::OpenOldStyleHookProc;
-  }
-  return explorer ? controls::SaveHookProc : controls::SaveOldStyleHookProc;
-}
 
 const wchar_t* NullWhenEmpty(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
@@ -54,10 +47,10 @@ bool CommonDialog::ShowFileDialog(DialogAction action) {
   record.lpstrTitle = NullWhenEmpty(dialogTitle_);
   record.Flags = static_cast<DWORD>(flags_);
   if (action == kActionSave) record.lpstrDefExt = defaultExt_.c_str();
+  FileHook hook(*this, action, (flags_ & OFN_EXPLORER) != 0);
   if (hookEvents_) {
     record.Flags |= kFileAddedFlags;
-    record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
-    record.lpfnHook = FileHook(action, (flags_ & OFN_EXPLORER) != 0);
+    record.lpfnHook = hook.HookFor(record);
   }
 
   const BOOL chosen = WithHelpSubclass(owner, kFileShowHelp, action, [&] {
@@ -82,68 +75,64 @@ bool CommonDialog::ShowFileDialog(DialogAction action) {
   return true;
 }
 
-LRESULT CommonDialog::OnFileHook(DialogAction action, bool explorer, HWND dialog, UINT message,
-                                 LPARAM lParam) {
-  const auto raiseValidate = [&](const OPENFILENAMEW& record) {
-    const std::vector<wchar_t> text = CopyDialogFileText(record.lpstrFile, maxFileSize_);
-    const auto offset = static_cast<int16_t>(record.nFileOffset);
-    bool cancel = false;
-    if (offset >= 1) {
-      const ChosenFile file = ReadChosenFile(text, offset);
-      RaiseKeepingFocus([&] {
-        if (events_) events_->FileValidate(file.fileName, file.fileTitle, offset, cancel, dialog);
-      });
-    }
-    return cancel;
-  };
-  const auto raiseShareViolation = [&](const wchar_t* name) {
-    const std::vector<wchar_t> text = CopyDialogFileText(name, maxFileSize_);
-    const std::wstring fileName(text.data());
-    int32_t result = 0;
-    RaiseKeepingFocus([&] {
-      if (events_) events_->FileShareViolation(fileName, result, dialog);
+bool FileHook::RaiseValidate(HWND window, const OPENFILENAMEW& record) {
+  const std::vector<wchar_t> text = CopyDialogFileText(record.lpstrFile, dialog_.maxFileSize_);
+  const auto offset = static_cast<int16_t>(record.nFileOffset);
+  bool cancel = false;
+  if (offset >= 1) {
+    const ChosenFile file = ReadChosenFile(text, offset);
+    RaiseEvent([&](CommonDialogEvents& events) {
+      events.FileValidate(file.fileName, file.fileTitle, offset, cancel, window);
     });
-    return result;
-  };
-
-  if (explorer) {
-    if (message != WM_NOTIFY || lParam == 0) return 0;
-    const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lParam);
-    switch (notify->hdr.code) {
-      case CDN_INITDONE:
-        RaiseKeepingFocus([&] {
-          if (events_) events_->InitDialog(action, dialog);
-        });
-        return 0;
-      case CDN_FILEOK:
-        if (notify->lpOFN != nullptr && raiseValidate(*notify->lpOFN)) {
-          SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1);
-          return 1;
-        }
-        return 0;
-      case CDN_SHAREVIOLATION: {
-        const int32_t result = raiseShareViolation(notify->pszFile);
-        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
-        return result;
-      }
-      default:
-        return 0;
-    }
   }
+  return cancel;
+}
 
+int32_t FileHook::RaiseShareViolation(HWND window, const wchar_t* name) {
+  const std::vector<wchar_t> text = CopyDialogFileText(name, dialog_.maxFileSize_);
+  const std::wstring fileName(text.data());
+  int32_t result = 0;
+  RaiseEvent(
+      [&](CommonDialogEvents& events) { events.FileShareViolation(fileName, result, window); });
+  return result;
+}
+
+LRESULT FileHook::OnHook(HWND window, UINT message, WPARAM, LPARAM lParam) {
+  if (!explorer_) return OnOldStyle(window, message, lParam);
+  if (message != WM_NOTIFY || lParam == 0) return 0;
+  const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lParam);
+  switch (notify->hdr.code) {
+    case CDN_INITDONE:
+      RaiseInitDialog(window);
+      return 0;
+    case CDN_FILEOK:
+      if (notify->lpOFN != nullptr && RaiseValidate(window, *notify->lpOFN)) {
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
+        return 1;
+      }
+      return 0;
+    case CDN_SHAREVIOLATION: {
+      const int32_t result = RaiseShareViolation(window, notify->pszFile);
+      SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+      return result;
+    }
+    default:
+      return 0;
+  }
+}
+
+LRESULT FileHook::OnOldStyle(HWND window, UINT message, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    Registered(shareViolationMessage_, SHAREVISTRINGW);
-    Registered(fileNameOkMessage_, FILEOKSTRINGW);
-    RaiseKeepingFocus([&] {
-      if (events_) events_->InitDialog(action, dialog);
-    });
+    dialog_.Registered(dialog_.shareViolationMessage_, SHAREVISTRINGW);
+    dialog_.Registered(dialog_.fileNameOkMessage_, FILEOKSTRINGW);
+    RaiseInitDialog(window);
     return 0;
   }
-  if (shareViolationMessage_ != 0 && message == shareViolationMessage_) {
-    return raiseShareViolation(reinterpret_cast<const wchar_t*>(lParam));
+  if (dialog_.shareViolationMessage_ != 0 && message == dialog_.shareViolationMessage_) {
+    return RaiseShareViolation(window, reinterpret_cast<const wchar_t*>(lParam));
   }
-  if (fileNameOkMessage_ != 0 && message == fileNameOkMessage_ && lParam != 0) {
-    return raiseValidate(*reinterpret_cast<const OPENFILENAMEW*>(lParam)) ? 1 : 0;
+  if (dialog_.fileNameOkMessage_ != 0 && message == dialog_.fileNameOkMessage_ && lParam != 0) {
+    return RaiseValidate(window, *reinterpret_cast<const OPENFILENAMEW*>(lParam)) ? 1 : 0;
   }
   return 0;
 }

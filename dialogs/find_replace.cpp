@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "controls/base/common_dialog_hooks.h"
 #include "controls/base/modeless_dialogs.h"
 #include "dialogs/common_dialog.h"
 #include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/owner_window.h"
 
@@ -49,10 +49,10 @@ HWND CommonDialog::ShowFindReplace(DialogAction action) {
   findReplace_.hwndOwner = owner;
   findReplace_.Flags = static_cast<DWORD>(flags_);
   if (hookEvents_) {
+    // The hook hands the dialog's messages to its handler until the dialog is destroyed.
+    findHook_ = std::make_unique<InitDialogHook>(*this, action);
     findReplace_.Flags |= FR_ENABLEHOOK;
-    findReplace_.lpfnHook =
-        action == kActionFind ? controls::FindHookProc : controls::ReplaceHookProc;
-    findReplace_.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
+    findReplace_.lpfnHook = findHook_->HookFor(findReplace_);
   }
   FillBuffer(findBuffer_, findWhat_);
   findReplace_.lpstrFindWhat = findBuffer_.data();

@@ -1,12 +1,13 @@
-// ShowFolderBrowser: the shell's folder browser started at RootFolder, with its callback events.
+// ShowFolderBrowser: the shell's folder browser started at RootFolder, with its callback events
+// (FolderBrowserHook).
 #include <windows.h>
 #include <shlobj.h>
 
 #include <memory>
 
-#include "controls/base/common_dialog_hooks.h"
 #include "dialogs/common_dialog.h"
 #include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/owner_window.h"
 
@@ -51,6 +52,13 @@ bool IsFolder(const std::wstring& path) {
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | 0x8 /* volume */)) != 0;
 }
 
+// The browser's callback: `data` is the FolderBrowserHook.
+int CALLBACK FolderBrowserCallback(HWND window, UINT message, LPARAM lParam, LPARAM data) noexcept {
+  auto* hook = reinterpret_cast<FolderBrowserHook*>(data);
+  if (hook == nullptr) return 0;
+  return static_cast<int>(DialogHook::Deliver(*hook, window, message, 0, lParam));
+}
+
 }  // namespace
 
 bool CommonDialog::ShowFolderBrowser() {
@@ -61,8 +69,9 @@ bool CommonDialog::ShowFolderBrowser() {
   info.pidlRoot = root.get();
   info.lpszTitle = dialogTitle_.empty() ? nullptr : dialogTitle_.c_str();
   info.ulFlags = static_cast<UINT>(flags_);
-  info.lpfn = controls::FolderBrowserCallbackProc;
-  info.lParam = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
+  FolderBrowserHook hook(*this);
+  info.lpfn = FolderBrowserCallback;
+  info.lParam = reinterpret_cast<LPARAM>(&hook);
   UniqueItemList chosen(SHBrowseForFolderW(&info));
   root.reset();
   if (!chosen) return FailCancelled();
@@ -81,24 +90,24 @@ bool CommonDialog::ShowFolderBrowser() {
   return true;
 }
 
-LRESULT CommonDialog::OnFolderBrowserCallback(HWND dialog, UINT message, LPARAM lParam) {
+template <>
+LRESULT FolderBrowserHook::OnHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case BFFM_INITIALIZED:
-      if (!initDir_.empty()) {
-        SendMessageW(dialog, BFFM_SETSELECTIONW, 1, reinterpret_cast<LPARAM>(initDir_.c_str()));
+      if (!dialog_.initDir_.empty()) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, 1,
+                     reinterpret_cast<LPARAM>(dialog_.initDir_.c_str()));
       }
-      RaiseKeepingFocus([&] {
-        if (events_) events_->InitDialog(kActionFolderBrowser, dialog);
-      });
+      RaiseInitDialog(dialog);
       return 0;
     case BFFM_SELCHANGED: {
       if (lParam == 0) return 0;
       auto [path, found] = PathOf(reinterpret_cast<LPCITEMIDLIST>(lParam));
       if (IsFolder(path)) AddTrailingBackslash(path);
-      if ((flags_ & BIF_STATUSTEXT) != 0) {
+      if ((dialog_.flags_ & BIF_STATUSTEXT) != 0) {
         SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path.c_str()));
       }
-      if ((flags_ & BIF_RETURNONLYFSDIRS) != 0) {
+      if ((dialog_.flags_ & BIF_RETURNONLYFSDIRS) != 0) {
         SendMessageW(dialog, BFFM_ENABLEOK, 0, found ? 1 : 0);
       }
       return 0;
@@ -106,8 +115,8 @@ LRESULT CommonDialog::OnFolderBrowserCallback(HWND dialog, UINT message, LPARAM 
     case BFFM_VALIDATEFAILEDW: {
       const std::wstring text = lParam == 0 ? L"" : reinterpret_cast<const wchar_t*>(lParam);
       bool cancel = false;
-      RaiseKeepingFocus([&] {
-        if (events_) events_->FolderBrowserValidateFailed(text, cancel, dialog);
+      RaiseEvent([&](CommonDialogEvents& events) {
+        events.FolderBrowserValidateFailed(text, cancel, dialog);
       });
       return cancel ? 1 : 0;
     }

@@ -1,12 +1,12 @@
-// ShowFont, and the font hook's Apply event.
+// ShowFont, and the font hook's Apply event (FontHook).
 #include <windows.h>
 #include <commdlg.h>
 
 #include "controls/base/colors.h"
-#include "controls/base/common_dialog_hooks.h"
 #include "controls/base/screen_metrics.h"
 #include "dialogs/common_dialog.h"
 #include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/font_description.h"
 #include "dialogs/owner_window.h"
@@ -41,10 +41,10 @@ bool CommonDialog::ShowFont() {
   record.rgbColors = controls::TranslateColor(static_cast<OLE_COLOR>(color_));
   record.nSizeMin = min_;
   record.nSizeMax = max_;
+  FontHook hook(*this);
   if (hookEvents_) {
     record.Flags |= CF_ENABLEHOOK;
-    record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
-    record.lpfnHook = controls::FontHookProc;
+    record.lpfnHook = hook.HookFor(record);
   }
   const BOOL chosen =
       WithHelpSubclass(owner, CF_SHOWHELP, kActionFont, [&] { return ChooseFontW(&record); });
@@ -71,15 +71,14 @@ bool CommonDialog::ShowFont() {
   return true;
 }
 
-LRESULT CommonDialog::OnFontHook(HWND dialog, UINT message, WPARAM wParam) {
+template <>
+LRESULT FontHook::OnHook(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) {
-    RaiseKeepingFocus([&] {
-      if (events_) events_->InitDialog(kActionFont, dialog);
-    });
+    RaiseInitDialog(dialog);
     return 0;
   }
   if (message != WM_COMMAND || LOWORD(wParam) != kApplyButton || HIWORD(wParam) != 0) return 0;
-  int32_t flags = flags_;
+  int32_t flags = dialog_.flags_;
   const std::pair<int, int32_t> boxes[] = {{kFaceBox, CF_NOFACESEL},
                                            {kStyleBox, CF_NOSTYLESEL},
                                            {kSizeBox, CF_NOSIZESEL},
@@ -97,12 +96,9 @@ LRESULT CommonDialog::OnFontHook(HWND dialog, UINT message, WPARAM wParam) {
   const int pixelsPerInch = controls::ScreenPixelsPerInchY();
   const float size =
       pixelsPerInch == 0 ? 0.0F : static_cast<float>(MulDiv(-font.lfHeight, 72, pixelsPerInch));
-  RaiseKeepingFocus([&] {
-    if (events_) {
-      events_->FontApply(flags, FaceName(font), size, font.lfWeight == FW_BOLD, font.lfItalic != 0,
-                         font.lfStrikeOut != 0, font.lfUnderline != 0, font.lfCharSet, color,
-                         dialog);
-    }
+  RaiseEvent([&](CommonDialogEvents& events) {
+    events.FontApply(flags, FaceName(font), size, font.lfWeight == FW_BOLD, font.lfItalic != 0,
+                     font.lfStrikeOut != 0, font.lfUnderline != 0, font.lfCharSet, color, dialog);
   });
   return 0;
 }

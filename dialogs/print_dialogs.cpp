@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "controls/base/common_dialog_hooks.h"
 #include "controls/base/global_memory.h"
-#include "controls/base/print_dialog_callback.h"
 #include "dialogs/common_dialog.h"
 #include "dialogs/dialog_errors.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialogs/dialog_internal.h"
 #include "dialogs/owner_window.h"
+#include "dialogs/print_dialog_callback.h"
 #include "dialogs/print_dialog_functions.h"
 #include "dialogs/printer_blocks.h"
 
@@ -122,7 +122,7 @@ void CommonDialog::KeepDeviceContext(HDC dc) noexcept {
   hdc_.Reset(dc);
 }
 
-PRINTDLGW CommonDialog::MakePrintRecord(HWND owner) {
+PRINTDLGW CommonDialog::MakePrintRecord(HWND owner, InitDialogHook& hook) {
   PRINTDLGW record{};
   record.lStructSize = sizeof(record);
   record.hwndOwner = owner;
@@ -134,9 +134,8 @@ PRINTDLGW CommonDialog::MakePrintRecord(HWND owner) {
   record.nCopies = static_cast<WORD>(copies_);
   if (hookEvents_) {
     record.Flags |= PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK;
-    record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
-    record.lpfnPrintHook = controls::PrintHookProc;
-    record.lpfnSetupHook = controls::PrintHookProc;
+    record.lpfnPrintHook = hook.HookFor(record);
+    record.lpfnSetupHook = record.lpfnPrintHook;
   }
   return record;
 }
@@ -145,7 +144,8 @@ bool CommonDialog::ShowPrinter() {
   const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
-  PRINTDLGW record = MakePrintRecord(owner);
+  InitDialogHook hook(*this, kActionPrinter);
+  PRINTDLGW record = MakePrintRecord(owner, hook);
   record.hDevMode = blocks.devMode.Get();
   record.hDevNames = blocks.devNames.Get();
   const BOOL chosen = WithHelpSubclass(owner, PD_SHOWHELP, kActionPrinter,
@@ -186,7 +186,8 @@ int32_t CommonDialog::ShowPrinterEx() {
   record.nMaxPage = static_cast<DWORD>(max_);
   record.nCopies = static_cast<DWORD>(copies_);
   record.nStartPage = START_PAGE_GENERAL;
-  IUnknown* callback = hookEvents_ ? controls::CreatePrintDialogCallback(this) : nullptr;
+  InitDialogHook hook(*this, kActionPrinter);
+  IUnknown* callback = hookEvents_ ? CreatePrintDialogCallback(hook) : nullptr;
   if (callback != nullptr) callback->AddRef();  // ours until the call returns
   record.lpCallback = callback;
   const HRESULT status = PrintDialogs().printDlgEx(&record);
@@ -211,6 +212,7 @@ bool CommonDialog::ShowPageSetup() {
   const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, true);
+  InitDialogHook hook(*this, kActionPageSetup);
   PAGESETUPDLGW record{};
   record.lStructSize = sizeof(record);
   record.hwndOwner = owner;
@@ -221,8 +223,7 @@ bool CommonDialog::ShowPageSetup() {
   record.rtMargin = {margins_.left, margins_.top, margins_.right, margins_.bottom};
   if (hookEvents_) {
     record.Flags |= PSD_ENABLEPAGESETUPHOOK;
-    record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(this));
-    record.lpfnPageSetupHook = controls::PageSetupHookProc;
+    record.lpfnPageSetupHook = hook.HookFor(record);
   }
   const BOOL chosen = WithHelpSubclass(owner, PSD_SHOWHELP, kActionPageSetup,
                                        [&] { return PrintDialogs().pageSetupDlg(&record); });

@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "common/run_time_error.h"
-#include "controls/base/common_dialog_hooks.h"
+#include "controls/base/window/window_procedure.h"
+#include "dialogs/dialog_hooks.h"
 #include "dialog_driver.h"
 #include "dialogs/common_dialog.h"
 #include "dialogs/font_description.h"
@@ -126,14 +127,16 @@ TEST(ColorDialog, HookAnswersOneForARefusedColor) {
   CHOOSECOLORW record{};
   record.lStructSize = sizeof(record);
   record.rgbResult = RGB(200, 0, 0);
-  record.lCustData = reinterpret_cast<LPARAM>(static_cast<controls::ISubclass*>(&dialog));
+  ColorHook hook(dialog);
+  const auto hookProc = hook.HookFor(record);
   const auto lParam = reinterpret_cast<LPARAM>(&record);
-  controls::ColorHookProc(window, WM_INITDIALOG, 0, lParam);
+  hookProc(window, WM_INITDIALOG, 0, lParam);
+  EXPECT_EQ(controls::HandlerOfWindow(window), &hook);
   const UINT colorOk = RegisterWindowMessageW(COLOROKSTRINGW);
-  EXPECT_EQ(controls::ColorHookProc(window, colorOk, 0, lParam), 1u);
-  EXPECT_EQ(controls::ColorHookProc(window, colorOk, 0, lParam), 0u);
-  controls::ColorHookProc(window, WM_DESTROY, 0, 0);
-  EXPECT_EQ(GetPropW(window, L"ComCtlsCdlCCCallbackProcCustData"), nullptr);
+  EXPECT_EQ(hookProc(window, colorOk, 0, lParam), 1u);
+  EXPECT_EQ(hookProc(window, colorOk, 0, lParam), 0u);
+  hookProc(window, WM_NCDESTROY, 0, 0);
+  EXPECT_EQ(controls::HandlerOfWindow(window), nullptr);
   DestroyWindow(window);
   events.Expect({L"InitDialog 3", L"ColorValidate " + std::to_wstring(RGB(200, 0, 0)),
                  L"ColorValidate " + std::to_wstring(RGB(200, 0, 0))});

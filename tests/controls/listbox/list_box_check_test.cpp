@@ -1,5 +1,5 @@
 // Check-box and option lists: the check-state store following insertions and removals, toggling
-// with Space and the mouse with their events and repaint, and cancelling.
+// with Space and the mouse with their events and repaint, on either side, and cancelling.
 #include "list_box_fixture.h"
 
 namespace veltrin::controls::list_box_test {
@@ -96,6 +96,11 @@ TEST(ListBoxCheckTest, SpaceTogglesTheCurrentItemAndRepaintsOnlyIt) {
   SendMessageW(list.ListHandle(), WM_KEYDOWN, VK_SPACE, 1);
   EXPECT_EVENTS(host, L"KeyDown:32");
   EXPECT_TRUE(list.ItemChecked(1));
+  SendMessageW(list.ListHandle(), WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_EQ(list.ListIndex(), 1) << "the list received the key code KeyDown left";
+  host.Recorder().zero_key_codes = false;
+  SendMessageW(list.ListHandle(), WM_KEYDOWN, VK_DOWN, 1);
+  EXPECT_EQ(list.ListIndex(), 2);
 }
 
 TEST(ListBoxCheckTest, MouseTogglesOnTheGlyphOrTheSelectedItemsText) {
@@ -113,6 +118,23 @@ TEST(ListBoxCheckTest, MouseTogglesOnTheGlyphOrTheSelectedItemsText) {
   Press(list, second.left + 4, second.top + 3);  // glyph of another item: toggle
   EXPECT_TRUE(list.ItemChecked(1));
   EXPECT_EQ(list.CheckedIndices(), (std::vector<int32_t>{0, 1}));
+}
+
+TEST(ListBoxCheckTest, RightToLeftGlyphsToggleOnTheRight) {
+  PropertyBag stored = CheckBoxStyle(1);
+  ListBoxHost host(nullptr, &stored);
+  ListBoxW& list = host.List();
+  list.SetRightToLeftMode(0);
+  list.SetRightToLeft(true);
+  host.Fill({L"one", L"two", L"three"});
+  const RECT first = ItemRect(list, 0);
+  const RECT second = ItemRect(list, 1);
+  Press(list, first.left + 4, first.top + 3);  // left end of an unselected item: select only
+  EXPECT_EQ(list.ListIndex(), 0);
+  EXPECT_FALSE(list.ItemChecked(0));
+  Press(list, second.right - 4, second.top + 3);  // the glyph, on the right: toggle
+  EXPECT_TRUE(list.ItemChecked(1));
+  EXPECT_EQ(list.CheckedIndices(), (std::vector<int32_t>{1}));
 }
 
 TEST(ListBoxCheckTest, OptionListMovesTheOptionButNeverClearsIt) {

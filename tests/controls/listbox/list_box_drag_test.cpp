@@ -3,6 +3,7 @@
 #include <ole2.h>
 #include <commctrl.h>
 
+#include "base/support/ansi_text.h"
 #include "base/support/mouse_input.h"
 #include "controls/base/host/drag_drop.h"
 #include "controls/listbox/selected_text.h"
@@ -10,6 +11,8 @@
 
 namespace veltrin::controls::list_box_test {
 namespace {
+
+using test::AnsiOf;
 
 // Records what a drag start sees and cancels it.
 class CancellingStart : public EventRecorder {
@@ -36,16 +39,26 @@ TEST(ListBoxDragTest, TheDraggedTextIsEverySelectedItemOnePerLine) {
   EXPECT_EQ(SelectedItemsText(list), L"\U0001F600b");
 }
 
-TEST(ListBoxDragTest, ADragFromCodeOverNoItemThatIsCancelledLeavesNoDraggedItem) {
+TEST(ListBoxDragTest, ADragFromCodeDragsTheItemUnderThePointerUntilItIsCancelled) {
   ListBoxHost host;
   ListBoxW& list = host.List();
   host.Fill({L"a", L"b"});
-  CancellingStart events(list);
-  list.Events().Connect(&events);
-  SetCursorPos(0, 0);
-  list.OLEDrag();
-  EXPECT_EQ(events.dragged_during_start, -1);
-  EXPECT_EQ(list.OLEDraggedItem(), -1);
+  RECT second{};
+  SendMessageW(list.ListHandle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  POINT over_second{second.left + 5, second.top + 2};
+  ClientToScreen(list.ListHandle(), &over_second);
+  struct Row {
+    POINT pointer;
+    int32_t dragged;
+  } const rows[] = {{over_second, 1}, {{0, 0}, -1}};
+  for (const Row& row : rows) {
+    CancellingStart events(list);
+    list.Events().Connect(&events);
+    SetCursorPos(row.pointer.x, row.pointer.y);
+    list.OLEDrag();
+    EXPECT_EQ(events.dragged_during_start, row.dragged);
+    EXPECT_EQ(list.OLEDraggedItem(), -1) << "a cancelled start leaves no dragged item";
+  }
 }
 
 TEST(ListBoxDragTest, HoveringNearTheBottomScrollsOneLinePerNotification) {
@@ -78,7 +91,7 @@ TEST(ListBoxDragTest, HoveringNearTheBottomScrollsOneLinePerNotification) {
 class StartRecorder : public EventRecorder {
  public:
   ByteArray unicode;
-  std::wstring ansi;
+  std::string ansi;
   int32_t offered_effects = -1;
   bool fail = false;
   int starts = 0;
@@ -86,7 +99,7 @@ class StartRecorder : public EventRecorder {
     ++starts;
     if (fail) throw RunTimeError(kInvalidProcedureCall);
     if (data.GetFormat(CF_UNICODETEXT)) unicode = data.GetData(CF_UNICODETEXT).ToBytes();
-    if (data.GetFormat(CF_TEXT)) ansi = data.GetData(CF_TEXT).ToString();
+    ansi = test::RawAnsiText(data.Get());
     offered_effects = allowed_effects;
     allowed_effects = 0;
   }
@@ -123,7 +136,7 @@ TEST(ListBoxDragTest, AnAutomaticDragOffersBothTextsTerminatedAndCopyOnly) {
   ByteArray terminated(reinterpret_cast<const uint8_t*>(expected.c_str()),
                        reinterpret_cast<const uint8_t*>(expected.c_str() + expected.size() + 1));
   EXPECT_EQ(events.unicode, terminated);
-  EXPECT_FALSE(events.ansi.empty());
+  EXPECT_EQ(events.ansi.substr(0, events.ansi.find('\0') + 1), AnsiOf(expected) + '\0');
   EXPECT_EQ(events.offered_effects, 1);
   EXPECT_EQ(list.OLEDraggedItem(), -1);
 }

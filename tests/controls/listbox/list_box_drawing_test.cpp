@@ -1,5 +1,7 @@
 // Owner drawing checked by pixels: check-box and option glyphs rendered into a bitmap through the
-// container's draw request, and the insertion mark painted over the list and moved by a scroll.
+// container's draw request, the insertion mark painted over the list and moved by a scroll, and the
+// ItemMeasure and ItemDraw events of owner-draw lists, and Redraw.
+#include <algorithm>
 #include <cmath>
 
 #include "controls/base/screen_metrics.h"
@@ -118,6 +120,86 @@ TEST(ListBoxDrawingTest, InsertionMarkIsPaintedAndMovesWithAScroll) {
   EXPECT_GE(CountInRow(list, item.bottom - 1, kRed), width - 4);
   const int old_row = item.bottom - 1 + 2 * (item.bottom - item.top);
   EXPECT_LT(CountInRow(list, old_row, kRed), 3) << "the mark is left behind at its old place";
+}
+
+// Measures item i as 12 + 4 i pixels high and paints each item it is asked for in its own colour.
+class OwnerDrawRecorder : public EventRecorder {
+ public:
+  static COLORREF ColorOf(int32_t item) { return RGB(200, 40 * item, 0); }
+  void ItemMeasure(int32_t item, int32_t& item_height) override {
+    log.push_back(L"ItemMeasure:" + std::to_wstring(item));
+    item_height = 12 + 4 * item;
+  }
+  void ItemDraw(int32_t item, int32_t action, int32_t state, HDC dc, int32_t left, int32_t top,
+                int32_t right, int32_t bottom) override {
+    drawn.push_back({item, action, state, RECT{left, top, right, bottom}});
+    const RECT rect{left, top, right, bottom};
+    const HBRUSH brush = CreateSolidBrush(ColorOf(item));
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+  }
+  struct Drawn {
+    int32_t item, action, state;
+    RECT rect;
+  };
+  std::vector<Drawn> drawn;
+};
+
+TEST(ListBoxDrawingTest, OwnerDrawListsMeasureOnlyWhenVariableAndDrawWhatTheHandlerPaints) {
+  for (const int32_t draw_mode : {1, 2}) {
+    SCOPED_TRACE("DrawMode " + std::to_string(draw_mode));
+    PropertyBag stored = StoredProperties({{L"DrawMode", PropertyValue(draw_mode)}});
+    ListBoxHost host(nullptr, &stored);
+    ListBoxW& list = host.List();
+    OwnerDrawRecorder events;
+    list.Events().Connect(&events);
+    host.Fill({L"a", L"b", L"c"});
+    const HWND native = list.ListHandle();
+    if (draw_mode == 2) {
+      EXPECT_EQ(events.log, (Log{L"ItemMeasure:0", L"ItemMeasure:1", L"ItemMeasure:2"}));
+      for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(SendMessageW(native, LB_GETITEMHEIGHT, i, 0), 12 + 4 * i);
+    } else {
+      EXPECT_TRUE(events.log.empty());
+    }
+    list.SetListIndex(1);
+    events.drawn.clear();
+    RedrawWindow(native, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_EQ(events.drawn.size(), 3u);
+    const HDC dc = GetDC(native);
+    for (int i = 0; i < 3; ++i) {
+      const OwnerDrawRecorder::Drawn& drawn = events.drawn[static_cast<size_t>(i)];
+      RECT rect{};
+      SendMessageW(native, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
+      EXPECT_EQ(drawn.item, i);
+      EXPECT_EQ(drawn.action, ODA_DRAWENTIRE);
+      EXPECT_EQ((drawn.state & ODS_SELECTED) != 0, i == 1);
+      EXPECT_TRUE(EqualRect(&drawn.rect, &rect)) << drawn.rect.top << " " << drawn.rect.bottom;
+      EXPECT_EQ(GetPixel(dc, rect.left + 3, rect.top + 2), OwnerDrawRecorder::ColorOf(i));
+    }
+    ReleaseDC(native, dc);
+  }
+}
+
+TEST(ListBoxDrawingTest, WithRedrawOffNothingIsPaintedUntilItIsOnAgain) {
+  PropertyBag stored = StoredProperties({{L"DrawMode", PropertyValue(int32_t{1})}});
+  ListBoxHost host(nullptr, &stored);
+  ListBoxW& list = host.List();
+  OwnerDrawRecorder events;
+  list.Events().Connect(&events);
+  host.Fill({L"a"});
+  UpdateWindow(list.ListHandle());
+  events.drawn.clear();
+  list.SetRedraw(false);
+  host.Fill({L"b", L"c"});
+  list.SetListIndex(2);
+  RECT pending{};
+  EXPECT_FALSE(GetUpdateRect(list.ListHandle(), &pending, FALSE));
+  EXPECT_TRUE(events.drawn.empty());
+  list.SetRedraw(true);
+  std::vector<int32_t> drawn;
+  for (const auto& item : events.drawn) drawn.push_back(item.item);
+  for (const int32_t item : {0, 1, 2}) EXPECT_NE(std::ranges::count(drawn, item), 0) << item;
 }
 
 TEST(ListBoxDrawingTest, ADrawRequestForAMissingCheckItemIsSkipped) {

@@ -1,5 +1,6 @@
 // Items and selection of ListBoxW on a real native list: index rules and their errors, Unicode
-// texts, searching, single and multiple selection with their Click events.
+// texts, searching, single and multiple selection with their Click events, hit testing, the anchor
+// and the ideal horizontal extent.
 #include <algorithm>
 
 #include "list_box_fixture.h"
@@ -186,6 +187,87 @@ TEST(ListBoxItemsTest, CharactersAboveTheBasicPlaneArriveAsASurrogatePair) {
   SendMessageW(list.ListHandle(), WM_UNICHAR, 0x6BB5, 1);
   // KeyPress carries the UTF-16 unit as a signed 16-bit number.
   EXPECT_EVENTS(host, L"KeyPress:-10179", L"KeyPress:-8704", L"KeyPress:27573");
+}
+
+TEST(ListBoxItemsTest, HitTestFindsTheItemAndWhichHalfOfItUnderAPoint) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  host.Fill({L"a", L"b", L"c"});
+  RECT item{};
+  SendMessageW(list.ListHandle(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+  constexpr float kTwips = 15;  // per pixel
+  struct Row {
+    int y;  // client pixels
+    int32_t expected;
+    bool after;  // as left by the call; true when untouched
+  } const rows[] = {
+      {item.top + 1, 2, false}, {item.bottom - 2, 2, true}, {item.bottom + 30, -1, true}};
+  for (const Row& row : rows) {
+    bool after = true;
+    const float x = 5 * kTwips;
+    const float y = static_cast<float>(row.y) * kTwips;
+    EXPECT_EQ(list.HitTest(x, y), row.expected) << row.y;
+    EXPECT_EQ(list.HitTestInsertMark(x, y, &after), row.expected) << row.y;
+    EXPECT_EQ(after, row.after) << row.y;
+  }
+}
+
+TEST(ListBoxItemsTest, IdealHorizontalExtentGrowsWithTheWidestTextInTheListsFont) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  EXPECT_EQ(list.GetIdealHorizontalExtent(), 0);
+  const std::wstring wide = L"\u6BB5\u843D wide wide wide wide";
+  const std::wstring wider = wide + wide;
+  list.AddItem(wide);
+  const float one = list.GetIdealHorizontalExtent();
+  list.AddItem(wider);
+  const float two = list.GetIdealHorizontalExtent();
+  const HDC dc = GetDC(list.ListHandle());
+  const HGDIOBJ old = SelectObject(
+      dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list.ListHandle(), WM_GETFONT, 0, 0)));
+  SIZE narrow_size{}, wide_size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &narrow_size);
+  GetTextExtentPoint32W(dc, wider.c_str(), static_cast<int>(wider.size()), &wide_size);
+  SelectObject(dc, old);
+  ReleaseDC(list.ListHandle(), dc);
+  EXPECT_GT(one, static_cast<float>(narrow_size.cx) * 15 / 2);
+  EXPECT_FLOAT_EQ(two - one, static_cast<float>(wide_size.cx - narrow_size.cx) * 15);
+}
+
+TEST(ListBoxItemsTest, AnchorIndexAndSelectItemRulesAndNoClick) {
+  ListBoxHost host([](ListBoxW& list) { list.SetMultiSelect(2); });
+  ListBoxW& list = host.List();
+  host.Fill({L"Apple", L"banana", L"Blueberry", L"cherry"});
+  list.SetAnchorIndex(2);
+  EXPECT_EQ(list.AnchorIndex(), 2);
+  EXPECT_EQ(ErrorOf([&] { list.SetAnchorIndex(-2); }), 380);
+  EXPECT_EQ(ErrorOf([&] { list.SetAnchorIndex(4); }), 380);
+  EXPECT_EQ(list.AnchorIndex(), 2);
+
+  ListBoxHost single;
+  single.Fill({L"Apple", L"banana", L"Blueberry", L"cherry"});
+  ListBoxW& one = single.List();
+  single.Events().clear();
+  EXPECT_EQ(one.SelectItem(L"BA"), 1);
+  EXPECT_EQ(one.ListIndex(), 1);
+  EXPECT_EQ(one.SelectItem(L"b", 1), 2) << "the search starts after the index";
+  EXPECT_EQ(one.SelectItem(L"zz"), -1);
+  EXPECT_EQ(one.ListIndex(), 2) << "no match leaves the selection";
+  EXPECT_EQ(ErrorOf([&] { (void)one.SelectItem(L"a", 4); }), 381);
+  EXPECT_TRUE(single.Events().empty()) << "SelectItem raises no Click";
+}
+
+TEST(ListBoxItemsTest, ACancelledSelectionFromTheListRaisesClick) {
+  ListBoxHost host;
+  ListBoxW& list = host.List();
+  host.Fill({L"a"});
+  const HWND native = list.ListHandle();
+  const WPARAM cancel = MAKEWPARAM(GetDlgCtrlID(native), LBN_SELCANCEL);
+  SendMessageW(list.hWndUserControl(), WM_COMMAND, cancel, reinterpret_cast<LPARAM>(native));
+  EXPECT_EVENTS(host, L"Click");
+  SendMessageW(list.hWndUserControl(), WM_COMMAND, cancel,
+               reinterpret_cast<LPARAM>(list.hWndUserControl()));
+  EXPECT_EVENTS(host);
 }
 
 TEST(ListBoxItemsTest, ContextMenuFromAnyScreenPositionButTheKeyboardOne) {

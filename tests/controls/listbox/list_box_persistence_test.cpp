@@ -67,8 +67,10 @@ TEST(ListBoxPersistenceTest, LoadCorrectsConflictingAndOutOfRangeValues) {
   // Variable owner draw measures every item and heights are per item.
   list.AddItem(L"a");
   list.AddItem(L"b");
-  list.SetItemHeight(1, 30);
-  EXPECT_NO_THROW((void)list.ItemHeight(1));
+  list.SetItemHeight(1, 300);  // twips: 20 pixels
+  EXPECT_FLOAT_EQ(list.ItemHeight(1), 300);
+  EXPECT_EQ(SendMessageW(list.ListHandle(), LB_GETITEMHEIGHT, 1, 0), 20);
+  EXPECT_NE(list.ItemHeight(0), 300) << "the first item keeps its own height";
 }
 
 TEST(ListBoxPersistenceTest, ItemHeightAndColumnWidthRules) {

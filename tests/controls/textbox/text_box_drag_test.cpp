@@ -1,11 +1,15 @@
 // The text box in OLE drag and drop beyond a plain drop: the automatic drag of the selection
-// within one box, the drop caret, and scrolling while a drag hovers near the edges.
+// within one box and what it offers, the drop caret, and scrolling while a drag hovers near the
+// edges.
+#include "base/support/ansi_text.h"
 #include "base/support/mouse_input.h"
 #include "controls/base/host/drag_drop.h"
 #include "text_box_fixture.h"
 
 namespace veltrin::controls::textbox_test {
 namespace {
+
+using test::AnsiOf;
 
 // The screen point at the left edge of the character `index` of an edit.
 POINT ScreenPointOf(HWND edit, int index) {
@@ -34,7 +38,7 @@ class TextBoxDragTest : public TextBoxTest {
   // drag has started, releases the button over `drop` (screen points); returns when it is over.
   void DragWithTheMouse(POINT press, POINT drop) {
     SetCursorPos(press.x, press.y);
-    events.on_start_drag = [drop](int32_t&) {
+    events.on_start_drag = [drop](DataObject&, int32_t&) {
       SetCursorPos(drop.x, drop.y);
       SendMouse(MOUSEEVENTF_LEFTUP);
     };
@@ -63,6 +67,26 @@ TEST_F(TextBoxDragTest, DraggingTheSelectionWithinTheBoxMovesItToTheDropPoint) {
   // The drop deletes the selection and inserts it again, each a change of the text.
   ExpectLog({L"OLEStartDrag 2", L"OLEDragOver 2 0", L"OLEDragDrop 2 0 0", L"Change", L"Change",
              L"OLECompleteDrag 2"});
+}
+
+TEST_F(TextBoxDragTest, AnAutomaticDragOffersTheSelectionInBothFormatsTerminatedForAMove) {
+  const std::wstring selected = L"\u62D6\U0001F600";
+  SelectDraggable(*box, L"a" + selected + L"b", 1, 3);
+  ByteArray unicode;
+  std::string ansi;
+  int32_t offered = -1;
+  events.on_start_drag = [&](DataObject& data, int32_t& allowed_effects) {
+    unicode = data.GetData(CF_UNICODETEXT).ToBytes();
+    ansi = test::RawAnsiText(data.Get());
+    offered = allowed_effects;
+    allowed_effects = 0;  // no drag loop
+  };
+  box->OLEDrag();
+  ByteArray expected(reinterpret_cast<const uint8_t*>(selected.c_str()),
+                     reinterpret_cast<const uint8_t*>(selected.c_str() + selected.size() + 1));
+  EXPECT_EQ(unicode, expected);
+  EXPECT_EQ(ansi.substr(0, ansi.find('\0') + 1), AnsiOf(selected) + '\0') << "terminated";
+  EXPECT_EQ(offered, DROPEFFECT_MOVE);
 }
 
 TEST_F(TextBoxDragTest, DroppingTheSelectionOntoItselfChangesNothing) {

@@ -30,7 +30,9 @@ struct EventLog : TextBoxEvents {
   std::function<void(int16_t, bool&)> on_preview_key_down;
   std::function<void(bool&)> on_context_menu;
   std::function<void(DataObject&, int32_t&)> on_drag_drop;
-  std::function<void(int32_t&)> on_start_drag;
+  std::function<void(DataObject&, int32_t&)> on_start_drag;
+  // Every MouseDown, MouseMove and MouseUp with its arguments (MouseMove is not logged).
+  std::function<void(const wchar_t*, int16_t, int16_t, float, float)> on_mouse;
 
   void Write(const std::wstring& entry) { log.push_back(entry); }
   void Click() override { Write(L"Click"); }
@@ -61,11 +63,16 @@ struct EventLog : TextBoxEvents {
     Write(L"KeyPress " + std::to_wstring(key_char));
     if (on_key_press) on_key_press(key_char);
   }
-  void MouseDown(int16_t button, int16_t, float, float) override {
+  void MouseDown(int16_t button, int16_t shift, float x, float y) override {
     Write(L"MouseDown " + std::to_wstring(button));
+    if (on_mouse) on_mouse(L"MouseDown", button, shift, x, y);
   }
-  void MouseUp(int16_t button, int16_t, float, float) override {
+  void MouseMove(int16_t button, int16_t shift, float x, float y) override {
+    if (on_mouse) on_mouse(L"MouseMove", button, shift, x, y);
+  }
+  void MouseUp(int16_t button, int16_t shift, float x, float y) override {
     Write(L"MouseUp " + std::to_wstring(button));
+    if (on_mouse) on_mouse(L"MouseUp", button, shift, x, y);
   }
   void MouseEnter() override { Write(L"MouseEnter"); }
   void MouseLeave() override { Write(L"MouseLeave"); }
@@ -79,9 +86,9 @@ struct EventLog : TextBoxEvents {
                    int16_t state) override {
     Write(L"OLEDragOver " + std::to_wstring(effect) + L" " + std::to_wstring(state));
   }
-  void OLEStartDrag(DataObject&, int32_t& allowed_effects) override {
+  void OLEStartDrag(DataObject& data, int32_t& allowed_effects) override {
     Write(L"OLEStartDrag " + std::to_wstring(allowed_effects));
-    if (on_start_drag) on_start_drag(allowed_effects);
+    if (on_start_drag) on_start_drag(data, allowed_effects);
   }
   void OLECompleteDrag(int32_t effect) override {
     Write(L"OLECompleteDrag " + std::to_wstring(effect));

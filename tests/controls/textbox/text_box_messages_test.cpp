@@ -1,6 +1,8 @@
-// The text box's message handling driven through real messages: mouse and click order, mouse
-// tracking, the keyboard context menu, Return against the default button, arrow keys and Tab,
-// numbers-only paste, Change for multi-line text set by program, and automatic dropping.
+// The text box's message handling driven through real messages: mouse and click order, the mouse
+// events' arguments, the context menu from the mouse and the keyboard, mouse tracking, Return
+// against the default button, arrow keys and Tab, numbers-only paste, Change for multi-line text
+// set by program, and automatic dropping of either text format.
+#include <cmath>
 #include <cstring>
 
 #include "controls/base/host/drag_drop.h"
@@ -28,17 +30,59 @@ struct ClickCounter : ExtenderEvents {
 
 TEST_F(TextBoxTest, AClickRaisesMouseDownMouseUpClickAfterTheEditMovedTheCaret) {
   box->SetText(L"abcdef");
+  box->SetSelStart(6);
   events.log.clear();
   events.on_context_menu = [](bool& handled) { handled = true; };  // no modal menu in a test
   const HWND edit = box->hWnd();
-  SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 5));
-  SendMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 5));
+  const LRESULT third = SendMessageW(edit, EM_POSFROMCHAR, 3, 0);
+  const LPARAM at_third = MAKELPARAM(LOWORD(third) + 1, HIWORD(third) + 4);
+  std::vector<int32_t> caret_seen;
+  events.on_mouse = [&](const wchar_t*, int16_t, int16_t, float, float) {
+    caret_seen.push_back(box->SelStart());
+  };
+  SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, at_third);
+  SendMessageW(edit, WM_LBUTTONUP, 0, at_third);
+  EXPECT_EQ(caret_seen, (std::vector<int32_t>{3, 3})) << "the events see the caret moved";
   SendMessageW(edit, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 5));
   SendMessageW(edit, WM_RBUTTONUP, 0, MAKELPARAM(4000, 5));  // released outside: no Click
   std::erase_if(events.log,
                 [](const std::wstring& entry) { return entry.starts_with(L"Context"); });
   ExpectLog({L"MouseDown 1", L"MouseUp 1", L"Click", L"MouseDown 2", L"MouseUp 2"});
-  EXPECT_EQ(box->SelStart(), 0);
+  EXPECT_EQ(box->SelStart(), 3);
+}
+
+TEST_F(TextBoxTest, MouseEventsCarryTheHeldButtonsShiftAndTwips) {
+  const HWND edit = box->hWnd();
+  struct Row {
+    UINT message;
+    WPARAM keys;
+    const wchar_t* event;
+    int16_t button, shift;
+  } const rows[] = {
+      {WM_MOUSEMOVE, 0, L"MouseMove", 0, 0},
+      {WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON | MK_SHIFT, L"MouseMove", 3, 1},
+      {WM_MBUTTONDOWN, MK_MBUTTON | MK_CONTROL, L"MouseDown", 4, 2},
+      {WM_MBUTTONUP, MK_SHIFT | MK_CONTROL, L"MouseUp", 4, 3},
+  };
+  for (const Row& row : rows) {
+    std::wstring seen;
+    events.on_mouse = [&](const wchar_t* event, int16_t button, int16_t shift, float x, float y) {
+      seen = std::wstring(event) + L" " + std::to_wstring(button) + L" " + std::to_wstring(shift) +
+             L" " + std::to_wstring(std::lround(x)) + L" " + std::to_wstring(std::lround(y));
+    };
+    SendMessageW(edit, row.message, row.keys, MAKELPARAM(20, 6));
+    EXPECT_EQ(seen, std::wstring(row.event) + L" " + std::to_wstring(row.button) + L" " +
+                        std::to_wstring(row.shift) + L" 300 90");
+  }
+}
+
+TEST_F(TextBoxTest, ARightClickRaisesContextMenuAtItsPointBeforeMouseUp) {
+  const HWND edit = box->hWnd();
+  events.on_context_menu = [](bool& handled) { handled = true; };  // else a modal menu opens
+  events.log.clear();
+  SendMessageW(edit, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 6));
+  SendMessageW(edit, WM_RBUTTONUP, 0, MAKELPARAM(20, 6));
+  ExpectLog({L"MouseDown 2", L"ContextMenu 300 90", L"MouseUp 2", L"Click"});
 }
 
 TEST_F(TextBoxTest, MouseTrackRaisesEnterOnceAndLeaveOnce) {
@@ -118,23 +162,28 @@ TEST_F(TextBoxTest, TextSetByProgramInAMultiLineBoxRaisesChangeOnce) {
   ExpectLog({L"Change", L"Change"});
 }
 
-TEST_F(TextBoxTest, AutomaticDropInsertsTheTextSelectedAtTheDropPoint) {
+TEST_F(TextBoxTest, AutomaticDropInsertsTheTextSelectedAtTheDropPointFromEitherFormat) {
   box->SetOLEDropMode(2);
-  box->SetText(L"ab");
-  DataObject data;
-  const std::wstring dropped = L"\u62D6\U0001F600";
-  data.SetData(PropertyValue(dropped), CF_UNICODETEXT);
   ComPtr<IDropTarget> target = CreateControlDropTarget(*box);
   RECT bounds{};
   GetWindowRect(box->hWnd(), &bounds);
   const POINTL point{bounds.right - 5, bounds.top + 5};  // past the end of the text
-  DWORD effect = DROPEFFECT_COPY;
-  ASSERT_EQ(target->DragEnter(data.Get(), MK_LBUTTON, point, &effect), S_OK);
-  effect = DROPEFFECT_COPY;
-  ASSERT_EQ(target->Drop(data.Get(), MK_LBUTTON, point, &effect), S_OK);
-  EXPECT_EQ(box->Text(), L"ab" + dropped);
-  EXPECT_EQ(box->SelText(), dropped);
-  EXPECT_EQ(GetFocus(), box->hWnd());
+  struct Row {
+    int format;
+    std::wstring dropped;
+  } const rows[] = {{CF_UNICODETEXT, L"\u62D6\U0001F600"}, {CF_TEXT, L"plain"}};
+  for (const Row& row : rows) {
+    box->SetText(L"ab");
+    DataObject data;
+    data.SetData(PropertyValue(row.dropped), row.format);
+    DWORD effect = DROPEFFECT_COPY;
+    ASSERT_EQ(target->DragEnter(data.Get(), MK_LBUTTON, point, &effect), S_OK);
+    effect = DROPEFFECT_COPY;
+    ASSERT_EQ(target->Drop(data.Get(), MK_LBUTTON, point, &effect), S_OK);
+    EXPECT_EQ(box->Text(), L"ab" + row.dropped) << row.format;
+    EXPECT_EQ(box->SelText(), row.dropped);
+    EXPECT_EQ(GetFocus(), box->hWnd());
+  }
 }
 
 TEST_F(TextBoxTest, UnicodeAndComposedCharactersRaiseKeyPressPerCodeUnit) {

@@ -1,16 +1,16 @@
 // A minimal IPrintDialogCallback in task memory.
-#include "controls/base/print_dialog_callback.h"
+#include "dialogs/print_dialog_callback.h"
 
 #include <new>
 
-#include "controls/base/common_dialog_hooks.h"
+#include "dialogs/dialog_hooks.h"
 
-namespace veltrin::controls {
+namespace veltrin::dialogs {
 namespace {
 
 class PrintDialogCallback final : public IPrintDialogCallback {
  public:
-  explicit PrintDialogCallback(ISubclass* receiver) noexcept : receiver_(receiver) {}
+  explicit PrintDialogCallback(controls::MessageHandler& hook) noexcept : hook_(hook) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object == nullptr) return E_POINTER;
@@ -35,24 +35,22 @@ class PrintDialogCallback final : public IPrintDialogCallback {
   HRESULT STDMETHODCALLTYPE SelectionChange() override { return S_FALSE; }
   HRESULT STDMETHODCALLTYPE HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
                                           LRESULT* result) override {
-    if (message == WM_INITDIALOG && receiver_ != nullptr) {
-      DeliverToReceiver(receiver_, dialog, message, wParam, lParam, kHookPrint);
-    }
+    if (message == WM_INITDIALOG) DialogHook::Deliver(hook_, dialog, message, wParam, lParam);
     if (result != nullptr) *result = 0;
     return S_FALSE;
   }
 
  private:
-  ULONG references_ = 0;  // starts at 0: the dialog's QueryInterface takes the first
-  ISubclass* receiver_;   // not counted: the receiver outlives the dialog
+  ULONG references_ = 0;            // starts at 0: the dialog's QueryInterface takes the first
+  controls::MessageHandler& hook_;  // outlives the dialog
 };
 
 }  // namespace
 
-IUnknown* CreatePrintDialogCallback(ISubclass* receiver) noexcept {
+IUnknown* CreatePrintDialogCallback(controls::MessageHandler& hook) noexcept {
   void* memory = CoTaskMemAlloc(sizeof(PrintDialogCallback));
   if (memory == nullptr) return nullptr;
-  return new (memory) PrintDialogCallback(receiver);
+  return new (memory) PrintDialogCallback(hook);
 }
 
-}  // namespace veltrin::controls
+}  // namespace veltrin::dialogs
