@@ -18,6 +18,12 @@ void WriteUtf8TextFile(std::u16string_view text, const std::u16string& path) {
   WriteFileBytes(TextToUtf8(text), path);
 }
 
+void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
+  ReplacingFileWriter writer(path);
+  writer.Write(bytes);
+  writer.Commit();
+}
+
 namespace detail {
 
 void ThrowFileError(bool missing, std::u16string_view action, const std::u16string& path,

@@ -122,12 +122,6 @@ std::string ReadFileBytes(const std::u16string& path) {
   return bytes;
 }
 
-void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
-  ReplacingFileWriter writer(path);
-  writer.Write(bytes);
-  writer.Commit();
-}
-
 class FileByteReader::Handle {
  public:
   explicit Handle(int fd) : file(fd) {}

@@ -121,12 +121,6 @@ std::string ReadFileBytes(const std::u16string& path) {
   return bytes;
 }
 
-void WriteFileBytes(std::string_view bytes, const std::u16string& path) {
-  ReplacingFileWriter writer(path);
-  writer.Write(bytes);
-  writer.Commit();
-}
-
 class FileByteReader::Handle {
  public:
   explicit Handle(HANDLE handle) : file(handle) {}
