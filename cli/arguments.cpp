@@ -74,13 +74,7 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
       continue;
     }
     // Each option takes a value, either in the next argument or after "=" (long forms).
-    std::u16string name = argument;
-    std::optional<std::u16string> value;
-    if (const std::size_t equals = argument.find(u'=');
-        argument.starts_with(u"--") && equals != std::u16string::npos) {
-      name = argument.substr(0, equals);
-      value = argument.substr(equals + 1);
-    }
+    auto [name, value] = SplitOption(argument);
     std::optional<std::u16string>* slot = nullptr;
     std::optional<std::u16string> jobs;
     const char* needs = "a file name";
@@ -141,6 +135,14 @@ Arguments ParseArguments(const std::vector<std::u16string>& arguments) {
   }
   result.sources = std::move(sources);
   return result;
+}
+
+std::pair<std::u16string, std::optional<std::u16string>> SplitOption(
+    const std::u16string& argument) {
+  const std::size_t equals = argument.find(u'=');
+  if (!argument.starts_with(u"--") || equals == std::u16string::npos)
+    return {argument, std::nullopt};
+  return {argument.substr(0, equals), argument.substr(equals + 1)};
 }
 
 std::string HelpText() {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veltrin::cli {
@@ -36,6 +37,11 @@ inline constexpr unsigned kMaxJobs = 64;
 // without its value, no SOURCE, an empty SOURCE, "-" given twice, both -o and --output-dir, a
 // job count that is not a number from 1 to kMaxJobs, and an unknown charset name.
 Arguments ParseArguments(const std::vector<std::u16string>& arguments);
+
+// Splits a long option written as "--name=value" into its name and value; any other argument is
+// the name alone, its value (if it takes one) coming in the next argument.
+std::pair<std::u16string, std::optional<std::u16string>> SplitOption(
+    const std::u16string& argument);
 
 // Returns the usage text shown by --help (UTF-8, LF line ends).
 std::string HelpText();

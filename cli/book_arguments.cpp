@@ -71,13 +71,7 @@ BookArguments ParseBookArguments(const std::vector<std::u16string>& arguments) {
       flag = true;
       continue;
     }
-    std::u16string name = argument;
-    std::optional<std::u16string> value;
-    if (const std::size_t equals = argument.find(u'=');
-        argument.starts_with(u"--") && equals != std::u16string::npos) {
-      name = argument.substr(0, equals);
-      value = argument.substr(equals + 1);
-    }
+    auto [name, value] = SplitOption(argument);
     const struct {
       std::u16string_view name;
       std::optional<std::u16string>* slot;
