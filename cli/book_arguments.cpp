@@ -71,7 +71,9 @@ BookArguments ParseBookArguments(const std::vector<std::u16string>& arguments) {
       flag = true;
       continue;
     }
-    auto [name, value] = SplitOption(argument);
+    auto split = SplitOption(argument);  // not a structured binding: the lambda below reads it
+    std::u16string& name = split.first;
+    std::optional<std::u16string>& value = split.second;
     const struct {
       std::u16string_view name;
       std::optional<std::u16string>* slot;
