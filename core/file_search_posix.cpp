@@ -7,19 +7,21 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <memory>
 
 #include "core/file_search.h"
 #include "common/run_time_error.h"
+#include "common/unique_handle.h"
 #include "core/utf8.h"
 
 namespace veltrin {
 namespace {
 
-struct DirCloser {
-  void operator()(DIR* dir) const noexcept { ::closedir(dir); }
+struct DirTraits {
+  using Handle = DIR*;
+  static Handle Empty() noexcept { return nullptr; }
+  static void Close(Handle dir) noexcept { ::closedir(dir); }
 };
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
+using DirHandle = UniqueHandle<DirTraits>;
 
 // The one directory search of the process.
 struct SearchState {
@@ -30,7 +32,7 @@ struct SearchState {
 
   void Close() {
     open = false;
-    dir.reset();
+    dir.Reset();
   }
 };
 
@@ -79,10 +81,10 @@ std::string WildcardPattern(std::string_view name) {
 // Returns the next listed entry that matches and qualifies; closes the search at the end.
 std::u16string NextQualifying(SearchState& search) {
   if (search.dir) {
-    while (const dirent* entry = ::readdir(search.dir.get())) {
+    while (const dirent* entry = ::readdir(search.dir.Get())) {
       if (::fnmatch(search.pattern.c_str(), entry->d_name, FNM_NOESCAPE) != 0) continue;
       struct stat status {};
-      if (!StatusOf(::dirfd(search.dir.get()), entry->d_name, status)) continue;  // gone meanwhile
+      if (!StatusOf(::dirfd(search.dir.Get()), entry->d_name, status)) continue;  // gone meanwhile
       const std::u16string name = Utf8BytesToText(entry->d_name);
       if (detail::EntryQualifies(AttributesOf(status, entry->d_name), false, name, search.mask)) {
         return name;
@@ -144,7 +146,7 @@ std::u16string FindFileEntry(const std::u16string& path, int attributes) {
     return name;
   }
 
-  search.dir.reset(::opendir(folder.c_str()));
+  search.dir.Reset(::opendir(folder.c_str()));
   if (!search.dir) {
     if (IsNotFound(errno)) return {};
     throw RunTimeError(kBadFileNameOrNumber);

@@ -4,10 +4,10 @@
 
 #include <cerrno>
 #include <exception>
-#include <memory>
 #include <string>
 #include <string_view>
 
+#include "common/unique_handle.h"
 #include "core/http_client.h"
 
 namespace veltrin {
@@ -37,10 +37,12 @@ class CurlLibrary {
   CURLcode code_;  // result of the one global initialisation
 };
 
-struct EasyDeleter {
-  void operator()(CURL* easy) const noexcept { curl_easy_cleanup(easy); }
+struct EasyTraits {
+  using Handle = CURL*;
+  static Handle Empty() noexcept { return nullptr; }
+  static void Close(Handle easy) noexcept { curl_easy_cleanup(easy); }
 };
-using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
+using EasyHandle = UniqueHandle<EasyTraits>;
 
 // What the callbacks of one transfer share.
 struct Transfer {
@@ -175,7 +177,7 @@ EasyHandle OpenTransfer(const std::string& url_utf8, const HttpOptions& options,
                         char* detail) {
   EasyHandle easy(curl_easy_init());
   if (!easy) throw HttpError("cannot start a download");
-  CURL* e = easy.get();
+  CURL* e = easy.Get();
   transfer.easy = e;
   transfer.options = &options;
   const long timeout = options.timeout_seconds > 0 ? options.timeout_seconds : 1;
@@ -223,7 +225,7 @@ std::string HttpGet(const std::string& url_utf8, const HttpOptions& options) {
   char detail[CURL_ERROR_SIZE] = {};
   const EasyHandle easy = OpenTransfer(url_utf8, options, transfer, detail);
   if (StopsOnCancellation(transfer)) throw HttpCancelled();
-  CheckTransfer(curl_easy_perform(easy.get()), transfer, detail);
+  CheckTransfer(curl_easy_perform(easy.Get()), transfer, detail);
   ReportContentType(transfer);  // an empty body never reached the write callback
   return std::move(transfer.body);
 }

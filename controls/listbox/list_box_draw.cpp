@@ -5,6 +5,7 @@
 #include <uxtheme.h>
 #include <vsstyle.h>
 
+#include "common/unique_handle.h"
 #include "controls/base/colors.h"
 #include "controls/base/comctl_version.h"
 #include "controls/base/host/window_handles.h"
@@ -17,21 +18,12 @@ constexpr OLE_COLOR kHighlight = 0x8000000D;
 constexpr OLE_COLOR kHighlightText = 0x8000000E;
 constexpr OLE_COLOR kGrayText = 0x80000011;
 
-// A theme handle, closed when it goes.
-class ThemeData {
- public:
-  ThemeData(HWND window, const wchar_t* class_list) noexcept
-      : theme_(OpenThemeData(window, class_list)) {}
-  ~ThemeData() {
-    if (theme_) CloseThemeData(theme_);
-  }
-  ThemeData(const ThemeData&) = delete;
-  ThemeData& operator=(const ThemeData&) = delete;
-  HTHEME Get() const noexcept { return theme_; }
-
- private:
-  HTHEME theme_;
+struct ThemeTraits {
+  using Handle = HTHEME;
+  static Handle Empty() noexcept { return nullptr; }
+  static void Close(Handle theme) noexcept { CloseThemeData(theme); }
 };
+using UniqueTheme = UniqueHandle<ThemeTraits>;
 
 void FillWith(HDC dc, const RECT& rect, OLE_COLOR color) noexcept {
   const UniqueBrush brush(CreateSolidBrush(TranslateColor(color)));
@@ -63,8 +55,8 @@ void ListBoxW::DrawCheckItem(const DRAWITEMSTRUCT& item) const {
 
   bool drawn = false;
   if (visual_styles_ && VisualStylesActive()) {
-    const ThemeData theme(ListHandle(), L"Button");
-    if (theme.Get()) {
+    const UniqueTheme theme(OpenThemeData(ListHandle(), L"Button"));
+    if (theme) {
       const int part = style_ == kStyleCheckBox ? BP_CHECKBOX : BP_RADIOBUTTON;
       const int state = checked ? (disabled ? 8 : 5) : (disabled ? 4 : 1);
       if (IsThemeBackgroundPartiallyTransparent(theme.Get(), part, state)) {
