@@ -13,12 +13,12 @@ namespace veltrin::dialogs {
 
 bool CommonDialog::ShowColor() {
   const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
-  if (!customColorsFilled_) {
+  if (!custom_colors_filled_) {
     for (int i = 0; i < 16; ++i) {
       const auto grey = static_cast<BYTE>(255 - 16 * i);
-      customColors_[i] = RGB(grey, grey, grey);
+      custom_colors_[i] = RGB(grey, grey, grey);
     }
-    customColorsFilled_ = true;
+    custom_colors_filled_ = true;
   }
   const HWND owner = DialogOwnerWindow();
   CHOOSECOLORW record{};
@@ -26,10 +26,10 @@ bool CommonDialog::ShowColor() {
   record.hwndOwner = owner;
   record.hInstance = reinterpret_cast<HWND>(GetModuleHandleW(nullptr));
   record.rgbResult = controls::TranslateColor(static_cast<OLE_COLOR>(color_));
-  record.lpCustColors = customColors_.data();
+  record.lpCustColors = custom_colors_.data();
   record.Flags = static_cast<DWORD>(flags_);
   ColorHook hook(*this);
-  if (hookEvents_) {
+  if (hook_events_) {
     record.Flags |= CC_ENABLEHOOK;
     record.lpfnHook = hook.HookFor(record);
   }
@@ -46,21 +46,22 @@ bool CommonDialog::ShowColor() {
 }
 
 template <>
-LRESULT ColorHook::OnHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+LRESULT ColorHook::OnHook(HWND dialog, UINT message, WPARAM, LPARAM l_param) {
   if (message == WM_INITDIALOG) {
-    dialog_.Registered(dialog_.colorOkMessage_, COLOROKSTRINGW);
+    dialog_.Registered(dialog_.color_ok_message_, COLOROKSTRINGW);
     RaiseInitDialog(dialog);
     return 0;
   }
-  if (dialog_.colorOkMessage_ == 0 || message != dialog_.colorOkMessage_ || lParam == 0) return 0;
-  const CHOOSECOLORW record = *reinterpret_cast<const CHOOSECOLORW*>(lParam);
+  if (dialog_.color_ok_message_ == 0 || message != dialog_.color_ok_message_ || l_param == 0)
+    return 0;
+  const CHOOSECOLORW record = *reinterpret_cast<const CHOOSECOLORW*>(l_param);
   const auto chosen = static_cast<int32_t>(record.rgbResult);
   int32_t color = chosen;
   bool cancel = false;
   RaiseEvent([&](CommonDialogEvents& events) { events.ColorValidate(color, cancel, dialog); });
   if (!cancel) return 0;
   if (color != chosen) {
-    SendMessageW(dialog, dialog_.Registered(dialog_.setRgbColorMessage_, SETRGBSTRINGW), 0,
+    SendMessageW(dialog, dialog_.Registered(dialog_.set_rgb_color_message_, SETRGBSTRINGW), 0,
                  static_cast<LPARAM>(static_cast<DWORD>(color)));
   }
   return 1;

@@ -29,7 +29,7 @@ int32_t LocaleDefaultPaperSize() noexcept {
 
 }  // namespace
 
-CommonDialog::CommonDialog() : paperSize_(LocaleDefaultPaperSize()) {}
+CommonDialog::CommonDialog() : paper_size_(LocaleDefaultPaperSize()) {}
 
 CommonDialog::~CommonDialog() {
   // Closing the find dialog below sends messages that run calls on this object; counted as one
@@ -50,12 +50,12 @@ void CommonDialog::SetFileOffset(int16_t) {
 
 void CommonDialog::SetMaxFileSize(int32_t value) {
   Require(value >= 1);
-  maxFileSize_ = value;
+  max_file_size_ = value;
 }
 
 void CommonDialog::SetFilterIndex(int32_t value) {
   Require(value >= 0);
-  filterIndex_ = value;
+  filter_index_ = value;
 }
 
 void CommonDialog::SetMin(int32_t value) {
@@ -70,18 +70,18 @@ void CommonDialog::SetMax(int32_t value) {
 
 void CommonDialog::SetFromPage(int32_t value) {
   Require(value >= 0);
-  fromPage_ = value;
+  from_page_ = value;
 }
 
 void CommonDialog::SetToPage(int32_t value) {
   Require(value >= 0);
-  toPage_ = value;
+  to_page_ = value;
 }
 
 void CommonDialog::SetPrinterField(int32_t& field, int32_t value, int32_t bit, bool valid) {
   Require(valid);
   field = value;
-  defaultFields_ &= ~bit;
+  default_fields_ &= ~bit;
 }
 
 void CommonDialog::SetOrientation(int32_t value) {
@@ -89,7 +89,7 @@ void CommonDialog::SetOrientation(int32_t value) {
 }
 
 void CommonDialog::SetPaperSize(int32_t value) {
-  SetPrinterField(paperSize_, value, DM_PAPERSIZE, value >= 1 && value <= 32767);
+  SetPrinterField(paper_size_, value, DM_PAPERSIZE, value >= 1 && value <= 32767);
 }
 
 void CommonDialog::SetCopies(int16_t value) {
@@ -98,15 +98,15 @@ void CommonDialog::SetCopies(int16_t value) {
 }
 
 void CommonDialog::SetPaperBin(int32_t value) {
-  SetPrinterField(paperBin_, value, DM_DEFAULTSOURCE, value >= 1 && value <= 32767);
+  SetPrinterField(paper_bin_, value, DM_DEFAULTSOURCE, value >= 1 && value <= 32767);
 }
 
 void CommonDialog::SetPrintQuality(int32_t value) {
-  SetPrinterField(printQuality_, value, DM_PRINTQUALITY, value >= -4 && value <= 32767);
+  SetPrinterField(print_quality_, value, DM_PRINTQUALITY, value >= -4 && value <= 32767);
 }
 
 void CommonDialog::SetColorMode(int32_t value) {
-  SetPrinterField(colorMode_, value, DM_COLOR, value >= 1 && value <= 2);
+  SetPrinterField(color_mode_, value, DM_COLOR, value >= 1 && value <= 2);
 }
 
 void CommonDialog::SetDuplex(int32_t value) {
@@ -126,7 +126,7 @@ void CommonDialog::SetHelpCommand(int32_t value) {
     case 257:
     case 258:
     case 261:
-      helpCommand_ = value;
+      help_command_ = value;
       return;
     default:
       throw RunTimeError(kInvalidPropertyValue);
@@ -151,19 +151,19 @@ void CommonDialog::SetPageBottomMargin(int32_t value) {
 }
 void CommonDialog::SetPageLeftMinMargin(int32_t value) {
   Require(value >= 0);
-  minMargins_.left = value;
+  min_margins_.left = value;
 }
 void CommonDialog::SetPageTopMinMargin(int32_t value) {
   Require(value >= 0);
-  minMargins_.top = value;
+  min_margins_.top = value;
 }
 void CommonDialog::SetPageRightMinMargin(int32_t value) {
   Require(value >= 0);
-  minMargins_.right = value;
+  min_margins_.right = value;
 }
 void CommonDialog::SetPageBottomMinMargin(int32_t value) {
   Require(value >= 0);
-  minMargins_.bottom = value;
+  min_margins_.bottom = value;
 }
 
 void CommonDialog::SetRootFolder(controls::PropertyValue value) {
@@ -176,7 +176,7 @@ void CommonDialog::SetRootFolder(controls::PropertyValue value) {
     case ValueType::kDouble:
     case ValueType::kString:
     case ValueType::kByte:
-      rootFolder_ = std::move(value);
+      root_folder_ = std::move(value);
       return;
     default:
       throw RunTimeError(kInvalidPropertyValue);
@@ -230,39 +230,39 @@ UINT CommonDialog::Registered(UINT& slot, const wchar_t* name) noexcept {
 }
 
 bool CommonDialog::FailCancelled() const {
-  if (cancelError_) throw CancelSelectedError();
+  if (cancel_error_) throw CancelSelectedError();
   return false;
 }
 
 LRESULT STDMETHODCALLTYPE CommonDialog::OwnerReceiver::Message(HWND owner, UINT message,
-                                                               WPARAM wParam, LPARAM lParam,
-                                                               DWORD_PTR refData) {
+                                                               WPARAM w_param, LPARAM l_param,
+                                                               DWORD_PTR ref_data) {
   // An event handler may delete the dialog: it goes when this call returns.
   const controls::CallScope call(dialog_);
-  return (dialog_.*handler_)(owner, message, wParam, lParam, controls::RefNumber(refData));
+  return (dialog_.*handler_)(owner, message, w_param, l_param, controls::RefNumber(ref_data));
 }
 
-LRESULT CommonDialog::OnHelpOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
+LRESULT CommonDialog::OnHelpOwnerMessage(HWND owner, UINT message, WPARAM w_param, LPARAM l_param,
                                          LONG_PTR kind) {
   // Help from the open find or replace dialog is its own subclass's to raise.
-  const auto from = reinterpret_cast<HWND>(wParam);
-  if (helpMessage_ != 0 && message == helpMessage_ &&
-      (from == nullptr || from != findReplaceDialog_)) {
+  const auto from = reinterpret_cast<HWND>(w_param);
+  if (help_message_ != 0 && message == help_message_ &&
+      (from == nullptr || from != find_replace_dialog_)) {
     RaiseHelp(static_cast<int16_t>(kind & 0xFFFF), from);
   }
-  return controls::DefaultWindowProc(owner, message, wParam, lParam);
+  return controls::DefaultWindowProc(owner, message, w_param, l_param);
 }
 
-LRESULT CommonDialog::OnFindOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
+LRESULT CommonDialog::OnFindOwnerMessage(HWND owner, UINT message, WPARAM w_param, LPARAM l_param,
                                          LONG_PTR kind) {
-  if (findReplaceMessage_ != 0 && message == findReplaceMessage_) {
-    return OnFindReplaceMessage(owner, message, wParam, lParam, kind);
+  if (find_replace_message_ != 0 && message == find_replace_message_) {
+    return OnFindReplaceMessage(owner, message, w_param, l_param, kind);
   }
-  if (helpMessage_ != 0 && message == helpMessage_ &&
-      reinterpret_cast<HWND>(wParam) == findReplaceDialog_) {
-    RaiseHelp(static_cast<int16_t>(kind & 0xFFFF), reinterpret_cast<HWND>(wParam));
+  if (help_message_ != 0 && message == help_message_ &&
+      reinterpret_cast<HWND>(w_param) == find_replace_dialog_) {
+    RaiseHelp(static_cast<int16_t>(kind & 0xFFFF), reinterpret_cast<HWND>(w_param));
   }
-  return controls::DefaultWindowProc(owner, message, wParam, lParam);
+  return controls::DefaultWindowProc(owner, message, w_param, l_param);
 }
 
 void CommonDialog::RaiseHelp(int16_t action, HWND dialog) {

@@ -60,90 +60,90 @@ class CommonDialog : public controls::CallGuarded {
   // Properties. Setters that reject a value raise RunTimeError 380 (383 for the read-only ones)
   // and keep the old value.
   CommonDialog& Object() noexcept { return *this; }
-  bool CancelError() const noexcept { return cancelError_; }
-  void SetCancelError(bool value) noexcept { cancelError_ = value; }
-  bool HookEvents() const noexcept { return hookEvents_; }
-  void SetHookEvents(bool value) noexcept { hookEvents_ = value; }
+  bool CancelError() const noexcept { return cancel_error_; }
+  void SetCancelError(bool value) noexcept { cancel_error_ = value; }
+  bool HookEvents() const noexcept { return hook_events_; }
+  void SetHookEvents(bool value) noexcept { hook_events_ = value; }
   const std::wstring& Tag() const noexcept { return tag_; }
   void SetTag(std::wstring value) { tag_ = std::move(value); }
   HDC hdc() const noexcept { return hdc_.Get(); }
   [[noreturn]] void Sethdc(HDC value);
   int32_t Flags() const noexcept { return flags_; }
   void SetFlags(int32_t value) noexcept { flags_ = value; }
-  const std::wstring& DialogTitle() const noexcept { return dialogTitle_; }
-  void SetDialogTitle(std::wstring value) { dialogTitle_ = std::move(value); }
-  int32_t MaxFileSize() const noexcept { return maxFileSize_; }
+  const std::wstring& DialogTitle() const noexcept { return dialog_title_; }
+  void SetDialogTitle(std::wstring value) { dialog_title_ = std::move(value); }
+  int32_t MaxFileSize() const noexcept { return max_file_size_; }
   void SetMaxFileSize(int32_t value);
-  const std::wstring& FileName() const noexcept { return fileName_; }
-  void SetFileName(std::wstring value) { fileName_ = std::move(value); }
-  const std::wstring& FileTitle() const noexcept { return fileTitle_; }
+  const std::wstring& FileName() const noexcept { return file_name_; }
+  void SetFileName(std::wstring value) { file_name_ = std::move(value); }
+  const std::wstring& FileTitle() const noexcept { return file_title_; }
   [[noreturn]] void SetFileTitle(const std::wstring& value);
-  int16_t FileOffset() const noexcept { return fileOffset_; }
+  int16_t FileOffset() const noexcept { return file_offset_; }
   [[noreturn]] void SetFileOffset(int16_t value);
   const std::wstring& Filter() const noexcept { return filter_; }
   void SetFilter(std::wstring value) { filter_ = std::move(value); }
-  int32_t FilterIndex() const noexcept { return filterIndex_; }
+  int32_t FilterIndex() const noexcept { return filter_index_; }
   void SetFilterIndex(int32_t value);
-  const std::wstring& InitDir() const noexcept { return initDir_; }
-  void SetInitDir(std::wstring value) { initDir_ = std::move(value); }
-  const std::wstring& DefaultExt() const noexcept { return defaultExt_; }
-  void SetDefaultExt(std::wstring value) { defaultExt_ = std::move(value); }
+  const std::wstring& InitDir() const noexcept { return init_dir_; }
+  void SetInitDir(std::wstring value) { init_dir_ = std::move(value); }
+  const std::wstring& DefaultExt() const noexcept { return default_ext_; }
+  void SetDefaultExt(std::wstring value) { default_ext_ = std::move(value); }
   int32_t Color() const noexcept { return color_; }
   void SetColor(int32_t value) noexcept { color_ = value; }
-  const std::wstring& FontName() const noexcept { return fontName_; }
-  void SetFontName(std::wstring value) { fontName_ = std::move(value); }
-  float FontSize() const noexcept { return fontSize_; }
-  void SetFontSize(float value) noexcept { fontSize_ = value; }
-  bool FontBold() const noexcept { return fontBold_; }
-  void SetFontBold(bool value) noexcept { fontBold_ = value; }
-  bool FontItalic() const noexcept { return fontItalic_; }
-  void SetFontItalic(bool value) noexcept { fontItalic_ = value; }
-  bool FontStrikethru() const noexcept { return fontStrikethru_; }
-  void SetFontStrikethru(bool value) noexcept { fontStrikethru_ = value; }
-  bool FontUnderline() const noexcept { return fontUnderline_; }
-  void SetFontUnderline(bool value) noexcept { fontUnderline_ = value; }
-  int16_t FontCharset() const noexcept { return fontCharset_; }
-  void SetFontCharset(int16_t value) noexcept { fontCharset_ = value; }
+  const std::wstring& FontName() const noexcept { return font_name_; }
+  void SetFontName(std::wstring value) { font_name_ = std::move(value); }
+  float FontSize() const noexcept { return font_size_; }
+  void SetFontSize(float value) noexcept { font_size_ = value; }
+  bool FontBold() const noexcept { return font_bold_; }
+  void SetFontBold(bool value) noexcept { font_bold_ = value; }
+  bool FontItalic() const noexcept { return font_italic_; }
+  void SetFontItalic(bool value) noexcept { font_italic_ = value; }
+  bool FontStrikethru() const noexcept { return font_strikethru_; }
+  void SetFontStrikethru(bool value) noexcept { font_strikethru_ = value; }
+  bool FontUnderline() const noexcept { return font_underline_; }
+  void SetFontUnderline(bool value) noexcept { font_underline_ = value; }
+  int16_t FontCharset() const noexcept { return font_charset_; }
+  void SetFontCharset(int16_t value) noexcept { font_charset_ = value; }
   int32_t Min() const noexcept { return min_; }
   void SetMin(int32_t value);
   int32_t Max() const noexcept { return max_; }
   void SetMax(int32_t value);
-  int32_t FromPage() const noexcept { return fromPage_; }
+  int32_t FromPage() const noexcept { return from_page_; }
   void SetFromPage(int32_t value);
-  int32_t ToPage() const noexcept { return toPage_; }
+  int32_t ToPage() const noexcept { return to_page_; }
   void SetToPage(int32_t value);
   int32_t Orientation() const noexcept { return orientation_; }
   void SetOrientation(int32_t value);
-  int32_t PaperSize() const noexcept { return paperSize_; }
+  int32_t PaperSize() const noexcept { return paper_size_; }
   void SetPaperSize(int32_t value);
   int16_t Copies() const noexcept { return copies_; }
   void SetCopies(int16_t value);
-  int32_t PaperBin() const noexcept { return paperBin_; }
+  int32_t PaperBin() const noexcept { return paper_bin_; }
   void SetPaperBin(int32_t value);
-  int32_t PrintQuality() const noexcept { return printQuality_; }
+  int32_t PrintQuality() const noexcept { return print_quality_; }
   void SetPrintQuality(int32_t value);
-  int32_t ColorMode() const noexcept { return colorMode_; }
+  int32_t ColorMode() const noexcept { return color_mode_; }
   void SetColorMode(int32_t value);
   int32_t Duplex() const noexcept { return duplex_; }
   void SetDuplex(int32_t value);
-  bool PrinterDefault() const noexcept { return printerDefault_; }
-  void SetPrinterDefault(bool value) noexcept { printerDefault_ = value; }
-  bool PrinterDefaultInit() const noexcept { return printerDefaultInit_; }
-  void SetPrinterDefaultInit(bool value) noexcept { printerDefaultInit_ = value; }
-  const std::wstring& PrinterDriver() const noexcept { return printerDriver_; }
-  void SetPrinterDriver(std::wstring value) { printerDriver_ = std::move(value); }
-  const std::wstring& PrinterName() const noexcept { return printerName_; }
-  void SetPrinterName(std::wstring value) { printerName_ = std::move(value); }
-  const std::wstring& PrinterPort() const noexcept { return printerPort_; }
-  void SetPrinterPort(std::wstring value) { printerPort_ = std::move(value); }
-  const std::wstring& HelpFile() const noexcept { return helpFile_; }
-  void SetHelpFile(std::wstring value) { helpFile_ = std::move(value); }
-  int32_t HelpCommand() const noexcept { return helpCommand_; }
+  bool PrinterDefault() const noexcept { return printer_default_; }
+  void SetPrinterDefault(bool value) noexcept { printer_default_ = value; }
+  bool PrinterDefaultInit() const noexcept { return printer_default_init_; }
+  void SetPrinterDefaultInit(bool value) noexcept { printer_default_init_ = value; }
+  const std::wstring& PrinterDriver() const noexcept { return printer_driver_; }
+  void SetPrinterDriver(std::wstring value) { printer_driver_ = std::move(value); }
+  const std::wstring& PrinterName() const noexcept { return printer_name_; }
+  void SetPrinterName(std::wstring value) { printer_name_ = std::move(value); }
+  const std::wstring& PrinterPort() const noexcept { return printer_port_; }
+  void SetPrinterPort(std::wstring value) { printer_port_ = std::move(value); }
+  const std::wstring& HelpFile() const noexcept { return help_file_; }
+  void SetHelpFile(std::wstring value) { help_file_ = std::move(value); }
+  int32_t HelpCommand() const noexcept { return help_command_; }
   void SetHelpCommand(int32_t value);
-  int32_t HelpContext() const noexcept { return helpContext_; }
-  void SetHelpContext(int32_t value) noexcept { helpContext_ = value; }
-  const std::wstring& HelpKey() const noexcept { return helpKey_; }
-  void SetHelpKey(std::wstring value) { helpKey_ = std::move(value); }
+  int32_t HelpContext() const noexcept { return help_context_; }
+  void SetHelpContext(int32_t value) noexcept { help_context_ = value; }
+  const std::wstring& HelpKey() const noexcept { return help_key_; }
+  void SetHelpKey(std::wstring value) { help_key_ = std::move(value); }
   int32_t PageLeftMargin() const noexcept { return margins_.left; }
   void SetPageLeftMargin(int32_t value);
   int32_t PageTopMargin() const noexcept { return margins_.top; }
@@ -152,29 +152,29 @@ class CommonDialog : public controls::CallGuarded {
   void SetPageRightMargin(int32_t value);
   int32_t PageBottomMargin() const noexcept { return margins_.bottom; }
   void SetPageBottomMargin(int32_t value);
-  int32_t PageLeftMinMargin() const noexcept { return minMargins_.left; }
+  int32_t PageLeftMinMargin() const noexcept { return min_margins_.left; }
   void SetPageLeftMinMargin(int32_t value);
-  int32_t PageTopMinMargin() const noexcept { return minMargins_.top; }
+  int32_t PageTopMinMargin() const noexcept { return min_margins_.top; }
   void SetPageTopMinMargin(int32_t value);
-  int32_t PageRightMinMargin() const noexcept { return minMargins_.right; }
+  int32_t PageRightMinMargin() const noexcept { return min_margins_.right; }
   void SetPageRightMinMargin(int32_t value);
-  int32_t PageBottomMinMargin() const noexcept { return minMargins_.bottom; }
+  int32_t PageBottomMinMargin() const noexcept { return min_margins_.bottom; }
   void SetPageBottomMinMargin(int32_t value);
-  const controls::PropertyValue& RootFolder() const noexcept { return rootFolder_; }
+  const controls::PropertyValue& RootFolder() const noexcept { return root_folder_; }
   void SetRootFolder(controls::PropertyValue value);
-  const std::wstring& FindWhat() const noexcept { return findWhat_; }
-  void SetFindWhat(std::wstring value) { findWhat_ = std::move(value); }
-  const std::wstring& ReplaceWith() const noexcept { return replaceWith_; }
-  void SetReplaceWith(std::wstring value) { replaceWith_ = std::move(value); }
+  const std::wstring& FindWhat() const noexcept { return find_what_; }
+  void SetFindWhat(std::wstring value) { find_what_ = std::move(value); }
+  const std::wstring& ReplaceWith() const noexcept { return replace_with_; }
+  void SetReplaceWith(std::wstring value) { replace_with_ = std::move(value); }
   // Write-only: reading raises 394 "Property is write-only".
   [[noreturn]] int16_t Action() const;
   // Runs the dialog of `value` (1 to 10) and discards its result; any other value raises 380.
   void SetAction(int16_t value);
 
   // The colour dialog's custom colours as the last ShowColor left them (all 0 before the first).
-  const std::array<COLORREF, 16>& CustomColors() const noexcept { return customColors_; }
+  const std::array<COLORREF, 16>& CustomColors() const noexcept { return custom_colors_; }
   // The printer properties that no set has touched yet, as DEVMODE dmFields bits.
-  int32_t DefaultPrinterFields() const noexcept { return defaultFields_; }
+  int32_t DefaultPrinterFields() const noexcept { return default_fields_; }
 
   // Methods. The Boolean ones return true when the user confirmed and the result properties were
   // updated, false when the user cancelled and CancelError is false (CancelError true raises
@@ -210,8 +210,8 @@ class CommonDialog : public controls::CallGuarded {
         : SubclassReceiver(static_cast<controls::CallGuarded&>(dialog)),
           dialog_(dialog),
           handler_(handler) {}
-    LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      DWORD_PTR refData) override;
+    LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM w_param, LPARAM l_param,
+                                      DWORD_PTR ref_data) override;
 
    private:
     CommonDialog& dialog_;
@@ -225,25 +225,27 @@ class CommonDialog : public controls::CallGuarded {
   bool ShowFileDialog(DialogAction action);
   // The owner of a modal dialog with a Help button: Help for the dialog kind `kind`, except the
   // open find or replace dialog's own Help.
-  LRESULT OnHelpOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam, LONG_PTR kind);
+  LRESULT OnHelpOwnerMessage(HWND owner, UINT message, WPARAM w_param, LPARAM l_param,
+                             LONG_PTR kind);
   // The owner of the open find or replace dialog (a subclass of its own, apart from the Help
   // subclass that a modal dialog puts on the same owner): its commands and its Help.
-  LRESULT OnFindOwnerMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam, LONG_PTR kind);
-  LRESULT OnFindReplaceMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
-                               LONG_PTR refNumber);
+  LRESULT OnFindOwnerMessage(HWND owner, UINT message, WPARAM w_param, LPARAM l_param,
+                             LONG_PTR kind);
+  LRESULT OnFindReplaceMessage(HWND owner, UINT message, WPARAM w_param, LPARAM l_param,
+                               LONG_PTR ref_number);
   HWND ShowFindReplace(DialogAction action);
   void CloseFindReplace() noexcept;
   // Undoes what ShowFindReplace set up (subclasses, modeless registration) and clears the state.
   void ForgetFindReplace() noexcept;
   // Sees the find or replace dialog's destruction, however it comes (its owner destroyed too).
-  static LRESULT CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR refData) noexcept;
+  static LRESULT CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM w_param, LPARAM l_param,
+                                         UINT_PTR id, DWORD_PTR ref_data) noexcept;
   // Raises Help for `action` and, unless the handler took it, runs ShowHelp.
   void RaiseHelp(int16_t action, HWND dialog);
 
   // Runs `call` with the owner subclassed for Help when `helpFlag` is in Flags.
   template <typename Call>
-  auto WithHelpSubclass(HWND owner, int32_t helpFlag, DialogAction action, Call call);
+  auto WithHelpSubclass(HWND owner, int32_t help_flag, DialogAction action, Call call);
   // Returns the registered message `name`, registering it on first use.
   UINT Registered(UINT& slot, const wchar_t* name) noexcept;
   // Returns false for a cancel with CancelError false; raises for everything else.
@@ -255,85 +257,85 @@ class CommonDialog : public controls::CallGuarded {
   PrinterSettings CurrentPrinterSettings() const;
   PRINTDLGW MakePrintRecord(HWND owner, InitDialogHook& hook);
   // Copies the printer chosen and the returned DEVMODE fields into the properties.
-  void ApplyPrinterBlocks(HGLOBAL devMode, HGLOBAL devNames, DWORD returnedFlags);
+  void ApplyPrinterBlocks(HGLOBAL dev_mode, HGLOBAL dev_names, DWORD returned_flags);
   void TakeDevModeField(const DEVMODEW& mode, DWORD bit, int32_t& property, int32_t value) noexcept;
   // Keeps `dc` in hdc (deleting the old one) when Flags asks for a device or information context.
   void KeepDeviceContext(HDC dc) noexcept;
 
   CommonDialogEvents* events_ = nullptr;  // where events go; null for none
-  bool cancelError_ = false;
-  bool hookEvents_ = false;
+  bool cancel_error_ = false;
+  bool hook_events_ = false;
   std::wstring tag_;
   controls::UniqueDeviceContext hdc_;  // deleted when replaced and at destruction
   int32_t flags_ = 0;
-  std::wstring dialogTitle_;
-  int32_t maxFileSize_ = 260;
-  std::wstring fileName_;
-  std::wstring fileTitle_;
-  int16_t fileOffset_ = 0;
+  std::wstring dialog_title_;
+  int32_t max_file_size_ = 260;
+  std::wstring file_name_;
+  std::wstring file_title_;
+  int16_t file_offset_ = 0;
   std::wstring filter_;
-  int32_t filterIndex_ = 0;
-  std::wstring initDir_;
-  std::wstring defaultExt_;
+  int32_t filter_index_ = 0;
+  std::wstring init_dir_;
+  std::wstring default_ext_;
   int32_t color_ = 0;
-  std::wstring fontName_;
-  float fontSize_ = 8.0F;
-  bool fontBold_ = false;
-  bool fontItalic_ = false;
-  bool fontStrikethru_ = false;
-  bool fontUnderline_ = false;
-  int16_t fontCharset_ = 0;
+  std::wstring font_name_;
+  float font_size_ = 8.0F;
+  bool font_bold_ = false;
+  bool font_italic_ = false;
+  bool font_strikethru_ = false;
+  bool font_underline_ = false;
+  int16_t font_charset_ = 0;
   int32_t min_ = 0;
   int32_t max_ = 0;
-  int32_t fromPage_ = 0;
-  int32_t toPage_ = 0;
+  int32_t from_page_ = 0;
+  int32_t to_page_ = 0;
   int32_t orientation_ = DMORIENT_PORTRAIT;
-  int32_t paperSize_;  // set from the user locale's measurement system
+  int32_t paper_size_;  // set from the user locale's measurement system
   int16_t copies_ = 1;
-  int32_t paperBin_ = DMBIN_AUTO;
-  int32_t printQuality_ = DMRES_HIGH;
-  int32_t colorMode_ = DMCOLOR_COLOR;
+  int32_t paper_bin_ = DMBIN_AUTO;
+  int32_t print_quality_ = DMRES_HIGH;
+  int32_t color_mode_ = DMCOLOR_COLOR;
   int32_t duplex_ = DMDUP_SIMPLEX;
-  bool printerDefault_ = true;
-  bool printerDefaultInit_ = true;
-  std::wstring printerDriver_;
-  std::wstring printerName_;
-  std::wstring printerPort_;
-  std::wstring helpFile_;
-  int32_t helpCommand_ = 0;
-  int32_t helpContext_ = 0;
-  std::wstring helpKey_;
+  bool printer_default_ = true;
+  bool printer_default_init_ = true;
+  std::wstring printer_driver_;
+  std::wstring printer_name_;
+  std::wstring printer_port_;
+  std::wstring help_file_;
+  int32_t help_command_ = 0;
+  int32_t help_context_ = 0;
+  std::wstring help_key_;
   Margins margins_;
-  Margins minMargins_;
-  controls::PropertyValue rootFolder_;
-  std::wstring findWhat_;
-  std::wstring replaceWith_;
-  int32_t defaultFields_ = kDefaultPrinterFields;  // printer properties still at their defaults
+  Margins min_margins_;
+  controls::PropertyValue root_folder_;
+  std::wstring find_what_;
+  std::wstring replace_with_;
+  int32_t default_fields_ = kDefaultPrinterFields;  // printer properties still at their defaults
 
   // Registered message numbers, 0 until first needed.
-  UINT helpMessage_ = 0;
-  UINT shareViolationMessage_ = 0;
-  UINT fileNameOkMessage_ = 0;
-  UINT colorOkMessage_ = 0;
-  UINT setRgbColorMessage_ = 0;
-  UINT findReplaceMessage_ = 0;
+  UINT help_message_ = 0;
+  UINT share_violation_message_ = 0;
+  UINT file_name_ok_message_ = 0;
+  UINT color_ok_message_ = 0;
+  UINT set_rgb_color_message_ = 0;
+  UINT find_replace_message_ = 0;
 
-  OwnerReceiver helpOwnerReceiver_{*this, &CommonDialog::OnHelpOwnerMessage};
+  OwnerReceiver help_owner_receiver_{*this, &CommonDialog::OnHelpOwnerMessage};
 
-  std::array<COLORREF, 16> customColors_{};  // the colour dialog's custom row, kept per instance
-  bool customColorsFilled_ = false;
+  std::array<COLORREF, 16> custom_colors_{};  // the colour dialog's custom row, kept per instance
+  bool custom_colors_filled_ = false;
 
   // The open modeless find or replace dialog and what it points into.
-  FINDREPLACEW findReplace_{};
-  HWND findReplaceDialog_ = nullptr;
-  HWND findReplaceOwner_ = nullptr;  // the window subclassed for the dialog's commands
-  DialogAction findReplaceAction_ = kActionFind;
-  OwnerReceiver findOwnerReceiver_{*this, &CommonDialog::OnFindOwnerMessage};
-  std::unique_ptr<InitDialogHook> findHook_;  // the open dialog's hook handler, when hooked
+  FINDREPLACEW find_replace_{};
+  HWND find_replace_dialog_ = nullptr;
+  HWND find_replace_owner_ = nullptr;  // the window subclassed for the dialog's commands
+  DialogAction find_replace_action_ = kActionFind;
+  OwnerReceiver find_owner_receiver_{*this, &CommonDialog::OnFindOwnerMessage};
+  std::unique_ptr<InitDialogHook> find_hook_;  // the open dialog's hook handler, when hooked
   // The record declares each buffer's length as its number of characters: Windows reads that
   // number as bytes, Wine as characters, and either reading stays inside the buffer.
-  std::array<wchar_t, kFindReplaceLength> findBuffer_{};
-  std::array<wchar_t, kFindReplaceLength> replaceBuffer_{};
+  std::array<wchar_t, kFindReplaceLength> find_buffer_{};
+  std::array<wchar_t, kFindReplaceLength> replace_buffer_{};
 };
 
 // Deletes a dialog now, or when the event or Show call that runs on it returns.

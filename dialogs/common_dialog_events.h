@@ -16,10 +16,10 @@ class CommonDialogEvents {
 
   virtual void InitDialog(int16_t /*action*/, HWND /*dialog*/) {}
   virtual void Help(bool& /*handled*/, int16_t /*action*/, HWND /*dialog*/) {}
-  virtual void FileShareViolation(const std::wstring& /*fileName*/, int32_t& /*result*/,
+  virtual void FileShareViolation(const std::wstring& /*file_name*/, int32_t& /*result*/,
                                   HWND /*dialog*/) {}
-  virtual void FileValidate(const std::wstring& /*fileName*/, const std::wstring& /*fileTitle*/,
-                            int16_t /*fileOffset*/, bool& /*cancel*/, HWND /*dialog*/) {}
+  virtual void FileValidate(const std::wstring& /*file_name*/, const std::wstring& /*file_title*/,
+                            int16_t /*file_offset*/, bool& /*cancel*/, HWND /*dialog*/) {}
   virtual void ColorValidate(int32_t& /*rgbColor*/, bool& /*cancel*/, HWND /*dialog*/) {}
   virtual void FontApply(int32_t /*flags*/, const std::wstring& /*fontName*/, float /*fontSize*/,
                          bool /*bold*/, bool /*italic*/, bool /*strikethru*/, bool /*underline*/,

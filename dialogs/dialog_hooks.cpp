@@ -14,8 +14,8 @@ LRESULT AnswerZero(HWND, UINT, WPARAM, LPARAM) {
 }  // namespace
 
 LRESULT DialogHook::Deliver(controls::MessageHandler& hook, HWND dialog, UINT message,
-                            WPARAM wParam, LPARAM lParam) noexcept {
-  return hook.HandleMessage(dialog, message, wParam, lParam, AnswerZero);
+                            WPARAM w_param, LPARAM l_param) noexcept {
+  return hook.HandleMessage(dialog, message, w_param, l_param, AnswerZero);
 }
 
 LRESULT InitDialogHook::OnHook(HWND window, UINT message, WPARAM, LPARAM) {

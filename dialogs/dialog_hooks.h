@@ -33,14 +33,14 @@ class DialogHook : public controls::MessageHandler {
 
   // Hands a message to `hook` from a callback that is no hook procedure (the folder browser's,
   // the extended print dialog's object); returns its answer, 0 after an error.
-  static LRESULT Deliver(controls::MessageHandler& hook, HWND dialog, UINT message, WPARAM wParam,
-                         LPARAM lParam) noexcept;
+  static LRESULT Deliver(controls::MessageHandler& hook, HWND dialog, UINT message, WPARAM w_param,
+                         LPARAM l_param) noexcept;
 
  protected:
   ~DialogHook() override = default;
 
   // Answers one message of `window`, the hooked dialog.
-  virtual LRESULT OnHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  virtual LRESULT OnHook(HWND window, UINT message, WPARAM w_param, LPARAM l_param) = 0;
 
   // Runs `raise` on the event sink, if there is one, and gives the focus back if it moved.
   template <typename Raise>
@@ -58,8 +58,8 @@ class DialogHook : public controls::MessageHandler {
 
  private:
   controls::CallGuarded& KeepAliveObject() noexcept override { return dialog_; }
-  controls::MessageResult OnMessage(UINT message, WPARAM wParam, LPARAM lParam) final {
-    return OnHook(MessageWindow(), message, wParam, lParam);
+  controls::MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) final {
+    return OnHook(MessageWindow(), message, w_param, l_param);
   }
 };
 
@@ -70,23 +70,23 @@ class KindHook final : public DialogHook {
   explicit KindHook(CommonDialog& dialog) noexcept : DialogHook(dialog, kKind) {}
 
  private:
-  LRESULT OnHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnHook(HWND window, UINT message, WPARAM w_param, LPARAM l_param) override;
 };
 
 // The colour dialog: InitDialog, and ColorValidate at colour-OK.
 using ColorHook = KindHook<kActionColor>;
 template <>
-LRESULT ColorHook::OnHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT ColorHook::OnHook(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
 
 // The font dialog: InitDialog, and FontApply at the Apply button.
 using FontHook = KindHook<kActionFont>;
 template <>
-LRESULT FontHook::OnHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT FontHook::OnHook(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
 
 // The folder browser: its callback's BFFM_* codes, with the callback's lParam.
 using FolderBrowserHook = KindHook<kActionFolderBrowser>;
 template <>
-LRESULT FolderBrowserHook::OnHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT FolderBrowserHook::OnHook(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
 
 // Open and save, Explorer style (notifications) or old style (registered messages).
 class FileHook final : public DialogHook {
@@ -95,8 +95,8 @@ class FileHook final : public DialogHook {
       : DialogHook(dialog, action), explorer_(explorer) {}
 
  private:
-  LRESULT OnHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  LRESULT OnOldStyle(HWND window, UINT message, LPARAM lParam);
+  LRESULT OnHook(HWND window, UINT message, WPARAM w_param, LPARAM l_param) override;
+  LRESULT OnOldStyle(HWND window, UINT message, LPARAM l_param);
   // Raises FileValidate for what `record` holds; returns the handler's cancel.
   bool RaiseValidate(HWND window, const OPENFILENAMEW& record);
   // Raises FileShareViolation for `name`; returns the handler's result.
@@ -113,7 +113,7 @@ class InitDialogHook final : public DialogHook {
   using DialogHook::DialogHook;
 
  private:
-  LRESULT OnHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnHook(HWND window, UINT message, WPARAM w_param, LPARAM l_param) override;
 };
 
 }  // namespace veltrin::dialogs

@@ -29,10 +29,10 @@ class HelpSubclassScope {
 };
 
 template <typename Call>
-auto CommonDialog::WithHelpSubclass(HWND owner, int32_t helpFlag, DialogAction action, Call call) {
-  if ((flags_ & helpFlag) == 0) return call();
-  Registered(helpMessage_, L"commdlg_help");
-  HelpSubclassScope scope(owner, &helpOwnerReceiver_, action);
+auto CommonDialog::WithHelpSubclass(HWND owner, int32_t help_flag, DialogAction action, Call call) {
+  if ((flags_ & help_flag) == 0) return call();
+  Registered(help_message_, L"commdlg_help");
+  HelpSubclassScope scope(owner, &help_owner_receiver_, action);
   return call();
 }
 

@@ -16,10 +16,10 @@ std::wstring ConvertFilter(const std::wstring& filter) {
   return result;
 }
 
-std::vector<wchar_t> MakeFileBuffer(const std::wstring& fileName, int32_t size) {
+std::vector<wchar_t> MakeFileBuffer(const std::wstring& file_name, int32_t size) {
   const auto counted = static_cast<size_t>(std::max<int32_t>(size, 0));
   std::vector<wchar_t> buffer(counted + 1, L'\0');
-  std::copy_n(fileName.begin(), std::min(fileName.size(), counted), buffer.begin());
+  std::copy_n(file_name.begin(), std::min(file_name.size(), counted), buffer.begin());
   return buffer;
 }
 
@@ -34,19 +34,19 @@ ChosenFile ReadChosenFile(const std::vector<wchar_t>& buffer, int offset) {
   ChosenFile chosen;
   const auto begin = buffer.begin();
   const auto end = buffer.end();
-  const auto firstNul = std::find(begin, end, L'\0');
+  const auto first_nul = std::find(begin, end, L'\0');
   const auto index = static_cast<size_t>(offset);
   if (index <= buffer.size() && buffer[index - 1] == L'\0') {
     // directory NUL name NUL ... NUL NUL: stop at the first NUL pair (or the buffer's end).
-    auto pairEnd = firstNul;
-    while (pairEnd != end && std::next(pairEnd) != end && *std::next(pairEnd) != L'\0') {
-      pairEnd = std::find(std::next(pairEnd), end, L'\0');
+    auto pair_end = first_nul;
+    while (pair_end != end && std::next(pair_end) != end && *std::next(pair_end) != L'\0') {
+      pair_end = std::find(std::next(pair_end), end, L'\0');
     }
-    chosen.fileName.assign(begin, pairEnd);
+    chosen.file_name.assign(begin, pair_end);
     return chosen;
   }
-  chosen.fileName.assign(begin, firstNul);
-  if (index < chosen.fileName.size()) chosen.fileTitle = chosen.fileName.substr(index);
+  chosen.file_name.assign(begin, first_nul);
+  if (index < chosen.file_name.size()) chosen.file_title = chosen.file_name.substr(index);
   return chosen;
 }
 

@@ -12,16 +12,16 @@ namespace veltrin::dialogs {
 std::wstring ConvertFilter(const std::wstring& filter);
 
 // Returns a buffer of `size` NULs plus one terminating NUL that the size does not count, with the
-// first min(length, size) characters of `fileName` over its start.
-std::vector<wchar_t> MakeFileBuffer(const std::wstring& fileName, int32_t size);
+// first min(length, size) characters of `file_name` over its start.
+std::vector<wchar_t> MakeFileBuffer(const std::wstring& file_name, int32_t size);
 
 // Returns a buffer of `size` NULs (plus the terminating one) holding `source` up to its first NUL,
 // at most `size` characters.
 std::vector<wchar_t> CopyDialogFileText(const wchar_t* source, int32_t size);
 
 struct ChosenFile {
-  std::wstring fileName;   // the path, or directory NUL name NUL name... for a multiple selection
-  std::wstring fileTitle;  // the name part; empty for a multiple selection
+  std::wstring file_name;   // the path, or directory NUL name NUL name... for a multiple selection
+  std::wstring file_title;  // the name part; empty for a multiple selection
 };
 
 // Reads the choice out of a file buffer (its counted size plus the terminating NUL) for the

@@ -32,7 +32,7 @@ bool CommonDialog::ShowSave() {
 bool CommonDialog::ShowFileDialog(DialogAction action) {
   const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const std::wstring filter = ConvertFilter(filter_);
-  std::vector<wchar_t> buffer = MakeFileBuffer(fileName_, maxFileSize_);
+  std::vector<wchar_t> buffer = MakeFileBuffer(file_name_, max_file_size_);
   const HWND owner = DialogOwnerWindow();
 
   OPENFILENAMEW record{};
@@ -40,15 +40,15 @@ bool CommonDialog::ShowFileDialog(DialogAction action) {
   record.hwndOwner = owner;
   record.hInstance = GetModuleHandleW(nullptr);
   record.lpstrFilter = filter.c_str();
-  record.nFilterIndex = static_cast<DWORD>(filterIndex_);
+  record.nFilterIndex = static_cast<DWORD>(filter_index_);
   record.lpstrFile = buffer.data();
-  record.nMaxFile = static_cast<DWORD>(maxFileSize_);
-  record.lpstrInitialDir = NullWhenEmpty(initDir_);
-  record.lpstrTitle = NullWhenEmpty(dialogTitle_);
+  record.nMaxFile = static_cast<DWORD>(max_file_size_);
+  record.lpstrInitialDir = NullWhenEmpty(init_dir_);
+  record.lpstrTitle = NullWhenEmpty(dialog_title_);
   record.Flags = static_cast<DWORD>(flags_);
-  if (action == kActionSave) record.lpstrDefExt = defaultExt_.c_str();
+  if (action == kActionSave) record.lpstrDefExt = default_ext_.c_str();
   FileHook hook(*this, action, (flags_ & OFN_EXPLORER) != 0);
-  if (hookEvents_) {
+  if (hook_events_) {
     record.Flags |= kFileAddedFlags;
     record.lpfnHook = hook.HookFor(record);
   }
@@ -67,40 +67,40 @@ bool CommonDialog::ShowFileDialog(DialogAction action) {
   const auto offset = static_cast<int16_t>(record.nFileOffset);
   if (offset > 0) {
     ChosenFile file = ReadChosenFile(buffer, offset);
-    fileName_ = std::move(file.fileName);
-    fileTitle_ = std::move(file.fileTitle);
+    file_name_ = std::move(file.file_name);
+    file_title_ = std::move(file.file_title);
   }
-  filterIndex_ = static_cast<int32_t>(record.nFilterIndex);
-  fileOffset_ = offset;
+  filter_index_ = static_cast<int32_t>(record.nFilterIndex);
+  file_offset_ = offset;
   return true;
 }
 
 bool FileHook::RaiseValidate(HWND window, const OPENFILENAMEW& record) {
-  const std::vector<wchar_t> text = CopyDialogFileText(record.lpstrFile, dialog_.maxFileSize_);
+  const std::vector<wchar_t> text = CopyDialogFileText(record.lpstrFile, dialog_.max_file_size_);
   const auto offset = static_cast<int16_t>(record.nFileOffset);
   bool cancel = false;
   if (offset >= 1) {
     const ChosenFile file = ReadChosenFile(text, offset);
     RaiseEvent([&](CommonDialogEvents& events) {
-      events.FileValidate(file.fileName, file.fileTitle, offset, cancel, window);
+      events.FileValidate(file.file_name, file.file_title, offset, cancel, window);
     });
   }
   return cancel;
 }
 
 int32_t FileHook::RaiseShareViolation(HWND window, const wchar_t* name) {
-  const std::vector<wchar_t> text = CopyDialogFileText(name, dialog_.maxFileSize_);
-  const std::wstring fileName(text.data());
+  const std::vector<wchar_t> text = CopyDialogFileText(name, dialog_.max_file_size_);
+  const std::wstring file_name(text.data());
   int32_t result = 0;
   RaiseEvent(
-      [&](CommonDialogEvents& events) { events.FileShareViolation(fileName, result, window); });
+      [&](CommonDialogEvents& events) { events.FileShareViolation(file_name, result, window); });
   return result;
 }
 
-LRESULT FileHook::OnHook(HWND window, UINT message, WPARAM, LPARAM lParam) {
-  if (!explorer_) return OnOldStyle(window, message, lParam);
-  if (message != WM_NOTIFY || lParam == 0) return 0;
-  const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lParam);
+LRESULT FileHook::OnHook(HWND window, UINT message, WPARAM, LPARAM l_param) {
+  if (!explorer_) return OnOldStyle(window, message, l_param);
+  if (message != WM_NOTIFY || l_param == 0) return 0;
+  const auto* notify = reinterpret_cast<const OFNOTIFYW*>(l_param);
   switch (notify->hdr.code) {
     case CDN_INITDONE:
       RaiseInitDialog(window);
@@ -121,18 +121,19 @@ LRESULT FileHook::OnHook(HWND window, UINT message, WPARAM, LPARAM lParam) {
   }
 }
 
-LRESULT FileHook::OnOldStyle(HWND window, UINT message, LPARAM lParam) {
+LRESULT FileHook::OnOldStyle(HWND window, UINT message, LPARAM l_param) {
   if (message == WM_INITDIALOG) {
-    dialog_.Registered(dialog_.shareViolationMessage_, SHAREVISTRINGW);
-    dialog_.Registered(dialog_.fileNameOkMessage_, FILEOKSTRINGW);
+    dialog_.Registered(dialog_.share_violation_message_, SHAREVISTRINGW);
+    dialog_.Registered(dialog_.file_name_ok_message_, FILEOKSTRINGW);
     RaiseInitDialog(window);
     return 0;
   }
-  if (dialog_.shareViolationMessage_ != 0 && message == dialog_.shareViolationMessage_) {
-    return RaiseShareViolation(window, reinterpret_cast<const wchar_t*>(lParam));
+  if (dialog_.share_violation_message_ != 0 && message == dialog_.share_violation_message_) {
+    return RaiseShareViolation(window, reinterpret_cast<const wchar_t*>(l_param));
   }
-  if (dialog_.fileNameOkMessage_ != 0 && message == dialog_.fileNameOkMessage_ && lParam != 0) {
-    return RaiseValidate(window, *reinterpret_cast<const OPENFILENAMEW*>(lParam)) ? 1 : 0;
+  if (dialog_.file_name_ok_message_ != 0 && message == dialog_.file_name_ok_message_ &&
+      l_param != 0) {
+    return RaiseValidate(window, *reinterpret_cast<const OPENFILENAMEW*>(l_param)) ? 1 : 0;
   }
   return 0;
 }

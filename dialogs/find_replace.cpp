@@ -42,86 +42,87 @@ HWND CommonDialog::ShowReplace() {
 
 HWND CommonDialog::ShowFindReplace(DialogAction action) {
   const controls::CallScope call(*this);  // the InitDialog event may delete the dialog
-  if (findReplaceDialog_ != nullptr) return nullptr;
+  if (find_replace_dialog_ != nullptr) return nullptr;
   const HWND owner = DialogOwnerWindow();
-  findReplace_ = FINDREPLACEW{};
-  findReplace_.lStructSize = sizeof(findReplace_);
-  findReplace_.hwndOwner = owner;
-  findReplace_.Flags = static_cast<DWORD>(flags_);
-  if (hookEvents_) {
+  find_replace_ = FINDREPLACEW{};
+  find_replace_.lStructSize = sizeof(find_replace_);
+  find_replace_.hwndOwner = owner;
+  find_replace_.Flags = static_cast<DWORD>(flags_);
+  if (hook_events_) {
     // The hook hands the dialog's messages to its handler until the dialog is destroyed.
-    findHook_ = std::make_unique<InitDialogHook>(*this, action);
-    findReplace_.Flags |= FR_ENABLEHOOK;
-    findReplace_.lpfnHook = findHook_->HookFor(findReplace_);
+    find_hook_ = std::make_unique<InitDialogHook>(*this, action);
+    find_replace_.Flags |= FR_ENABLEHOOK;
+    find_replace_.lpfnHook = find_hook_->HookFor(find_replace_);
   }
-  FillBuffer(findBuffer_, findWhat_);
-  findReplace_.lpstrFindWhat = findBuffer_.data();
-  findReplace_.wFindWhatLen = kFindReplaceLength;
+  FillBuffer(find_buffer_, find_what_);
+  find_replace_.lpstrFindWhat = find_buffer_.data();
+  find_replace_.wFindWhatLen = kFindReplaceLength;
   if (action == kActionReplace) {
-    FillBuffer(replaceBuffer_, replaceWith_);
-    findReplace_.lpstrReplaceWith = replaceBuffer_.data();
-    findReplace_.wReplaceWithLen = kFindReplaceLength;
+    FillBuffer(replace_buffer_, replace_with_);
+    find_replace_.lpstrReplaceWith = replace_buffer_.data();
+    find_replace_.wReplaceWithLen = kFindReplaceLength;
   }
-  if ((flags_ & FR_SHOWHELP) != 0) Registered(helpMessage_, HELPMSGSTRINGW);
-  Registered(findReplaceMessage_, FINDMSGSTRINGW);
+  if ((flags_ & FR_SHOWHELP) != 0) Registered(help_message_, HELPMSGSTRINGW);
+  Registered(find_replace_message_, FINDMSGSTRINGW);
   const HWND dialog =
-      action == kActionFind ? FindTextW(&findReplace_) : ReplaceTextW(&findReplace_);
+      action == kActionFind ? FindTextW(&find_replace_) : ReplaceTextW(&find_replace_);
   if (dialog == nullptr) {
     const DialogKind kind = action == kActionFind ? DialogKind::kFind : DialogKind::kReplace;
     throw DialogError(kind, DialogExtendedError(kind));
   }
-  findReplaceDialog_ = dialog;
-  findReplaceAction_ = action;
-  findReplace_.lCustData = reinterpret_cast<LPARAM>(dialog);
-  controls::SubclassWindow(owner, &findOwnerReceiver_, static_cast<LONG_PTR>(action),
+  find_replace_dialog_ = dialog;
+  find_replace_action_ = action;
+  find_replace_.lCustData = reinterpret_cast<LPARAM>(dialog);
+  controls::SubclassWindow(owner, &find_owner_receiver_, static_cast<LONG_PTR>(action),
                            OwnerSubclassKey(action, dialog));
-  findReplaceOwner_ = owner;
+  find_replace_owner_ = owner;
   SetWindowSubclass(dialog, FindDialogProc, 0, reinterpret_cast<DWORD_PTR>(this));
   controls::RegisterModelessDialog(dialog);
   return dialog;
 }
 
-LRESULT CALLBACK CommonDialog::FindDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                              LPARAM lParam, UINT_PTR, DWORD_PTR refData) noexcept {
+LRESULT CALLBACK CommonDialog::FindDialogProc(HWND dialog, UINT message, WPARAM w_param,
+                                              LPARAM l_param, UINT_PTR,
+                                              DWORD_PTR ref_data) noexcept {
   if (message == WM_NCDESTROY) {
-    auto& self = *reinterpret_cast<CommonDialog*>(refData);
-    if (self.findReplaceDialog_ == dialog) self.ForgetFindReplace();
+    auto& self = *reinterpret_cast<CommonDialog*>(ref_data);
+    if (self.find_replace_dialog_ == dialog) self.ForgetFindReplace();
   }
-  return DefSubclassProc(dialog, message, wParam, lParam);
+  return DefSubclassProc(dialog, message, w_param, l_param);
 }
 
 void CommonDialog::ForgetFindReplace() noexcept {
-  const HWND dialog = std::exchange(findReplaceDialog_, nullptr);
+  const HWND dialog = std::exchange(find_replace_dialog_, nullptr);
   if (dialog == nullptr) return;
   RemoveWindowSubclass(dialog, FindDialogProc, 0);
-  controls::UnsubclassWindow(std::exchange(findReplaceOwner_, nullptr),
-                             OwnerSubclassKey(findReplaceAction_, dialog));
+  controls::UnsubclassWindow(std::exchange(find_replace_owner_, nullptr),
+                             OwnerSubclassKey(find_replace_action_, dialog));
   controls::UnregisterModelessDialog(dialog);
 }
 
-LRESULT CommonDialog::OnFindReplaceMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam,
+LRESULT CommonDialog::OnFindReplaceMessage(HWND owner, UINT message, WPARAM w_param, LPARAM l_param,
                                            LONG_PTR) {
-  if (lParam == 0 || findReplaceDialog_ == nullptr) {
-    return controls::DefaultWindowProc(owner, message, wParam, lParam);
+  if (l_param == 0 || find_replace_dialog_ == nullptr) {
+    return controls::DefaultWindowProc(owner, message, w_param, l_param);
   }
-  const FINDREPLACEW record = *reinterpret_cast<const FINDREPLACEW*>(lParam);
-  const auto ownerOf = reinterpret_cast<HWND>(record.lCustData);
-  if (ownerOf != findReplaceDialog_ && ownerOf != nullptr) {
-    return controls::DefaultWindowProc(owner, message, wParam, lParam);
+  const FINDREPLACEW record = *reinterpret_cast<const FINDREPLACEW*>(l_param);
+  const auto owner_of = reinterpret_cast<HWND>(record.lCustData);
+  if (owner_of != find_replace_dialog_ && owner_of != nullptr) {
+    return controls::DefaultWindowProc(owner, message, w_param, l_param);
   }
   if ((record.Flags & FR_DIALOGTERM) != 0) {
-    const LRESULT result = controls::DefaultWindowProc(owner, message, wParam, lParam);
+    const LRESULT result = controls::DefaultWindowProc(owner, message, w_param, l_param);
     ForgetFindReplace();
     return result;
   }
   flags_ = static_cast<int32_t>(record.Flags & ~static_cast<DWORD>(FR_ENABLEHOOK));
   // The buffers hold kFindReplaceLength characters, whichever way the dialog read the length.
   if (record.lpstrFindWhat != nullptr) {
-    findWhat_.assign(record.lpstrFindWhat, wcsnlen(record.lpstrFindWhat, kFindReplaceLength));
+    find_what_.assign(record.lpstrFindWhat, wcsnlen(record.lpstrFindWhat, kFindReplaceLength));
   }
   if (record.lpstrReplaceWith != nullptr) {
-    replaceWith_.assign(record.lpstrReplaceWith,
-                        wcsnlen(record.lpstrReplaceWith, kFindReplaceLength));
+    replace_with_.assign(record.lpstrReplaceWith,
+                         wcsnlen(record.lpstrReplaceWith, kFindReplaceLength));
   }
   RaiseKeepingFocus([&] {
     if (events_ == nullptr) return;
@@ -133,11 +134,11 @@ LRESULT CommonDialog::OnFindReplaceMessage(HWND owner, UINT message, WPARAM wPar
       events_->ReplaceAll();
     }
   });
-  return controls::DefaultWindowProc(owner, message, wParam, lParam);
+  return controls::DefaultWindowProc(owner, message, w_param, l_param);
 }
 
 void CommonDialog::CloseFindReplace() noexcept {
-  const HWND dialog = findReplaceDialog_;
+  const HWND dialog = find_replace_dialog_;
   if (dialog == nullptr) return;
   if (IsWindow(dialog)) {
     SendMessageW(dialog, WM_CLOSE, 0, 0);

@@ -53,21 +53,22 @@ bool IsFolder(const std::wstring& path) {
 }
 
 // The browser's callback: `data` is the FolderBrowserHook.
-int CALLBACK FolderBrowserCallback(HWND window, UINT message, LPARAM lParam, LPARAM data) noexcept {
+int CALLBACK FolderBrowserCallback(HWND window, UINT message, LPARAM l_param,
+                                   LPARAM data) noexcept {
   auto* hook = reinterpret_cast<FolderBrowserHook*>(data);
   if (hook == nullptr) return 0;
-  return static_cast<int>(DialogHook::Deliver(*hook, window, message, 0, lParam));
+  return static_cast<int>(DialogHook::Deliver(*hook, window, message, 0, l_param));
 }
 
 }  // namespace
 
 bool CommonDialog::ShowFolderBrowser() {
   const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
-  UniqueItemList root = RootList(rootFolder_);
+  UniqueItemList root = RootList(root_folder_);
   BROWSEINFOW info{};
   info.hwndOwner = DialogOwnerWindow();
   info.pidlRoot = root.get();
-  info.lpszTitle = dialogTitle_.empty() ? nullptr : dialogTitle_.c_str();
+  info.lpszTitle = dialog_title_.empty() ? nullptr : dialog_title_.c_str();
   info.ulFlags = static_cast<UINT>(flags_);
   FolderBrowserHook hook(*this);
   info.lpfn = FolderBrowserCallback;
@@ -79,30 +80,30 @@ bool CommonDialog::ShowFolderBrowser() {
   chosen.reset();
   if (IsFolder(path)) {
     AddTrailingBackslash(path);
-    fileOffset_ = 0;
-    fileTitle_.clear();
+    file_offset_ = 0;
+    file_title_.clear();
   } else {
     const size_t slash = path.rfind(L'\\');
-    fileOffset_ = static_cast<int16_t>(slash == std::wstring::npos ? 0 : slash + 1);
-    fileTitle_ = path.substr(static_cast<size_t>(fileOffset_));
+    file_offset_ = static_cast<int16_t>(slash == std::wstring::npos ? 0 : slash + 1);
+    file_title_ = path.substr(static_cast<size_t>(file_offset_));
   }
-  fileName_ = std::move(path);
+  file_name_ = std::move(path);
   return true;
 }
 
 template <>
-LRESULT FolderBrowserHook::OnHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+LRESULT FolderBrowserHook::OnHook(HWND dialog, UINT message, WPARAM, LPARAM l_param) {
   switch (message) {
     case BFFM_INITIALIZED:
-      if (!dialog_.initDir_.empty()) {
+      if (!dialog_.init_dir_.empty()) {
         SendMessageW(dialog, BFFM_SETSELECTIONW, 1,
-                     reinterpret_cast<LPARAM>(dialog_.initDir_.c_str()));
+                     reinterpret_cast<LPARAM>(dialog_.init_dir_.c_str()));
       }
       RaiseInitDialog(dialog);
       return 0;
     case BFFM_SELCHANGED: {
-      if (lParam == 0) return 0;
-      auto [path, found] = PathOf(reinterpret_cast<LPCITEMIDLIST>(lParam));
+      if (l_param == 0) return 0;
+      auto [path, found] = PathOf(reinterpret_cast<LPCITEMIDLIST>(l_param));
       if (IsFolder(path)) AddTrailingBackslash(path);
       if ((dialog_.flags_ & BIF_STATUSTEXT) != 0) {
         SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path.c_str()));
@@ -113,7 +114,7 @@ LRESULT FolderBrowserHook::OnHook(HWND dialog, UINT message, WPARAM, LPARAM lPar
       return 0;
     }
     case BFFM_VALIDATEFAILEDW: {
-      const std::wstring text = lParam == 0 ? L"" : reinterpret_cast<const wchar_t*>(lParam);
+      const std::wstring text = l_param == 0 ? L"" : reinterpret_cast<const wchar_t*>(l_param);
       bool cancel = false;
       RaiseEvent([&](CommonDialogEvents& events) {
         events.FolderBrowserValidateFailed(text, cancel, dialog);

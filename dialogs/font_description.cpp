@@ -7,10 +7,10 @@
 
 namespace veltrin::dialogs {
 
-LOGFONTW MakeLogFont(const FontProperties& font, int pixelsPerInch) {
+LOGFONTW MakeLogFont(const FontProperties& font, int pixels_per_inch) {
   LOGFONTW description{};
   const auto points = static_cast<int>(std::nearbyint(font.size));  // ties go to even
-  description.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+  description.lfHeight = -MulDiv(points, pixels_per_inch, 72);
   description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   description.lfItalic = font.italic ? 1 : 0;
   description.lfUnderline = font.underline ? 1 : 0;

@@ -17,10 +17,10 @@ struct FontProperties {
   int16_t charset = 0;
 };
 
-// Returns the description: height from the size rounded half to even at `pixelsPerInch`, weight
+// Returns the description: height from the size rounded half to even at `pixels_per_inch`, weight
 // 700 or 400, the effects, the low byte of the charset, and the first 32 characters of the name
 // (the face-name field keeps its final NUL only when the name is shorter).
-LOGFONTW MakeLogFont(const FontProperties& font, int pixelsPerInch);
+LOGFONTW MakeLogFont(const FontProperties& font, int pixels_per_inch);
 
 // Returns the face name of `font` up to its first NUL (never past the field).
 std::wstring FaceName(const LOGFONTW& font);

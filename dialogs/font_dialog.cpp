@@ -30,9 +30,9 @@ LRESULT SelectedIndex(HWND dialog, int box) {
 bool CommonDialog::ShowFont() {
   const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
-  LOGFONTW description = MakeLogFont(
-      {fontName_, fontSize_, fontBold_, fontItalic_, fontStrikethru_, fontUnderline_, fontCharset_},
-      controls::ScreenPixelsPerInchY());
+  LOGFONTW description = MakeLogFont({font_name_, font_size_, font_bold_, font_italic_,
+                                      font_strikethru_, font_underline_, font_charset_},
+                                     controls::ScreenPixelsPerInchY());
   CHOOSEFONTW record{};
   record.lStructSize = sizeof(record);
   record.hwndOwner = owner;
@@ -42,7 +42,7 @@ bool CommonDialog::ShowFont() {
   record.nSizeMin = min_;
   record.nSizeMax = max_;
   FontHook hook(*this);
-  if (hookEvents_) {
+  if (hook_events_) {
     record.Flags |= CF_ENABLEHOOK;
     record.lpfnHook = hook.HookFor(record);
   }
@@ -56,28 +56,28 @@ bool CommonDialog::ShowFont() {
   const DWORD returned = record.Flags;
   flags_ =
       static_cast<int32_t>(returned & ~static_cast<DWORD>(CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK));
-  if ((returned & CF_NOFACESEL) == 0) fontName_ = FaceName(description);
+  if ((returned & CF_NOFACESEL) == 0) font_name_ = FaceName(description);
   if ((returned & CF_NOSTYLESEL) == 0) {
-    fontBold_ = description.lfWeight == FW_BOLD;
-    fontItalic_ = description.lfItalic != 0;
+    font_bold_ = description.lfWeight == FW_BOLD;
+    font_italic_ = description.lfItalic != 0;
   }
-  if ((returned & CF_NOSIZESEL) == 0) fontSize_ = static_cast<float>(record.iPointSize) / 10.0F;
+  if ((returned & CF_NOSIZESEL) == 0) font_size_ = static_cast<float>(record.iPointSize) / 10.0F;
   if ((returned & CF_EFFECTS) != 0) {
-    fontStrikethru_ = description.lfStrikeOut != 0;
-    fontUnderline_ = description.lfUnderline != 0;
+    font_strikethru_ = description.lfStrikeOut != 0;
+    font_underline_ = description.lfUnderline != 0;
     color_ = static_cast<int32_t>(record.rgbColors);
   }
-  if ((returned & CF_NOSCRIPTSEL) == 0) fontCharset_ = description.lfCharSet;
+  if ((returned & CF_NOSCRIPTSEL) == 0) font_charset_ = description.lfCharSet;
   return true;
 }
 
 template <>
-LRESULT FontHook::OnHook(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+LRESULT FontHook::OnHook(HWND dialog, UINT message, WPARAM w_param, LPARAM) {
   if (message == WM_INITDIALOG) {
     RaiseInitDialog(dialog);
     return 0;
   }
-  if (message != WM_COMMAND || LOWORD(wParam) != kApplyButton || HIWORD(wParam) != 0) return 0;
+  if (message != WM_COMMAND || LOWORD(w_param) != kApplyButton || HIWORD(w_param) != 0) return 0;
   int32_t flags = dialog_.flags_;
   const std::pair<int, int32_t> boxes[] = {{kFaceBox, CF_NOFACESEL},
                                            {kStyleBox, CF_NOSTYLESEL},
@@ -88,14 +88,14 @@ LRESULT FontHook::OnHook(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   }
   LOGFONTW font{};
   SendMessageW(dialog, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&font));
-  const LRESULT colorIndex = SelectedIndex(dialog, kColorBox);
+  const LRESULT color_index = SelectedIndex(dialog, kColorBox);
   const auto color = static_cast<int32_t>(
-      colorIndex == CB_ERR ? 0
-                           : SendDlgItemMessageW(dialog, kColorBox, CB_GETITEMDATA,
-                                                 static_cast<WPARAM>(colorIndex), 0));
-  const int pixelsPerInch = controls::ScreenPixelsPerInchY();
+      color_index == CB_ERR ? 0
+                            : SendDlgItemMessageW(dialog, kColorBox, CB_GETITEMDATA,
+                                                  static_cast<WPARAM>(color_index), 0));
+  const int pixels_per_inch = controls::ScreenPixelsPerInchY();
   const float size =
-      pixelsPerInch == 0 ? 0.0F : static_cast<float>(MulDiv(-font.lfHeight, 72, pixelsPerInch));
+      pixels_per_inch == 0 ? 0.0F : static_cast<float>(MulDiv(-font.lfHeight, 72, pixels_per_inch));
   RaiseEvent([&](CommonDialogEvents& events) {
     events.FontApply(flags, FaceName(font), size, font.lfWeight == FW_BOLD, font.lfItalic != 0,
                      font.lfStrikeOut != 0, font.lfUnderline != 0, font.lfCharSet, color, dialog);

@@ -6,9 +6,9 @@ namespace veltrin::dialogs {
 HWND DialogOwnerWindow() noexcept {
   HWND active = GetActiveWindow();
   if (active == nullptr) return nullptr;
-  HWND mdiClient = FindWindowExW(active, nullptr, L"MDIClient", nullptr);
-  if (mdiClient == nullptr) return active;
-  return reinterpret_cast<HWND>(SendMessageW(mdiClient, WM_MDIGETACTIVE, 0, 0));
+  HWND mdi_client = FindWindowExW(active, nullptr, L"MDIClient", nullptr);
+  if (mdi_client == nullptr) return active;
+  return reinterpret_cast<HWND>(SendMessageW(mdi_client, WM_MDIGETACTIVE, 0, 0));
 }
 
 }  // namespace veltrin::dialogs

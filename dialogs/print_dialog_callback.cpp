@@ -33,9 +33,9 @@ class PrintDialogCallback final : public IPrintDialogCallback {
   }
   HRESULT STDMETHODCALLTYPE InitDone() override { return S_FALSE; }
   HRESULT STDMETHODCALLTYPE SelectionChange() override { return S_FALSE; }
-  HRESULT STDMETHODCALLTYPE HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+  HRESULT STDMETHODCALLTYPE HandleMessage(HWND dialog, UINT message, WPARAM w_param, LPARAM l_param,
                                           LRESULT* result) override {
-    if (message == WM_INITDIALOG) DialogHook::Deliver(hook_, dialog, message, wParam, lParam);
+    if (message == WM_INITDIALOG) DialogHook::Deliver(hook_, dialog, message, w_param, l_param);
     if (result != nullptr) *result = 0;
     return S_FALSE;
   }

@@ -8,9 +8,9 @@
 namespace veltrin::dialogs {
 
 struct PrintDialogFunctions {
-  BOOL(WINAPI* printDlg)(LPPRINTDLGW) = PrintDlgW;
-  HRESULT(WINAPI* printDlgEx)(LPPRINTDLGEXW) = PrintDlgExW;
-  BOOL(WINAPI* pageSetupDlg)(LPPAGESETUPDLGW) = PageSetupDlgW;
+  BOOL(WINAPI* print_dlg)(LPPRINTDLGW) = PrintDlgW;
+  HRESULT(WINAPI* print_dlg_ex)(LPPRINTDLGEXW) = PrintDlgExW;
+  BOOL(WINAPI* page_setup_dlg)(LPPAGESETUPDLGW) = PageSetupDlgW;
 };
 
 // Returns the table ShowPrinter, ShowPrinterEx and ShowPageSetup call through; it starts with the

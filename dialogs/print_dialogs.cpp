@@ -28,21 +28,21 @@ std::vector<std::byte> BytesOf(const DEVMODEW& mode) {
 
 // The two blocks of one dialog call; what the dialog hands back replaces what went in.
 struct PrinterBlocks {
-  GlobalMemory devMode;
-  GlobalMemory devNames;
+  GlobalMemory dev_mode;
+  GlobalMemory dev_names;
 
   // Owns the blocks the record names after the call (a dialog frees what it replaces).
-  void TakeBack(HGLOBAL returnedMode, HGLOBAL returnedNames) noexcept {
-    devMode.TakeBack(returnedMode);
-    devNames.TakeBack(returnedNames);
+  void TakeBack(HGLOBAL returned_mode, HGLOBAL returned_names) noexcept {
+    dev_mode.TakeBack(returned_mode);
+    dev_names.TakeBack(returned_names);
   }
 };
 
-PrinterBlocks MakeBlocks(const PrinterSettings& settings, int32_t flags, bool pageSetup) {
+PrinterBlocks MakeBlocks(const PrinterSettings& settings, int32_t flags, bool page_setup) {
   PrinterBlocks blocks;
   if ((flags & PD_RETURNDEFAULT) != 0) return blocks;
-  blocks.devMode = GlobalMemory::Copy(BytesOf(MakeDevMode(settings, pageSetup)));
-  if (auto names = MakeDevNames(settings)) blocks.devNames = GlobalMemory::Copy(*names);
+  blocks.dev_mode = GlobalMemory::Copy(BytesOf(MakeDevMode(settings, page_setup)));
+  if (auto names = MakeDevNames(settings)) blocks.dev_names = GlobalMemory::Copy(*names);
   return blocks;
 }
 
@@ -63,50 +63,50 @@ PrintDialogFunctions& PrintDialogs() noexcept {
 PrinterSettings CommonDialog::CurrentPrinterSettings() const {
   PrinterSettings settings;
   settings.orientation = orientation_;
-  settings.paperSize = paperSize_;
+  settings.paper_size = paper_size_;
   settings.copies = copies_;
-  settings.paperBin = paperBin_;
-  settings.printQuality = printQuality_;
-  settings.colorMode = colorMode_;
+  settings.paper_bin = paper_bin_;
+  settings.print_quality = print_quality_;
+  settings.color_mode = color_mode_;
   settings.duplex = duplex_;
-  settings.defaultFields = defaultFields_;
+  settings.default_fields = default_fields_;
   settings.collate = (flags_ & PD_COLLATE) != 0;
-  settings.driver = printerDriver_;
-  settings.name = printerName_;
-  settings.port = printerPort_;
-  settings.defaultInit = printerDefaultInit_;
+  settings.driver = printer_driver_;
+  settings.name = printer_name_;
+  settings.port = printer_port_;
+  settings.default_init = printer_default_init_;
   return settings;
 }
 
-void CommonDialog::ApplyPrinterBlocks(HGLOBAL devModeMemory, HGLOBAL devNamesMemory,
-                                      DWORD returnedFlags) {
-  const DEVMODEW mode = ReadDevMode(devModeMemory);
-  const ChosenPrinter printer = ReadDevNames(controls::CopyFromGlobal(devNamesMemory));
-  if (printer.isDefault) {
-    printerDriver_.clear();
-    printerName_.clear();
-    printerPort_.clear();
+void CommonDialog::ApplyPrinterBlocks(HGLOBAL dev_mode_memory, HGLOBAL dev_names_memory,
+                                      DWORD returned_flags) {
+  const DEVMODEW mode = ReadDevMode(dev_mode_memory);
+  const ChosenPrinter printer = ReadDevNames(controls::CopyFromGlobal(dev_names_memory));
+  if (printer.is_default) {
+    printer_driver_.clear();
+    printer_name_.clear();
+    printer_port_.clear();
   } else {
-    printerDriver_ = printer.driver;
-    printerName_ = printer.name;
-    printerPort_ = printer.port;
-    if (printerDefault_) {
-      MakeDefaultPrinter(printerName_);
-      printerDriver_.clear();
-      printerName_.clear();
-      printerPort_.clear();
+    printer_driver_ = printer.driver;
+    printer_name_ = printer.name;
+    printer_port_ = printer.port;
+    if (printer_default_) {
+      MakeDefaultPrinter(printer_name_);
+      printer_driver_.clear();
+      printer_name_.clear();
+      printer_port_.clear();
     }
   }
-  if ((mode.dmFields & DM_COLLATE) != 0 && (returnedFlags & PD_USEDEVMODECOPIESANDCOLLATE) != 0 &&
-      mode.dmCollate == DMCOLLATE_TRUE && (returnedFlags & PD_COLLATE) == 0) {
+  if ((mode.dmFields & DM_COLLATE) != 0 && (returned_flags & PD_USEDEVMODECOPIESANDCOLLATE) != 0 &&
+      mode.dmCollate == DMCOLLATE_TRUE && (returned_flags & PD_COLLATE) == 0) {
     flags_ |= PD_COLLATE;
   }
   TakeDevModeField(mode, DM_ORIENTATION, orientation_, mode.dmOrientation);
-  TakeDevModeField(mode, DM_PAPERSIZE, paperSize_, mode.dmPaperSize);
+  TakeDevModeField(mode, DM_PAPERSIZE, paper_size_, mode.dmPaperSize);
   if ((mode.dmFields & DM_COPIES) != 0) copies_ = mode.dmCopies;
-  TakeDevModeField(mode, DM_DEFAULTSOURCE, paperBin_, mode.dmDefaultSource);
-  TakeDevModeField(mode, DM_PRINTQUALITY, printQuality_, mode.dmPrintQuality);
-  TakeDevModeField(mode, DM_COLOR, colorMode_, mode.dmColor);
+  TakeDevModeField(mode, DM_DEFAULTSOURCE, paper_bin_, mode.dmDefaultSource);
+  TakeDevModeField(mode, DM_PRINTQUALITY, print_quality_, mode.dmPrintQuality);
+  TakeDevModeField(mode, DM_COLOR, color_mode_, mode.dmColor);
   TakeDevModeField(mode, DM_DUPLEX, duplex_, mode.dmDuplex);
 }
 
@@ -114,7 +114,7 @@ void CommonDialog::TakeDevModeField(const DEVMODEW& mode, DWORD bit, int32_t& pr
                                     int32_t value) noexcept {
   if ((mode.dmFields & bit) == 0) return;
   property = value;
-  defaultFields_ &= ~static_cast<int32_t>(bit);
+  default_fields_ &= ~static_cast<int32_t>(bit);
 }
 
 void CommonDialog::KeepDeviceContext(HDC dc) noexcept {
@@ -127,12 +127,12 @@ PRINTDLGW CommonDialog::MakePrintRecord(HWND owner, InitDialogHook& hook) {
   record.lStructSize = sizeof(record);
   record.hwndOwner = owner;
   record.Flags = static_cast<DWORD>(flags_);
-  record.nFromPage = static_cast<WORD>(fromPage_ & 0xFFFF);
-  record.nToPage = static_cast<WORD>(toPage_ & 0xFFFF);
+  record.nFromPage = static_cast<WORD>(from_page_ & 0xFFFF);
+  record.nToPage = static_cast<WORD>(to_page_ & 0xFFFF);
   record.nMinPage = static_cast<WORD>(min_ & 0xFFFF);
   record.nMaxPage = static_cast<WORD>(max_ & 0xFFFF);
   record.nCopies = static_cast<WORD>(copies_);
-  if (hookEvents_) {
+  if (hook_events_) {
     record.Flags |= PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK;
     record.lpfnPrintHook = hook.HookFor(record);
     record.lpfnSetupHook = record.lpfnPrintHook;
@@ -146,10 +146,10 @@ bool CommonDialog::ShowPrinter() {
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
   InitDialogHook hook(*this, kActionPrinter);
   PRINTDLGW record = MakePrintRecord(owner, hook);
-  record.hDevMode = blocks.devMode.Get();
-  record.hDevNames = blocks.devNames.Get();
+  record.hDevMode = blocks.dev_mode.Get();
+  record.hDevNames = blocks.dev_names.Get();
   const BOOL chosen = WithHelpSubclass(owner, PD_SHOWHELP, kActionPrinter,
-                                       [&] { return PrintDialogs().printDlg(&record); });
+                                       [&] { return PrintDialogs().print_dlg(&record); });
   // The dialog may have replaced either block: own whatever the record names now.
   blocks.TakeBack(record.hDevMode, record.hDevNames);
   if (!chosen) {
@@ -159,9 +159,9 @@ bool CommonDialog::ShowPrinter() {
   }
   flags_ = static_cast<int32_t>(record.Flags &
                                 ~static_cast<DWORD>(PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK));
-  ApplyPrinterBlocks(blocks.devMode.Get(), blocks.devNames.Get(), record.Flags);
-  fromPage_ = record.nFromPage;
-  toPage_ = record.nToPage;
+  ApplyPrinterBlocks(blocks.dev_mode.Get(), blocks.dev_names.Get(), record.Flags);
+  from_page_ = record.nFromPage;
+  to_page_ = record.nToPage;
   min_ = record.nMinPage;
   max_ = record.nMaxPage;
   KeepDeviceContext(record.hDC);
@@ -172,12 +172,12 @@ int32_t CommonDialog::ShowPrinterEx() {
   const controls::CallScope call(*this);  // an event may delete the dialog meanwhile
   const HWND owner = DialogOwnerWindow();
   PrinterBlocks blocks = MakeBlocks(CurrentPrinterSettings(), flags_, false);
-  PRINTPAGERANGE range{static_cast<DWORD>(fromPage_), static_cast<DWORD>(toPage_)};
+  PRINTPAGERANGE range{static_cast<DWORD>(from_page_), static_cast<DWORD>(to_page_)};
   PRINTDLGEXW record{};
   record.lStructSize = sizeof(record);
   record.hwndOwner = owner;
-  record.hDevMode = blocks.devMode.Get();
-  record.hDevNames = blocks.devNames.Get();
+  record.hDevMode = blocks.dev_mode.Get();
+  record.hDevNames = blocks.dev_names.Get();
   record.Flags = static_cast<DWORD>(flags_);
   record.nPageRanges = 1;
   record.nMaxPageRanges = 1;
@@ -187,21 +187,21 @@ int32_t CommonDialog::ShowPrinterEx() {
   record.nCopies = static_cast<DWORD>(copies_);
   record.nStartPage = START_PAGE_GENERAL;
   InitDialogHook hook(*this, kActionPrinter);
-  IUnknown* callback = hookEvents_ ? CreatePrintDialogCallback(hook) : nullptr;
+  IUnknown* callback = hook_events_ ? CreatePrintDialogCallback(hook) : nullptr;
   if (callback != nullptr) callback->AddRef();  // ours until the call returns
   record.lpCallback = callback;
-  const HRESULT status = PrintDialogs().printDlgEx(&record);
+  const HRESULT status = PrintDialogs().print_dlg_ex(&record);
   if (callback != nullptr) callback->Release();
   blocks.TakeBack(record.hDevMode, record.hDevNames);
   if (FAILED(status)) throw PrintExError(status);
   if (record.dwResultAction == PD_RESULT_CANCEL && (flags_ & PD_RETURNDEFAULT) == 0) {
-    if (cancelError_) throw CancelSelectedError();
+    if (cancel_error_) throw CancelSelectedError();
     return 0;
   }
   flags_ = static_cast<int32_t>(record.Flags);
-  ApplyPrinterBlocks(blocks.devMode.Get(), blocks.devNames.Get(), record.Flags);
-  fromPage_ = static_cast<int32_t>(range.nFromPage);
-  toPage_ = static_cast<int32_t>(range.nToPage);
+  ApplyPrinterBlocks(blocks.dev_mode.Get(), blocks.dev_names.Get(), record.Flags);
+  from_page_ = static_cast<int32_t>(range.nFromPage);
+  to_page_ = static_cast<int32_t>(range.nToPage);
   min_ = static_cast<int32_t>(record.nMinPage);
   max_ = static_cast<int32_t>(record.nMaxPage);
   KeepDeviceContext(record.hDC);
@@ -216,17 +216,18 @@ bool CommonDialog::ShowPageSetup() {
   PAGESETUPDLGW record{};
   record.lStructSize = sizeof(record);
   record.hwndOwner = owner;
-  record.hDevMode = blocks.devMode.Get();
-  record.hDevNames = blocks.devNames.Get();
+  record.hDevMode = blocks.dev_mode.Get();
+  record.hDevNames = blocks.dev_names.Get();
   record.Flags = static_cast<DWORD>(flags_);
-  record.rtMinMargin = {minMargins_.left, minMargins_.top, minMargins_.right, minMargins_.bottom};
+  record.rtMinMargin = {min_margins_.left, min_margins_.top, min_margins_.right,
+                        min_margins_.bottom};
   record.rtMargin = {margins_.left, margins_.top, margins_.right, margins_.bottom};
-  if (hookEvents_) {
+  if (hook_events_) {
     record.Flags |= PSD_ENABLEPAGESETUPHOOK;
     record.lpfnPageSetupHook = hook.HookFor(record);
   }
   const BOOL chosen = WithHelpSubclass(owner, PSD_SHOWHELP, kActionPageSetup,
-                                       [&] { return PrintDialogs().pageSetupDlg(&record); });
+                                       [&] { return PrintDialogs().page_setup_dlg(&record); });
   blocks.TakeBack(record.hDevMode, record.hDevNames);
   if (!chosen) {
     const DWORD code = DialogExtendedError(DialogKind::kPageSetup);
@@ -234,10 +235,10 @@ bool CommonDialog::ShowPageSetup() {
     throw DialogError(DialogKind::kPageSetup, code);
   }
   flags_ = static_cast<int32_t>(record.Flags & ~static_cast<DWORD>(PSD_ENABLEPAGESETUPHOOK));
-  const DEVMODEW mode = ReadDevMode(blocks.devMode.Get());
+  const DEVMODEW mode = ReadDevMode(blocks.dev_mode.Get());
   TakeDevModeField(mode, DM_ORIENTATION, orientation_, mode.dmOrientation);
-  TakeDevModeField(mode, DM_PAPERSIZE, paperSize_, mode.dmPaperSize);
-  TakeDevModeField(mode, DM_DEFAULTSOURCE, paperBin_, mode.dmDefaultSource);
+  TakeDevModeField(mode, DM_PAPERSIZE, paper_size_, mode.dmPaperSize);
+  TakeDevModeField(mode, DM_DEFAULTSOURCE, paper_bin_, mode.dmDefaultSource);
   margins_ = {record.rtMargin.left, record.rtMargin.top, record.rtMargin.right,
               record.rtMargin.bottom};
   return true;

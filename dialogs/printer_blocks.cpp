@@ -30,10 +30,10 @@ std::wstring StringAt(const std::vector<std::byte>& block, size_t offset) {
 
 bool NamesPrinter(const PrinterSettings& settings) {
   return !settings.driver.empty() && !settings.name.empty() && !settings.port.empty() &&
-         !settings.defaultInit;
+         !settings.default_init;
 }
 
-DEVMODEW MakeDevMode(const PrinterSettings& settings, bool pageSetup) {
+DEVMODEW MakeDevMode(const PrinterSettings& settings, bool page_setup) {
   DEVMODEW mode{};
   mode.dmSize = sizeof(mode);
   if (NamesPrinter(settings)) {
@@ -41,18 +41,18 @@ DEVMODEW MakeDevMode(const PrinterSettings& settings, bool pageSetup) {
                 mode.dmDeviceName);
   }
   mode.dmFields =
-      (pageSetup ? kPageSetupFields : kPrintFields) & ~static_cast<DWORD>(settings.defaultFields);
+      (page_setup ? kPageSetupFields : kPrintFields) & ~static_cast<DWORD>(settings.default_fields);
   const auto set = [&](DWORD bit, auto& member, int32_t value) {
     if ((mode.dmFields & bit) != 0)
       member = static_cast<std::remove_reference_t<decltype(member)>>(value);
   };
   set(DM_ORIENTATION, mode.dmOrientation, settings.orientation);
-  set(DM_PAPERSIZE, mode.dmPaperSize, settings.paperSize);
-  set(DM_DEFAULTSOURCE, mode.dmDefaultSource, settings.paperBin);
-  if (pageSetup) return mode;
+  set(DM_PAPERSIZE, mode.dmPaperSize, settings.paper_size);
+  set(DM_DEFAULTSOURCE, mode.dmDefaultSource, settings.paper_bin);
+  if (page_setup) return mode;
   mode.dmCopies = settings.copies;
-  set(DM_PRINTQUALITY, mode.dmPrintQuality, settings.printQuality);
-  set(DM_COLOR, mode.dmColor, settings.colorMode);
+  set(DM_PRINTQUALITY, mode.dmPrintQuality, settings.print_quality);
+  set(DM_COLOR, mode.dmColor, settings.color_mode);
   set(DM_DUPLEX, mode.dmDuplex, settings.duplex);
   mode.dmCollate = settings.collate ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
   return mode;
@@ -78,7 +78,7 @@ ChosenPrinter ReadDevNames(const std::vector<std::byte>& block) {
   if (block.size() < sizeof(DEVNAMES)) return chosen;
   DEVNAMES header;
   std::memcpy(&header, block.data(), sizeof(header));
-  chosen.isDefault = (header.wDefault & DN_DEFAULTPRN) != 0;
+  chosen.is_default = (header.wDefault & DN_DEFAULTPRN) != 0;
   chosen.driver = StringAt(block, header.wDriverOffset);
   chosen.name = StringAt(block, header.wDeviceOffset);
   chosen.port = StringAt(block, header.wOutputOffset);

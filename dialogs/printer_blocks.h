@@ -14,23 +14,23 @@ namespace veltrin::dialogs {
 
 struct PrinterSettings {
   int32_t orientation = DMORIENT_PORTRAIT;
-  int32_t paperSize = DMPAPER_LETTER;
+  int32_t paper_size = DMPAPER_LETTER;
   int16_t copies = 1;
-  int32_t paperBin = DMBIN_AUTO;
-  int32_t printQuality = DMRES_HIGH;
-  int32_t colorMode = DMCOLOR_COLOR;
+  int32_t paper_bin = DMBIN_AUTO;
+  int32_t print_quality = DMRES_HIGH;
+  int32_t color_mode = DMCOLOR_COLOR;
   int32_t duplex = DMDUP_SIMPLEX;
-  int32_t defaultFields = 0x1E03;  // fields still at their defaults: left out of the block
+  int32_t default_fields = 0x1E03;  // fields still at their defaults: left out of the block
   bool collate = false;
   std::wstring driver, name, port;
-  bool defaultInit = true;  // start from the system's default printer, never the named one
+  bool default_init = true;  // start from the system's default printer, never the named one
 };
 
 // Says whether the settings name a printer: all three strings set and defaultInit false.
 bool NamesPrinter(const PrinterSettings& settings);
 
 // Returns the DEVMODEW for the print dialogs (pageSetup false) or the page setup dialog.
-DEVMODEW MakeDevMode(const PrinterSettings& settings, bool pageSetup);
+DEVMODEW MakeDevMode(const PrinterSettings& settings, bool page_setup);
 
 // Returns the DEVNAMES block (208 bytes, larger when the three names need more), or nothing when
 // the settings name no printer.
@@ -38,7 +38,7 @@ std::optional<std::vector<std::byte>> MakeDevNames(const PrinterSettings& settin
 
 struct ChosenPrinter {
   std::wstring driver, name, port;
-  bool isDefault = false;  // DN_DEFAULTPRN: the system default printer was chosen
+  bool is_default = false;  // DN_DEFAULTPRN: the system default printer was chosen
 };
 
 // Reads a DEVNAMES block; every string stops at the block's end.

@@ -46,11 +46,11 @@ CommonControlsClass CommonControlsVersion() noexcept {
 
 bool VisualStylesActive() noexcept {
   VisualStyleFacts facts{CommonControlsMajorVersion(), false, false, 0};
-  if (facts.commonControlsMajor <= 5) return false;
-  facts.themeActive = IsThemeActive();
-  if (!facts.themeActive) return false;
-  facts.appThemed = IsAppThemed();
-  if (!facts.appThemed) facts.appProperties = GetThemeAppProperties();
+  if (facts.common_controls_major <= 5) return false;
+  facts.theme_active = IsThemeActive();
+  if (!facts.theme_active) return false;
+  facts.app_themed = IsAppThemed();
+  if (!facts.app_themed) facts.app_properties = GetThemeAppProperties();
   return VisualStylesActiveFor(facts);
 }
 

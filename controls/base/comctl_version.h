@@ -62,17 +62,17 @@ bool VisualStylesActive() noexcept;
 
 // The facts behind VisualStylesActive, so that the rule can be checked on any system.
 struct VisualStyleFacts {
-  DWORD commonControlsMajor;  // comctl32 major version
-  bool themeActive;           // IsThemeActive
-  bool appThemed;             // IsAppThemed
-  DWORD appProperties;        // GetThemeAppProperties
+  DWORD common_controls_major;  // comctl32 major version
+  bool theme_active;            // IsThemeActive
+  bool app_themed;              // IsAppThemed
+  DWORD app_properties;         // GetThemeAppProperties
 };
 
 // Returns the visual-styles answer for `facts`: never on comctl32 5.x or older, otherwise only when
 // a theme is active and either the application is themed or its controls may be.
 constexpr bool VisualStylesActiveFor(const VisualStyleFacts& facts) noexcept {
-  if (facts.commonControlsMajor <= 5 || !facts.themeActive) return false;
-  return facts.appThemed || (facts.appProperties & 0x2) != 0;  // STAP_ALLOW_CONTROLS
+  if (facts.common_controls_major <= 5 || !facts.theme_active) return false;
+  return facts.app_themed || (facts.app_properties & 0x2) != 0;  // STAP_ALLOW_CONTROLS
 }
 
 // Registers the common-control window classes named by the ICC_* `classes` flags

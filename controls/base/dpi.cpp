@@ -15,9 +15,9 @@ double DpiScaleY() noexcept {
   return kScale;
 }
 
-float DpiCorrectionFactorFor(int pixelsPerInchX, double twipsPerPixelX) noexcept {
-  if (pixelsPerInchX == 0 || twipsPerPixelX == 0) return 1.0f;
-  return static_cast<float>(96.0 / pixelsPerInchX * 15.0 / twipsPerPixelX);
+float DpiCorrectionFactorFor(int pixels_per_inch_x, double twips_per_pixel_x) noexcept {
+  if (pixels_per_inch_x == 0 || twips_per_pixel_x == 0) return 1.0f;
+  return static_cast<float>(96.0 / pixels_per_inch_x * 15.0 / twips_per_pixel_x);
 }
 
 float DpiCorrectionFactor() noexcept {

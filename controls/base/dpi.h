@@ -12,7 +12,7 @@ double DpiScaleY() noexcept;
 
 // Returns 96 / pixels per inch × 15 / twips per pixel: 1 when the host's twips per pixel agree
 // with the screen's resolution (the rule behind DpiCorrectionFactor); 1 for a zero input.
-float DpiCorrectionFactorFor(int pixelsPerInchX, double twipsPerPixelX) noexcept;
+float DpiCorrectionFactorFor(int pixels_per_inch_x, double twips_per_pixel_x) noexcept;
 
 // Returns DpiCorrectionFactorFor the screen and the host's horizontal twips per pixel. Computed
 // once for the process.

@@ -60,10 +60,10 @@ HHOOK ModelessDialogHook() noexcept {
   return State().hook.Get();
 }
 
-LRESULT CALLBACK ModelessDialogHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CALLBACK ModelessDialogHookProc(int code, WPARAM w_param, LPARAM l_param) noexcept {
   ModelessState& state = State();
-  if (code >= 0 && wParam == PM_REMOVE) {
-    auto* message = reinterpret_cast<MSG*>(lParam);
+  if (code >= 0 && w_param == PM_REMOVE) {
+    auto* message = reinterpret_cast<MSG*>(l_param);
     if (IsKeyboardMessage(message->message)) {
       // By index: a dialog may unregister itself (or another) while it handles the key.
       for (size_t i = 0; i < state.dialogs.size(); ++i) {
@@ -76,7 +76,7 @@ LRESULT CALLBACK ModelessDialogHookProc(int code, WPARAM wParam, LPARAM lParam) 
       }
     }
   }
-  return CallNextHookEx(state.hook.Get(), code, wParam, lParam);
+  return CallNextHookEx(state.hook.Get(), code, w_param, l_param);
 }
 
 }  // namespace veltrin::controls

@@ -36,6 +36,6 @@ HHOOK ModelessDialogHook() noexcept;
 
 // The WH_GETMESSAGE hook: a keyboard message being removed from the queue that a registered dialog
 // takes (IsDialogMessageW) is blanked to a null message. Always returns the next hook's result.
-LRESULT CALLBACK ModelessDialogHookProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
+LRESULT CALLBACK ModelessDialogHookProc(int code, WPARAM w_param, LPARAM l_param) noexcept;
 
 }  // namespace veltrin::controls

@@ -35,8 +35,8 @@ constexpr std::array<NamedPointer, 18> kNames = {{
 
 }  // namespace
 
-int MousePointerCursorId(int mousePointer) noexcept {
-  switch (mousePointer) {
+int MousePointerCursorId(int mouse_pointer) noexcept {
+  switch (mouse_pointer) {
     case 1:
       return 32512;  // arrow
     case 2:
@@ -73,14 +73,14 @@ int MousePointerCursorId(int mousePointer) noexcept {
   }
 }
 
-HCURSOR LoadMousePointerCursor(int mousePointer) noexcept {
-  const int id = MousePointerCursorId(mousePointer);
+HCURSOR LoadMousePointerCursor(int mouse_pointer) noexcept {
+  const int id = MousePointerCursorId(mouse_pointer);
   return id ? LoadCursorW(nullptr, MAKEINTRESOURCEW(id)) : nullptr;
 }
 
-bool MousePointerName(int mousePointer, std::wstring& name) {
+bool MousePointerName(int mouse_pointer, std::wstring& name) {
   for (const NamedPointer& entry : kNames) {
-    if (entry.value == mousePointer) {
+    if (entry.value == mouse_pointer) {
       name.assign(entry.name);
       return true;
     }

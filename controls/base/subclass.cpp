@@ -27,14 +27,14 @@ PropertyNames NamesFor(std::wstring_view name) {
 
 }  // namespace
 
-void SubclassWindow(HWND window, ISubclass* receiver, DWORD_PTR refData,
+void SubclassWindow(HWND window, ISubclass* receiver, DWORD_PTR ref_data,
                     std::wstring_view name) noexcept {
   if (!window) return;
   try {
     const PropertyNames names = NamesFor(name);
     if (GetPropW(window, names.init.c_str()) != nullptr) return;
     const auto id = reinterpret_cast<UINT_PTR>(receiver);
-    SetWindowSubclass(window, SubclassProc, id, refData);
+    SetWindowSubclass(window, SubclassProc, id, ref_data);
     SetPropW(window, names.id.c_str(), reinterpret_cast<HANDLE>(id));
     SetPropW(window, names.init.c_str(), reinterpret_cast<HANDLE>(1));
   } catch (...) {
@@ -56,19 +56,19 @@ void UnsubclassWindow(HWND window, std::wstring_view name) noexcept {
   }
 }
 
-LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  return DefSubclassProc(window, message, wParam, lParam);
+LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) noexcept {
+  return DefSubclassProc(window, message, w_param, l_param);
 }
 
-LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                              DWORD_PTR refData) noexcept {
+LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM w_param, LPARAM l_param,
+                              UINT_PTR id, DWORD_PTR ref_data) noexcept {
   switch (message) {
     case WM_DESTROY:
-      return DefaultWindowProc(window, message, wParam, lParam);
+      return DefaultWindowProc(window, message, w_param, l_param);
     case WM_NCDESTROY:
     case kUahDestroyWindow: {
       // The two window properties are left to die with the window.
-      const LRESULT result = DefaultWindowProc(window, message, wParam, lParam);
+      const LRESULT result = DefaultWindowProc(window, message, w_param, l_param);
       RemoveWindowSubclass(window, SubclassProc, id);
       return result;
     }
@@ -79,8 +79,8 @@ LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     // Hold a reference for the call: the receiver may unsubclass itself inside Message.
     const ComPtr<IUnknown> object(reinterpret_cast<IUnknown*>(id));
     const ComPtr<ISubclass> receiver = object.Query<ISubclass>(kIidSubclass);
-    if (!receiver) return DefaultWindowProc(window, message, wParam, lParam);
-    return receiver->Message(window, message, wParam, lParam, refData);
+    if (!receiver) return DefaultWindowProc(window, message, w_param, l_param);
+    return receiver->Message(window, message, w_param, l_param, ref_data);
   } catch (...) {
     ReportCaughtError(L"a subclass receiver");
     return 0;

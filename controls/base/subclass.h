@@ -18,36 +18,36 @@ inline constexpr IID kIidSubclass = {
     0xA25C9158, 0x8D07, 0x4978, {0xA4, 0x64, 0x16, 0xAA, 0x03, 0x4A, 0x56, 0x03}};
 
 // The message receiver. `Message` gets every message of a subclassed window except the destruction
-// messages and returns the message result; `refData` is the number the receiver gave at install
+// messages and returns the message result; `ref_data` is the number the receiver gave at install
 // time. A receiver that wants default handling calls DefaultWindowProc itself. A C++ exception
 // thrown by `Message` is swallowed and the message result becomes 0.
 struct ISubclass : public IUnknown {
-  virtual LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                            DWORD_PTR refData) = 0;
+  virtual LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM w_param,
+                                            LPARAM l_param, DWORD_PTR ref_data) = 0;
 };
 
-// Installs the subclass `name` (empty means "ComCtl") on `window` for `receiver` with `refData`.
+// Installs the subclass `name` (empty means "ComCtl") on `window` for `receiver` with `ref_data`.
 // Does nothing for a null window or when a subclass of that name is already installed. The core
 // keeps no reference on the receiver: it must unsubclass before it goes away.
-void SubclassWindow(HWND window, ISubclass* receiver, DWORD_PTR refData,
+void SubclassWindow(HWND window, ISubclass* receiver, DWORD_PTR ref_data,
                     std::wstring_view name = {}) noexcept;
 
 // Reference numbers are signed (the controls number their windows 1 to 3, the common-dialog hooks
 // -1 to -10) but travel as the subclass data, a DWORD_PTR. These convert between the two without
 // losing the sign at either pointer size; a receiver reads its number as RefNumber(refData).
-constexpr LONG_PTR RefNumber(DWORD_PTR refData) noexcept {
-  return static_cast<LONG_PTR>(refData);
+constexpr LONG_PTR RefNumber(DWORD_PTR ref_data) noexcept {
+  return static_cast<LONG_PTR>(ref_data);
 }
-constexpr DWORD_PTR RefData(LONG_PTR refNumber) noexcept {
-  return static_cast<DWORD_PTR>(refNumber);
+constexpr DWORD_PTR RefData(LONG_PTR ref_number) noexcept {
+  return static_cast<DWORD_PTR>(ref_number);
 }
 
 // Installs the subclass with a signed reference number (see RefNumber); otherwise as above.
 template <typename Number>
 requires std::is_integral_v<Number> && std::is_signed_v<Number>
-void SubclassWindow(HWND window, ISubclass* receiver, Number refNumber,
+void SubclassWindow(HWND window, ISubclass* receiver, Number ref_number,
                     std::wstring_view name = {}) noexcept {
-  SubclassWindow(window, receiver, RefData(static_cast<LONG_PTR>(refNumber)), name);
+  SubclassWindow(window, receiver, RefData(static_cast<LONG_PTR>(ref_number)), name);
 }
 
 // Removes the subclass `name` (empty means "ComCtl") from `window` and its two window properties.
@@ -55,12 +55,12 @@ void SubclassWindow(HWND window, ISubclass* receiver, Number refNumber,
 void UnsubclassWindow(HWND window, std::wstring_view name = {}) noexcept;
 
 // Passes a message on down the subclass chain of `window` and returns its result.
-LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) noexcept;
 
 // The one subclass procedure behind every SubclassWindow: `id` is the receiver's interface pointer.
 // Never throws; removes its own subclass when the window is destroyed.
-LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                              DWORD_PTR refData) noexcept;
+LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM w_param, LPARAM l_param,
+                              UINT_PTR id, DWORD_PTR ref_data) noexcept;
 
 // An ISubclass whose lifetime belongs to its C++ owner. Built with a guarded owner, the references
 // the subclass procedure takes for a call keep that owner alive (see CallGuarded), so a receiver

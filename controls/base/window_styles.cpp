@@ -16,13 +16,13 @@ DWORD ExStyleOf(HWND window) noexcept {
   return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
 }
 
-void SetExStyle(HWND window, DWORD exStyle) noexcept {
-  SetWindowLongPtrW(window, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
+void SetExStyle(HWND window, DWORD ex_style) noexcept {
+  SetWindowLongPtrW(window, GWL_EXSTYLE, static_cast<LONG_PTR>(ex_style));
 }
 
 // A tooltip reads its tools' text direction from their flags, not from its own extended style.
 void ApplyRightToLeftToTools(HWND tooltip, DWORD bits) noexcept {
-  const bool rtlReading = !(bits & WS_EX_LAYOUTRTL) && (bits & WS_EX_RTLREADING);
+  const bool rtl_reading = !(bits & WS_EX_LAYOUTRTL) && (bits & WS_EX_RTLREADING);
   const auto count = static_cast<int>(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
   for (int index = 0; index < count; ++index) {
     wchar_t text[kToolTextLength] = {};
@@ -33,7 +33,7 @@ void ApplyRightToLeftToTools(HWND tooltip, DWORD bits) noexcept {
                       reinterpret_cast<LPARAM>(&tool))) {
       continue;
     }
-    tool.uFlags = rtlReading ? (tool.uFlags | TTF_RTLREADING) : (tool.uFlags & ~TTF_RTLREADING);
+    tool.uFlags = rtl_reading ? (tool.uFlags | TTF_RTLREADING) : (tool.uFlags & ~TTF_RTLREADING);
     SendMessageW(tooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(tooltip, TTM_UPDATE, 0, 0);
   }
@@ -41,32 +41,32 @@ void ApplyRightToLeftToTools(HWND tooltip, DWORD bits) noexcept {
 
 }  // namespace
 
-void ApplyBorderStyle(DWORD& style, DWORD& exStyle, int borderStyle) noexcept {
-  switch (borderStyle) {
+void ApplyBorderStyle(DWORD& style, DWORD& ex_style, int border_style) noexcept {
+  switch (border_style) {
     case kBorderFixedSingle:
       style |= WS_BORDER;
       break;
     case kBorderStaticEdge:
-      exStyle |= WS_EX_STATICEDGE;
+      ex_style |= WS_EX_STATICEDGE;
       break;
     case kBorderSunken:
-      exStyle |= WS_EX_CLIENTEDGE;
+      ex_style |= WS_EX_CLIENTEDGE;
       break;
     case kBorderDialogFrame:
       style |= WS_DLGFRAME;
-      exStyle |= WS_EX_WINDOWEDGE;
+      ex_style |= WS_EX_WINDOWEDGE;
       break;
     default:
       break;
   }
 }
 
-void ChangeBorderStyle(HWND window, int borderStyle) noexcept {
+void ChangeBorderStyle(HWND window, int border_style) noexcept {
   auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & ~kBorderStyleBits;
-  DWORD exStyle = ExStyleOf(window) & ~kBorderExStyleBits;
-  ApplyBorderStyle(style, exStyle, borderStyle);
+  DWORD ex_style = ExStyleOf(window) & ~kBorderExStyleBits;
+  ApplyBorderStyle(style, ex_style, border_style);
   SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style));
-  SetExStyle(window, exStyle);
+  SetExStyle(window, ex_style);
   RefreshFrame(window);
 }
 
@@ -87,11 +87,11 @@ bool LocaleReadsRightToLeft(LCID locale) noexcept {
   return (signature.lsUsb[3] & (1u << (123 - 96))) != 0;
 }
 
-bool ResolveRightToLeft(bool rightToLeft, bool hostValue, int mode) noexcept {
-  if (!rightToLeft) return false;
+bool ResolveRightToLeft(bool right_to_left, bool host_value, int mode) noexcept {
+  if (!right_to_left) return false;
   switch (mode) {
     case kRtlHost:
-      return hostValue;
+      return host_value;
     case kRtlSystemLocale:
       return LocaleReadsRightToLeft(MAKELCID(GetSystemDefaultLangID(), 0));
     case kRtlUserLocale:
@@ -104,15 +104,15 @@ bool ResolveRightToLeft(bool rightToLeft, bool hostValue, int mode) noexcept {
 }
 
 void ApplyRightToLeftStyles(HWND window, DWORD bits) noexcept {
-  DWORD exStyle = (ExStyleOf(window) & ~kRtlBits) | (bits & kRtlBits);
+  DWORD ex_style = (ExStyleOf(window) & ~kRtlBits) | (bits & kRtlBits);
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
   if (style & WS_POPUP) {
-    exStyle &= ~(WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR);
-    SetExStyle(window, exStyle);
+    ex_style &= ~(WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR);
+    SetExStyle(window, ex_style);
     ApplyRightToLeftToTools(window, bits);
     return;
   }
-  SetExStyle(window, exStyle);
+  SetExStyle(window, ex_style);
   InvalidateRect(window, nullptr, TRUE);
   RefreshFrame(window);
 }

@@ -18,12 +18,12 @@ enum BorderStyleValue : int16_t {
   kBorderDialogFrame = 4,
 };
 
-// Adds the style and extended-style bits of `borderStyle` to `style` and `exStyle`; an unknown
+// Adds the style and extended-style bits of `border_style` to `style` and `ex_style`; an unknown
 // value adds nothing.
-void ApplyBorderStyle(DWORD& style, DWORD& exStyle, int borderStyle) noexcept;
+void ApplyBorderStyle(DWORD& style, DWORD& ex_style, int border_style) noexcept;
 
-// Replaces the border bits of a live window by those of `borderStyle` and redraws its frame.
-void ChangeBorderStyle(HWND window, int borderStyle) noexcept;
+// Replaces the border bits of a live window by those of `border_style` and redraws its frame.
+void ChangeBorderStyle(HWND window, int border_style) noexcept;
 
 // Makes a window recompute and redraw its frame without moving, sizing or re-ordering it.
 void RefreshFrame(HWND window) noexcept;
@@ -37,10 +37,10 @@ enum RightToLeftModeValue : int {
   kRtlUserInterfaceLanguage = 4,  // the user's interface language
 };
 
-// Returns the effective right-to-left value: false stays false; otherwise mode 1 takes `hostValue`,
-// modes 2-4 ask whether that language lays out right to left (true when the locale cannot be read),
-// and any other mode keeps true.
-bool ResolveRightToLeft(bool rightToLeft, bool hostValue, int mode) noexcept;
+// Returns the effective right-to-left value: false stays false; otherwise mode 1 takes
+// `host_value`, modes 2-4 ask whether that language lays out right to left (true when the locale
+// cannot be read), and any other mode keeps true.
+bool ResolveRightToLeft(bool right_to_left, bool host_value, int mode) noexcept;
 
 // Returns whether a locale's font signature marks a right-to-left layout (Unicode subset bit 123);
 // true when the signature cannot be read.

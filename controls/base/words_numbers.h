@@ -27,13 +27,13 @@ constexpr int32_t MakeLong(int16_t low, int16_t high) noexcept {
 }
 
 // Returns the x coordinate of a mouse message's lParam (bits 0-15, sign-extended).
-constexpr int32_t XFromLParam(LPARAM lParam) noexcept {
-  return LoWordSigned(lParam);
+constexpr int32_t XFromLParam(LPARAM l_param) noexcept {
+  return LoWordSigned(l_param);
 }
 
 // Returns the y coordinate of a mouse message's lParam (bits 16-31, sign-extended).
-constexpr int32_t YFromLParam(LPARAM lParam) noexcept {
-  return HiWordSigned(lParam);
+constexpr int32_t YFromLParam(LPARAM l_param) noexcept {
+  return HiWordSigned(l_param);
 }
 
 // Returns bits 0-7 of `value`.

@@ -82,20 +82,20 @@ class ColorEvents : public testing::EventLog {
   void InitDialog(int16_t action, HWND) override { Log(L"InitDialog " + std::to_wstring(action)); }
   void ColorValidate(int32_t& color, bool& cancel, HWND) override {
     Log(L"ColorValidate " + std::to_wstring(color));
-    if (refuseWith != 0) {
+    if (refuse_with != 0) {
       cancel = true;
-      color = refuseWith;
-      refuseWith = 0;
+      color = refuse_with;
+      refuse_with = 0;
     }
   }
-  int32_t refuseWith = 0;
+  int32_t refuse_with = 0;
 };
 
 // The colour-OK message is sent here as the dialog sends it on OK (Wine's dialog never sends it).
 TEST(ColorDialog, RefusedValidateKeepsTheDialogOpenAndAnAcceptedOneDoesNot) {
   CommonDialog dialog;
   ColorEvents events;
-  events.refuseWith = RGB(1, 2, 3);
+  events.refuse_with = RGB(1, 2, 3);
   dialog.SetEventSink(&events);
   dialog.SetHookEvents(true);
   LRESULT refused = -1;
@@ -104,9 +104,9 @@ TEST(ColorDialog, RefusedValidateKeepsTheDialogOpenAndAnAcceptedOneDoesNot) {
     CHOOSECOLORW record{};
     record.lStructSize = sizeof(record);
     record.rgbResult = RGB(200, 0, 0);
-    const UINT colorOk = RegisterWindowMessageW(COLOROKSTRINGW);
-    refused = SendMessageW(window, colorOk, 0, reinterpret_cast<LPARAM>(&record));
-    accepted = SendMessageW(window, colorOk, 0, reinterpret_cast<LPARAM>(&record));
+    const UINT color_ok = RegisterWindowMessageW(COLOROKSTRINGW);
+    refused = SendMessageW(window, color_ok, 0, reinterpret_cast<LPARAM>(&record));
+    accepted = SendMessageW(window, color_ok, 0, reinterpret_cast<LPARAM>(&record));
     PressButton(window, IDCANCEL);
   });
   EXPECT_FALSE(dialog.ShowColor());
@@ -120,7 +120,7 @@ TEST(ColorDialog, RefusedValidateKeepsTheDialogOpenAndAnAcceptedOneDoesNot) {
 TEST(ColorDialog, HookAnswersOneForARefusedColor) {
   CommonDialog dialog;
   ColorEvents events;
-  events.refuseWith = RGB(1, 2, 3);
+  events.refuse_with = RGB(1, 2, 3);
   dialog.SetEventSink(&events);
   HWND window =
       CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
@@ -128,14 +128,14 @@ TEST(ColorDialog, HookAnswersOneForARefusedColor) {
   record.lStructSize = sizeof(record);
   record.rgbResult = RGB(200, 0, 0);
   ColorHook hook(dialog);
-  const auto hookProc = hook.HookFor(record);
-  const auto lParam = reinterpret_cast<LPARAM>(&record);
-  hookProc(window, WM_INITDIALOG, 0, lParam);
+  const auto hook_proc = hook.HookFor(record);
+  const auto l_param = reinterpret_cast<LPARAM>(&record);
+  hook_proc(window, WM_INITDIALOG, 0, l_param);
   EXPECT_EQ(controls::HandlerOfWindow(window), &hook);
-  const UINT colorOk = RegisterWindowMessageW(COLOROKSTRINGW);
-  EXPECT_EQ(hookProc(window, colorOk, 0, lParam), 1u);
-  EXPECT_EQ(hookProc(window, colorOk, 0, lParam), 0u);
-  hookProc(window, WM_NCDESTROY, 0, 0);
+  const UINT color_ok = RegisterWindowMessageW(COLOROKSTRINGW);
+  EXPECT_EQ(hook_proc(window, color_ok, 0, l_param), 1u);
+  EXPECT_EQ(hook_proc(window, color_ok, 0, l_param), 0u);
+  hook_proc(window, WM_NCDESTROY, 0, 0);
   EXPECT_EQ(controls::HandlerOfWindow(window), nullptr);
   DestroyWindow(window);
   events.Expect({L"InitDialog 3", L"ColorValidate " + std::to_wstring(RGB(200, 0, 0)),

@@ -66,7 +66,7 @@ TEST(CommonDialogProperties, RejectedValuesRaise380AndKeepTheOldValue) {
 
   using Setter = void (CommonDialog::*)(int32_t);
   using Getter = int32_t (CommonDialog::*)() const;
-  const std::pair<Setter, Getter> nonNegative[] = {
+  const std::pair<Setter, Getter> non_negative[] = {
       {&CommonDialog::SetFilterIndex, &CommonDialog::FilterIndex},
       {&CommonDialog::SetMin, &CommonDialog::Min},
       {&CommonDialog::SetMax, &CommonDialog::Max},
@@ -81,7 +81,7 @@ TEST(CommonDialogProperties, RejectedValuesRaise380AndKeepTheOldValue) {
       {&CommonDialog::SetPageRightMinMargin, &CommonDialog::PageRightMinMargin},
       {&CommonDialog::SetPageBottomMinMargin, &CommonDialog::PageBottomMinMargin},
   };
-  for (const auto& [set, get] : nonNegative) {
+  for (const auto& [set, get] : non_negative) {
     (dialog.*set)(5);
     EXPECT_EQ(ErrorNumberOf([&] { (dialog.*set)(-1); }), 380);
     EXPECT_EQ((dialog.*get)(), 5);

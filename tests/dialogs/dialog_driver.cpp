@@ -20,14 +20,14 @@ BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM data) {
 }
 
 // The timers of CancelWhenShown that have pressed Cancel; one thread runs them all.
-thread_local std::vector<UINT_PTR> cancelledTimers;
+thread_local std::vector<UINT_PTR> cancelled_timers;
 
 void CALLBACK CancelShownDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = FindThreadDialog(GetCurrentThreadId());
   if (dialog == nullptr) return;
   KillTimer(nullptr, timer);
   PressButton(dialog, IDCANCEL);
-  cancelledTimers.push_back(timer);
+  cancelled_timers.push_back(timer);
 }
 
 }  // namespace
@@ -90,11 +90,12 @@ CancelWhenShown::CancelWhenShown()
 
 CancelWhenShown::~CancelWhenShown() {
   KillTimer(nullptr, timer_);
-  std::erase(cancelledTimers, timer_);
+  std::erase(cancelled_timers, timer_);
 }
 
 bool CancelWhenShown::Ran() const noexcept {
-  return std::find(cancelledTimers.begin(), cancelledTimers.end(), timer_) != cancelledTimers.end();
+  return std::find(cancelled_timers.begin(), cancelled_timers.end(), timer_) !=
+         cancelled_timers.end();
 }
 
 std::function<void(HWND)> PressCancel() {

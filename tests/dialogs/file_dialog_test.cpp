@@ -52,32 +52,32 @@ TEST(FileBuffers, LongChineseNamesComeBackUnchangedOrCutToTheBuffer) {
   ASSERT_GT(path.size(), 260u);
   const ChosenFile chosen =
       ReadChosenFile(MakeFileBuffer(path, 1024), static_cast<int>(directory.size() + 1));
-  EXPECT_EQ(chosen.fileName, path);
-  EXPECT_EQ(chosen.fileTitle, name);
+  EXPECT_EQ(chosen.file_name, path);
+  EXPECT_EQ(chosen.file_title, name);
   const ChosenFile cut =
       ReadChosenFile(MakeFileBuffer(path, 260), static_cast<int>(directory.size() + 1));
-  EXPECT_EQ(cut.fileName, path.substr(0, 260));
+  EXPECT_EQ(cut.file_name, path.substr(0, 260));
   EXPECT_EQ(CopyDialogFileText(path.c_str(), 1024).data(), path);
   EXPECT_EQ(std::wstring(CopyDialogFileText(path.c_str(), 260).data()), path.substr(0, 260));
 }
 
 TEST(FileBuffers, ReadsSingleAndMultipleChoicesWithinTheBuffer) {
   const ChosenFile single = ReadChosenFile(MakeFileBuffer(L"C:\\dir\\file.txt", 260), 7);
-  EXPECT_EQ(single.fileName, L"C:\\dir\\file.txt");
-  EXPECT_EQ(single.fileTitle, L"file.txt");
+  EXPECT_EQ(single.file_name, L"C:\\dir\\file.txt");
+  EXPECT_EQ(single.file_title, L"file.txt");
 
   const ChosenFile multiple = ReadChosenFile(MakeFileBuffer(L"C:\\dir\0a.txt\0b.txt\0\0"s, 260), 7);
-  EXPECT_EQ(multiple.fileName, L"C:\\dir\0a.txt\0b.txt"s);
-  EXPECT_EQ(multiple.fileTitle, L"");
+  EXPECT_EQ(multiple.file_name, L"C:\\dir\0a.txt\0b.txt"s);
+  EXPECT_EQ(multiple.file_title, L"");
 
   // A buffer filled to its last counted character ends at the extra terminator, never past it.
   const ChosenFile full = ReadChosenFile(MakeFileBuffer(L"C:\\abcdefgh", 8), 3);
-  EXPECT_EQ(full.fileName, L"C:\\abcde");
-  EXPECT_EQ(full.fileTitle, L"abcde");
-  const ChosenFile fullMultiple = ReadChosenFile(MakeFileBuffer(L"C:\\d\0abcdefgh"s, 8), 5);
-  EXPECT_EQ(fullMultiple.fileName, L"C:\\d\0abc"s);
+  EXPECT_EQ(full.file_name, L"C:\\abcde");
+  EXPECT_EQ(full.file_title, L"abcde");
+  const ChosenFile full_multiple = ReadChosenFile(MakeFileBuffer(L"C:\\d\0abcdefgh"s, 8), 5);
+  EXPECT_EQ(full_multiple.file_name, L"C:\\d\0abc"s);
   // An offset beyond the text gives an empty title instead of reading past it.
-  EXPECT_EQ(ReadChosenFile(MakeFileBuffer(L"C:\\a", 8), 7).fileTitle, L"");
+  EXPECT_EQ(ReadChosenFile(MakeFileBuffer(L"C:\\a", 8), 7).file_title, L"");
 }
 
 // A scratch folder with a few files, removed afterwards.
@@ -182,16 +182,16 @@ class FileEvents : public testing::EventLog {
     Log(L"InitDialog " + std::to_wstring(action));
     EXPECT_NE(dialog, nullptr);
   }
-  void FileValidate(const std::wstring& fileName, const std::wstring& fileTitle, int16_t fileOffset,
-                    bool& cancel, HWND) override {
-    Log(L"FileValidate " + fileTitle + L" " + std::to_wstring(fileOffset) + L" " +
-        std::to_wstring(fileName.size()));
-    if (refuseNext) {
-      refuseNext = false;
+  void FileValidate(const std::wstring& file_name, const std::wstring& file_title,
+                    int16_t file_offset, bool& cancel, HWND) override {
+    Log(L"FileValidate " + file_title + L" " + std::to_wstring(file_offset) + L" " +
+        std::to_wstring(file_name.size()));
+    if (refuse_next) {
+      refuse_next = false;
       cancel = true;
     }
   }
-  bool refuseNext = false;
+  bool refuse_next = false;
 };
 
 TEST_F(FileDialogTest, HookRaisesInitDialogAndFileValidateInBothStyles) {
@@ -215,7 +215,7 @@ TEST_F(FileDialogTest, HookRaisesInitDialogAndFileValidateInBothStyles) {
 TEST_F(FileDialogTest, RefusedFileValidateKeepsTheDialogOpen) {
   CommonDialog dialog;
   FileEvents events;
-  events.refuseNext = true;
+  events.refuse_next = true;
   dialog.SetEventSink(&events);
   dialog.SetHookEvents(true);
   dialog.SetFlags(OFN_EXPLORER);
@@ -236,8 +236,8 @@ TEST_F(FileDialogTest, RefusedFileValidateKeepsTheDialogOpen) {
 class ShareEvents : public testing::EventLog {
  public:
   void InitDialog(int16_t action, HWND) override { Log(L"InitDialog " + std::to_wstring(action)); }
-  void FileShareViolation(const std::wstring& fileName, int32_t& result, HWND dialog) override {
-    Log(L"FileShareViolation " + fileName);
+  void FileShareViolation(const std::wstring& file_name, int32_t& result, HWND dialog) override {
+    Log(L"FileShareViolation " + file_name);
     EXPECT_NE(dialog, nullptr);
     result = answer;
   }

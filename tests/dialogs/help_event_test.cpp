@@ -21,13 +21,13 @@ class HelpEvents : public testing::EventLog {
  public:
   void Help(bool& handled, int16_t action, HWND dialog) override {
     Log(L"Help " + std::to_wstring(action));
-    lastDialog = dialog;
+    last_dialog = dialog;
     if (elsewhere != nullptr) SetFocus(elsewhere);
     handled = handle;
   }
   HWND elsewhere = nullptr;
   bool handle = true;
-  HWND lastDialog = nullptr;
+  HWND last_dialog = nullptr;
 };
 
 HWND FocusOf(DWORD thread) {
@@ -38,12 +38,12 @@ HWND FocusOf(DWORD thread) {
 }
 
 // Presses Help, records whether the focus stayed where it was, then presses Cancel.
-std::function<void(HWND)> PressHelpThenCancel(DWORD thread, bool& focusKept) {
-  return [thread, &focusKept](HWND dialog) {
+std::function<void(HWND)> PressHelpThenCancel(DWORD thread, bool& focus_kept) {
+  return [thread, &focus_kept](HWND dialog) {
     const HWND before = FocusOf(thread);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(pshHelp, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, pshHelp)));
-    focusKept = before != nullptr && FocusOf(thread) == before;
+    focus_kept = before != nullptr && FocusOf(thread) == before;
     testing::PressButton(dialog, IDCANCEL);
   };
 }
@@ -79,12 +79,12 @@ TEST_F(HelpEventTest, ColorAndFontRaiseHelpWithTheirNumbers) {
     CommonDialog dialog;
     dialog.SetEventSink(&events_);
     dialog.SetFlags(row.flags);
-    bool focusKept = false;
+    bool focus_kept = false;
     {
-      testing::DialogDriver driver(PressHelpThenCancel(GetCurrentThreadId(), focusKept));
+      testing::DialogDriver driver(PressHelpThenCancel(GetCurrentThreadId(), focus_kept));
       EXPECT_FALSE((dialog.*row.show)());
     }
-    EXPECT_TRUE(focusKept) << "the focus the handler took is given back";
+    EXPECT_TRUE(focus_kept) << "the focus the handler took is given back";
     EXPECT_EQ(veltrin::test::WindowPropertiesStartingWith(owner_->Get(), L"commdlg_"),
               std::vector<std::wstring>{});
   }
@@ -96,9 +96,9 @@ TEST_F(HelpEventTest, UnhandledHelpLeavesTheDialogWorking) {
   dialog.SetEventSink(&events_);
   dialog.SetFlags(CC_SHOWHELP);
   events_.handle = false;
-  bool focusKept = false;
+  bool focus_kept = false;
   {
-    testing::DialogDriver driver(PressHelpThenCancel(GetCurrentThreadId(), focusKept));
+    testing::DialogDriver driver(PressHelpThenCancel(GetCurrentThreadId(), focus_kept));
     EXPECT_FALSE(dialog.ShowColor());
     EXPECT_TRUE(driver.Ran());
   }
@@ -114,7 +114,7 @@ TEST_F(HelpEventTest, FindDialogRaisesHelpWithItsWindow) {
   SendMessageW(find, WM_COMMAND, MAKEWPARAM(pshHelp, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(find, pshHelp)));
   events_.Expect({L"Help 9"});
-  EXPECT_EQ(events_.lastDialog, find);
+  EXPECT_EQ(events_.last_dialog, find);
   SendMessageW(find, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   EXPECT_EQ(veltrin::test::WindowPropertiesStartingWith(owner_->Get(), L"commdlg_"),
             std::vector<std::wstring>{});

@@ -25,15 +25,15 @@ TEST(PrinterBlocks, FieldSelectionLeavesOutDefaults) {
   EXPECT_EQ(mode.dmOrientation, 0);
 
   settings.orientation = 2;
-  settings.defaultFields &= ~DM_ORIENTATION;
+  settings.default_fields &= ~DM_ORIENTATION;
   settings.collate = true;
   mode = MakeDevMode(settings, false);
   EXPECT_EQ(mode.dmFields, 0x8101u);
   EXPECT_EQ(mode.dmOrientation, 2);
   EXPECT_EQ(mode.dmCollate, DMCOLLATE_TRUE);
 
-  settings.defaultFields = 0;
-  settings.printQuality = -3;
+  settings.default_fields = 0;
+  settings.print_quality = -3;
   EXPECT_EQ(MakeDevMode(settings, false).dmFields, 0x9F03u);
   const DEVMODEW page = MakeDevMode(settings, true);
   EXPECT_EQ(page.dmFields, 0x203u);
@@ -44,16 +44,16 @@ TEST(PrinterBlocks, FieldSelectionLeavesOutDefaults) {
 TEST(PrinterBlocks, DevNamesOnlyForAFullyNamedPrinter) {
   PrinterSettings settings;
   settings.name = L"打印机";
-  settings.defaultInit = false;
+  settings.default_init = false;
   EXPECT_FALSE(MakeDevNames(settings).has_value()) << "driver and port are empty";
   EXPECT_EQ(MakeDevMode(settings, false).dmDeviceName[0], L'\0');
 
   settings.driver = L"drv";
   settings.port = L"LPT1:";
-  settings.defaultInit = true;
+  settings.default_init = true;
   EXPECT_FALSE(MakeDevNames(settings).has_value()) << "PrinterDefaultInit wins";
 
-  settings.defaultInit = false;
+  settings.default_init = false;
   const auto block = MakeDevNames(settings);
   ASSERT_TRUE(block.has_value());
   EXPECT_EQ(block->size(), 208u);
@@ -75,7 +75,7 @@ TEST(PrinterBlocks, LongNamesStayInsideTheirBlocks) {
   settings.driver = std::wstring(90, L'd');
   settings.name = std::wstring(60, L'n');
   settings.port = L"p";
-  settings.defaultInit = false;
+  settings.default_init = false;
   const auto block = MakeDevNames(settings);
   ASSERT_TRUE(block.has_value());
   EXPECT_EQ(ReadDevNames(*block).name, settings.name) << "the block grows instead of cutting";

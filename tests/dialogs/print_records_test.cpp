@@ -23,34 +23,34 @@ using namespace std::string_literals;
 // What the stand-in saw and how it answers, for the one dialog call a test makes at a time.
 struct StandInState {
   PRINTDLGW print{};
-  PAGESETUPDLGW pageSetup{};
-  PRINTDLGEXW printEx{};
+  PAGESETUPDLGW page_setup{};
+  PRINTDLGEXW print_ex{};
   PRINTPAGERANGE range{};
-  bool gotDevMode = false;
-  DEVMODEW devMode{};
-  std::vector<std::byte> devNames;  // empty when none was handed over
+  bool got_dev_mode = false;
+  DEVMODEW dev_mode{};
+  std::vector<std::byte> dev_names;  // empty when none was handed over
   // Applied to the confirmed answer: the DEVMODEW and the flags may be edited in place.
   std::function<void(DEVMODEW&, DWORD&)> answer = [](DEVMODEW&, DWORD&) {};
-  std::vector<std::byte> answerDevNames;  // replaces the DEVNAMES block when not empty
+  std::vector<std::byte> answer_dev_names;  // replaces the DEVNAMES block when not empty
 };
 StandInState* state = nullptr;
 
-void See(HGLOBAL devMode, HGLOBAL devNames) {
-  const std::vector<std::byte> mode = controls::CopyFromGlobal(devMode);
-  state->gotDevMode = !mode.empty();
-  std::memcpy(&state->devMode, mode.data(), std::min(mode.size(), sizeof(DEVMODEW)));
-  state->devNames = controls::CopyFromGlobal(devNames);
+void See(HGLOBAL dev_mode, HGLOBAL dev_names) {
+  const std::vector<std::byte> mode = controls::CopyFromGlobal(dev_mode);
+  state->got_dev_mode = !mode.empty();
+  std::memcpy(&state->dev_mode, mode.data(), std::min(mode.size(), sizeof(DEVMODEW)));
+  state->dev_names = controls::CopyFromGlobal(dev_names);
 }
 
 // Answers as a dialog does: edits the DEVMODEW block, replaces the DEVNAMES block.
-void Answer(HGLOBAL& devMode, HGLOBAL& devNames, DWORD& flags) {
-  if (devMode == nullptr) devMode = GlobalAlloc(GHND, sizeof(DEVMODEW));
-  auto* mode = static_cast<DEVMODEW*>(GlobalLock(devMode));
+void Answer(HGLOBAL& dev_mode, HGLOBAL& dev_names, DWORD& flags) {
+  if (dev_mode == nullptr) dev_mode = GlobalAlloc(GHND, sizeof(DEVMODEW));
+  auto* mode = static_cast<DEVMODEW*>(GlobalLock(dev_mode));
   state->answer(*mode, flags);
-  GlobalUnlock(devMode);
-  if (!state->answerDevNames.empty()) {
-    if (devNames != nullptr) GlobalFree(devNames);
-    devNames = controls::GlobalMemory::Copy(state->answerDevNames).Detach();
+  GlobalUnlock(dev_mode);
+  if (!state->answer_dev_names.empty()) {
+    if (dev_names != nullptr) GlobalFree(dev_names);
+    dev_names = controls::GlobalMemory::Copy(state->answer_dev_names).Detach();
   }
 }
 
@@ -64,7 +64,7 @@ BOOL WINAPI StandInPrintDlg(LPPRINTDLGW record) {
 }
 
 BOOL WINAPI StandInPageSetupDlg(LPPAGESETUPDLGW record) {
-  state->pageSetup = *record;
+  state->page_setup = *record;
   See(record->hDevMode, record->hDevNames);
   Answer(record->hDevMode, record->hDevNames, record->Flags);
   record->rtMargin = {100, 200, 300, 400};
@@ -73,7 +73,7 @@ BOOL WINAPI StandInPageSetupDlg(LPPAGESETUPDLGW record) {
 }
 
 HRESULT WINAPI StandInPrintDlgEx(LPPRINTDLGEXW record) {
-  state->printEx = *record;
+  state->print_ex = *record;
   state->range = record->lpPageRanges[0];
   See(record->hDevMode, record->hDevNames);
   Answer(record->hDevMode, record->hDevNames, record->Flags);
@@ -104,8 +104,8 @@ class PrintRecords : public ::testing::Test {
   StandInState seen_;
 };
 
-std::vector<std::byte> DevNamesOf(const std::wstring& strings, WORD defaultFlag) {
-  DEVNAMES header{4, 8, 12, defaultFlag};
+std::vector<std::byte> DevNamesOf(const std::wstring& strings, WORD default_flag) {
+  DEVNAMES header{4, 8, 12, default_flag};
   std::vector<std::byte> block(208);
   std::memcpy(block.data(), &header, sizeof(header));
   std::memcpy(block.data() + sizeof(header), strings.data(), strings.size() * sizeof(wchar_t));
@@ -116,19 +116,19 @@ TEST_F(PrintRecords, OnlyTheFieldsSetByTheCallerAreHandedOver) {
   CommonDialog dialog;
   dialog.SetPrinterDefault(false);
   ASSERT_TRUE(dialog.ShowPrinter());
-  ASSERT_TRUE(seen_.gotDevMode);
+  ASSERT_TRUE(seen_.got_dev_mode);
   EXPECT_EQ(seen_.print.lStructSize, sizeof(PRINTDLGW));
-  EXPECT_EQ(seen_.devMode.dmSize, 220);
-  EXPECT_EQ(seen_.devMode.dmFields, 0x8100u) << "copies and collate only";
-  EXPECT_EQ(seen_.devMode.dmCopies, 1);
-  EXPECT_TRUE(seen_.devNames.empty());
+  EXPECT_EQ(seen_.dev_mode.dmSize, 220);
+  EXPECT_EQ(seen_.dev_mode.dmFields, 0x8100u) << "copies and collate only";
+  EXPECT_EQ(seen_.dev_mode.dmCopies, 1);
+  EXPECT_TRUE(seen_.dev_names.empty());
 
   dialog.SetOrientation(2);
   dialog.SetFlags(PD_COLLATE);
   ASSERT_TRUE(dialog.ShowPrinter());
-  EXPECT_EQ(seen_.devMode.dmFields, 0x8101u);
-  EXPECT_EQ(seen_.devMode.dmOrientation, 2);
-  EXPECT_EQ(seen_.devMode.dmCollate, DMCOLLATE_TRUE);
+  EXPECT_EQ(seen_.dev_mode.dmFields, 0x8101u);
+  EXPECT_EQ(seen_.dev_mode.dmOrientation, 2);
+  EXPECT_EQ(seen_.dev_mode.dmCollate, DMCOLLATE_TRUE);
 
   dialog.SetFlags(PD_RETURNDEFAULT);
   ASSERT_TRUE(dialog.ShowPrinter());
@@ -157,24 +157,24 @@ TEST_F(PrintRecords, TheNamedPrinterGoesOverOnlyWithAllNamesAndNotDefaultInit) {
   dialog.SetPrinterName(L"打印机");
   dialog.SetPrinterDefaultInit(false);
   ASSERT_TRUE(dialog.ShowPrinter());
-  EXPECT_TRUE(seen_.devNames.empty()) << "driver and port are empty";
-  EXPECT_EQ(seen_.devMode.dmDeviceName[0], L'\0');
+  EXPECT_TRUE(seen_.dev_names.empty()) << "driver and port are empty";
+  EXPECT_EQ(seen_.dev_mode.dmDeviceName[0], L'\0');
 
   dialog.SetPrinterName(L"打印机");
   dialog.SetPrinterDriver(L"drv");
   dialog.SetPrinterPort(L"LPT1:");
   dialog.SetPrinterDefaultInit(true);
   ASSERT_TRUE(dialog.ShowPrinter());
-  EXPECT_TRUE(seen_.devNames.empty()) << "PrinterDefaultInit wins";
+  EXPECT_TRUE(seen_.dev_names.empty()) << "PrinterDefaultInit wins";
 
   dialog.SetPrinterName(L"打印机");
   dialog.SetPrinterDriver(L"drv");
   dialog.SetPrinterPort(L"LPT1:");
   dialog.SetPrinterDefaultInit(false);
   ASSERT_TRUE(dialog.ShowPrinter());
-  ASSERT_EQ(seen_.devNames.size(), 208u);
-  EXPECT_EQ(seen_.devNames, DevNamesOf(L"drv\0打印机\0LPT1:\0"s, 0));
-  EXPECT_EQ(std::wstring(seen_.devMode.dmDeviceName), L"打印机");
+  ASSERT_EQ(seen_.dev_names.size(), 208u);
+  EXPECT_EQ(seen_.dev_names, DevNamesOf(L"drv\0打印机\0LPT1:\0"s, 0));
+  EXPECT_EQ(std::wstring(seen_.dev_mode.dmDeviceName), L"打印机");
 }
 
 TEST_F(PrintRecords, HooksAreAddedForEventsAndStrippedFromTheResult) {
@@ -198,7 +198,7 @@ TEST_F(PrintRecords, TheChosenPrinterAndFieldsComeBack) {
     mode.dmCollate = DMCOLLATE_TRUE;
     flags |= PD_USEDEVMODECOPIESANDCOLLATE | PD_RETURNDC;
   };
-  seen_.answerDevNames = DevNamesOf(L"drv\0打印机\0LPT1:\0"s, 0);
+  seen_.answer_dev_names = DevNamesOf(L"drv\0打印机\0LPT1:\0"s, 0);
   CommonDialog dialog;
   dialog.SetPrinterDefault(false);
   ASSERT_TRUE(dialog.ShowPrinter());
@@ -222,7 +222,7 @@ TEST_F(PrintRecords, TheChosenPrinterAndFieldsComeBack) {
   EXPECT_EQ(dialog.PrinterName(), L"打印机");
 
   // Choosing the system default printer empties the names.
-  seen_.answerDevNames = DevNamesOf(L"drv\0other\0LPT2:\0"s, DN_DEFAULTPRN);
+  seen_.answer_dev_names = DevNamesOf(L"drv\0other\0LPT2:\0"s, DN_DEFAULTPRN);
   ASSERT_TRUE(dialog.ShowPrinter());
   EXPECT_EQ(dialog.PrinterDriver(), L"");
   EXPECT_EQ(dialog.PrinterName(), L"");
@@ -233,7 +233,7 @@ TEST_F(PrintRecords, AReturnedDeviceContextReplacesTheOldOne) {
   CommonDialog dialog;
   dialog.SetFlags(PD_RETURNDC);
   HDC first = CreateCompatibleDC(nullptr);
-  PrintDialogs().printDlg = HandOutDeviceContext;
+  PrintDialogs().print_dlg = HandOutDeviceContext;
   seen_.print.hDC = first;
   ASSERT_TRUE(dialog.ShowPrinter());
   EXPECT_EQ(dialog.hdc(), first);
@@ -251,13 +251,13 @@ TEST_F(PrintRecords, PageSetupHandsOverItsFieldsAndKeepsTheMinimumMargins) {
   dialog.SetPageLeftMinMargin(5);
   dialog.SetPageTopMargin(50);
   ASSERT_TRUE(dialog.ShowPageSetup());
-  EXPECT_EQ(seen_.pageSetup.lStructSize, sizeof(PAGESETUPDLGW));
-  EXPECT_EQ(seen_.devMode.dmFields, static_cast<DWORD>(DM_ORIENTATION));
-  EXPECT_EQ(seen_.devMode.dmOrientation, 2);
-  EXPECT_EQ(seen_.devMode.dmPrintQuality, 0);
-  EXPECT_EQ(seen_.devMode.dmCopies, 0);
-  EXPECT_EQ(seen_.pageSetup.rtMinMargin.left, 5);
-  EXPECT_EQ(seen_.pageSetup.rtMargin.top, 50);
+  EXPECT_EQ(seen_.page_setup.lStructSize, sizeof(PAGESETUPDLGW));
+  EXPECT_EQ(seen_.dev_mode.dmFields, static_cast<DWORD>(DM_ORIENTATION));
+  EXPECT_EQ(seen_.dev_mode.dmOrientation, 2);
+  EXPECT_EQ(seen_.dev_mode.dmPrintQuality, 0);
+  EXPECT_EQ(seen_.dev_mode.dmCopies, 0);
+  EXPECT_EQ(seen_.page_setup.rtMinMargin.left, 5);
+  EXPECT_EQ(seen_.page_setup.rtMargin.top, 50);
   EXPECT_EQ(dialog.PageLeftMargin(), 100);
   EXPECT_EQ(dialog.PageBottomMargin(), 400);
   EXPECT_EQ(dialog.PageLeftMinMargin(), 5) << "the minimum margins never change";
@@ -270,10 +270,10 @@ TEST_F(PrintRecords, ExtendedPrintApplyReturnsTwoWithThePageRange) {
   dialog.SetToPage(3);
   dialog.SetMax(10);
   EXPECT_EQ(dialog.ShowPrinterEx(), 2);
-  EXPECT_EQ(seen_.printEx.nStartPage, START_PAGE_GENERAL);
+  EXPECT_EQ(seen_.print_ex.nStartPage, START_PAGE_GENERAL);
   EXPECT_EQ(seen_.range.nFromPage, 2u);
   EXPECT_EQ(seen_.range.nToPage, 3u);
-  EXPECT_EQ(seen_.devMode.dmFields, 0x8100u);
+  EXPECT_EQ(seen_.dev_mode.dmFields, 0x8100u);
   EXPECT_EQ(dialog.FromPage(), 4);
   EXPECT_EQ(dialog.ToPage(), 9);
   EXPECT_EQ(dialog.Max(), 10);

@@ -16,10 +16,10 @@ struct SubclassLog {
   std::vector<UINT> messages;
 };
 
-LRESULT CALLBACK LoggingSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR refData) {
-  reinterpret_cast<SubclassLog*>(refData)->messages.push_back(message);
-  return DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK LoggingSubclass(HWND window, UINT message, WPARAM w_param, LPARAM l_param,
+                                 UINT_PTR, DWORD_PTR ref_data) {
+  reinterpret_cast<SubclassLog*>(ref_data)->messages.push_back(message);
+  return DefSubclassProc(window, message, w_param, l_param);
 }
 
 class WindowSmoke : public testing::Test {

@@ -8,10 +8,10 @@ constexpr UINT_PTR kFirstHandleIndex = 0x20;
 constexpr UINT_PTR kHandleIndexEnd = 0x10000;
 
 template <typename IsLive>
-DWORD CountLiveIndices(IsLive isLive) {
+DWORD CountLiveIndices(IsLive is_live) {
   DWORD count = 0;
   for (UINT_PTR index = kFirstHandleIndex; index < kHandleIndexEnd; ++index) {
-    if (isLive(index)) ++count;
+    if (is_live(index)) ++count;
   }
   return count;
 }

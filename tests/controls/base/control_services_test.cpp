@@ -21,17 +21,17 @@ class MessageRecorder : public SubclassReceiver {
  public:
   struct Entry {
     UINT message;
-    WPARAM wParam;
+    WPARAM w_param;
   };
   explicit MessageRecorder(HWND window) : window_(window) {
     SubclassWindow(window, this, 1, L"Rec");
   }
   ~MessageRecorder() { UnsubclassWindow(window_, L"Rec"); }
 
-  LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+  LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM w_param, LPARAM l_param,
                                     DWORD_PTR) override {
-    entries_.push_back({message, wParam});
-    return DefaultWindowProc(window, message, wParam, lParam);
+    entries_.push_back({message, w_param});
+    return DefaultWindowProc(window, message, w_param, l_param);
   }
   std::vector<Entry> Find(UINT message) const {
     std::vector<Entry> found;
@@ -81,7 +81,7 @@ TEST(ShellLibrary, LoadedFromFirstUserToLast) {
 TEST(BorderStyles, TableRows) {
   const struct {
     int border;
-    DWORD style, exStyle;
+    DWORD style, ex_style;
   } rows[] = {
       {0, 0, 0},
       {1, WS_BORDER, 0},
@@ -92,10 +92,10 @@ TEST(BorderStyles, TableRows) {
   };
   for (const auto& row : rows) {
     DWORD style = WS_CHILD;
-    DWORD exStyle = WS_EX_TOOLWINDOW;
-    ApplyBorderStyle(style, exStyle, row.border);
+    DWORD ex_style = WS_EX_TOOLWINDOW;
+    ApplyBorderStyle(style, ex_style, row.border);
     EXPECT_EQ(style, WS_CHILD | row.style) << "border " << row.border;
-    EXPECT_EQ(exStyle, WS_EX_TOOLWINDOW | row.exStyle) << "border " << row.border;
+    EXPECT_EQ(ex_style, WS_EX_TOOLWINDOW | row.ex_style) << "border " << row.border;
   }
 }
 
@@ -205,8 +205,8 @@ TEST(WindowInput, KeyboardCuesAndFrameRefreshReachTheWindow) {
   ShowKeyboardCues(window.Handle());
   const auto cues = recorder.Find(WM_UPDATEUISTATE);
   ASSERT_EQ(cues.size(), 1u);
-  EXPECT_EQ(LOWORD(cues[0].wParam), UIS_CLEAR);
-  EXPECT_EQ(HIWORD(cues[0].wParam), UISF_HIDEFOCUS | UISF_HIDEACCEL);
+  EXPECT_EQ(LOWORD(cues[0].w_param), UIS_CLEAR);
+  EXPECT_EQ(HIWORD(cues[0].w_param), UISF_HIDEFOCUS | UISF_HIDEACCEL);
 
   RECT before{};
   GetWindowRect(window.Handle(), &before);

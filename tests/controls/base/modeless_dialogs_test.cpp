@@ -88,8 +88,8 @@ class ModelessDialogTest : public ::testing::Test {
   HWND Edit(WORD id) const { return GetDlgItem(dialog_, id); }
 
   // Posts a message and takes it off the queue the way a message loop does (through the hook).
-  static MSG PostAndTake(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PostMessageW(window, message, wParam, lParam);
+  static MSG PostAndTake(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
+    PostMessageW(window, message, w_param, l_param);
     MSG taken{};
     while (PeekMessageW(&taken, nullptr, 0, 0, PM_REMOVE)) {
       if (taken.hwnd == window || taken.message == 0) return taken;

@@ -25,13 +25,13 @@ constexpr UINT kUahDestroyWindow = 0x90;
 struct Call {
   std::string receiver;
   UINT message;
-  DWORD_PTR refData;
+  DWORD_PTR ref_data;
   bool operator==(const Call&) const = default;
 };
 
 void PrintTo(const Call& call, std::ostream* out) {
   *out << "{" << call.receiver << ", 0x" << std::hex << call.message << std::dec << ", "
-       << call.refData << "}";
+       << call.ref_data << "}";
 }
 
 // Logs every message into a shared log; on the probe message it passes down and adds `add_`.
@@ -40,11 +40,11 @@ class LoggingReceiver : public SubclassReceiver {
   LoggingReceiver(std::string name, std::vector<Call>& log, LRESULT add = 0)
       : name_(std::move(name)), log_(log), add_(add) {}
 
-  LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    DWORD_PTR refData) override {
-    log_.push_back({name_, message, refData});
+  LRESULT STDMETHODCALLTYPE Message(HWND window, UINT message, WPARAM w_param, LPARAM l_param,
+                                    DWORD_PTR ref_data) override {
+    log_.push_back({name_, message, ref_data});
     if (throws_ && message == kProbeMessage) throw RunTimeError(kInvalidPropertyValue);
-    const LRESULT result = DefaultWindowProc(window, message, wParam, lParam);
+    const LRESULT result = DefaultWindowProc(window, message, w_param, l_param);
     return message == kProbeMessage ? result + add_ : result;
   }
 
@@ -149,7 +149,7 @@ TEST_F(SubclassTest, NegativeReferenceNumbersComeBackSigned) {
   SubclassWindow(window_.Handle(), &receiver, -10, L"Dialog");
   Probe();
   ASSERT_EQ(Probes(log_).size(), 1u);
-  EXPECT_EQ(RefNumber(Probes(log_)[0].refData), -10);
+  EXPECT_EQ(RefNumber(Probes(log_)[0].ref_data), -10);
   UnsubclassWindow(window_.Handle(), L"Dialog");
 
   log_.clear();
@@ -157,8 +157,8 @@ TEST_F(SubclassTest, NegativeReferenceNumbersComeBackSigned) {
   SubclassWindow(window_.Handle(), &receiver, number, L"Dialog");
   Probe();
   ASSERT_EQ(Probes(log_).size(), 1u);
-  EXPECT_EQ(RefNumber(Probes(log_)[0].refData), -1);
-  EXPECT_EQ(Probes(log_)[0].refData, RefData(-1));
+  EXPECT_EQ(RefNumber(Probes(log_)[0].ref_data), -1);
+  EXPECT_EQ(Probes(log_)[0].ref_data, RefData(-1));
   UnsubclassWindow(window_.Handle(), L"Dialog");
 
   EXPECT_EQ(RefNumber(RefData(-10)), -10);

@@ -21,10 +21,10 @@ void RegisterProbeClass(WNDPROC procedure) {
 
 }  // namespace
 
-TestWindow::TestWindow(HWND parent, DWORD style, DWORD exStyle) {
+TestWindow::TestWindow(HWND parent, DWORD style, DWORD ex_style) {
   RegisterProbeClass(Procedure);
   const DWORD kind = parent ? WS_CHILD : WS_OVERLAPPEDWINDOW;
-  window_ = CreateWindowExW(exStyle, kClassName, L"test", kind | style, 0, 0, 200, 120, parent,
+  window_ = CreateWindowExW(ex_style, kClassName, L"test", kind | style, 0, 0, 200, 120, parent,
                             nullptr, GetModuleHandleW(nullptr), this);
 }
 
@@ -37,16 +37,16 @@ int TestWindow::BaseCount(UINT message) const {
   return found == base_counts_.end() ? 0 : found->second;
 }
 
-LRESULT CALLBACK TestWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TestWindow::Procedure(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(l_param);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   if (auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
     ++self->base_counts_[message];
   }
   if (message == kProbeMessage) return kProbeResult;
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, w_param, l_param);
 }
 
 // Timers can refill a queue as fast as it empties, so the loops stop after this many messages.

@@ -16,7 +16,7 @@ inline constexpr LRESULT kProbeResult = 7;
 // unless the test destroyed it first.
 class TestWindow {
  public:
-  explicit TestWindow(HWND parent = nullptr, DWORD style = 0, DWORD exStyle = 0);
+  explicit TestWindow(HWND parent = nullptr, DWORD style = 0, DWORD ex_style = 0);
   ~TestWindow();
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
@@ -26,7 +26,7 @@ class TestWindow {
   int BaseCount(UINT message) const;
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
 
   HWND window_ = nullptr;
   std::map<UINT, int> base_counts_;  // message -> calls that reached the class procedure
