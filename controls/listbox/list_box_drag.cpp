@@ -103,16 +103,16 @@ void ListBoxW::ScrollNearEdge(int x, int y) {
   const DWORD style = Child().Style();
   if (style & WS_HSCROLL) {
     if (std::abs(x) < margin_x) {
-      Send(WM_HSCROLL, SB_LINELEFT);
+      Child().Scroll(SB_HORZ, SB_LINELEFT);
     } else if (std::abs(x - width) < margin_x) {
-      Send(WM_HSCROLL, SB_LINERIGHT);
+      Child().Scroll(SB_HORZ, SB_LINERIGHT);
     }
   }
   if (style & WS_VSCROLL) {
     if (std::abs(y) < margin_y) {
-      Send(WM_VSCROLL, SB_LINEUP);
+      Child().Scroll(SB_VERT, SB_LINEUP);
     } else if (std::abs(y - height) < margin_y) {
-      Send(WM_VSCROLL, SB_LINEDOWN);
+      Child().Scroll(SB_VERT, SB_LINEDOWN);
     }
   }
 }

@@ -5,6 +5,8 @@
 #include <uxtheme.h>
 #include <vsstyle.h>
 
+#include <optional>
+
 #include "common/unique_handle.h"
 #include "controls/base/colors.h"
 #include "controls/base/comctl_version.h"
@@ -93,11 +95,9 @@ void ListBoxW::DrawCheckItem(const DRAWITEMSTRUCT& item) const {
 }
 
 void ListBoxW::DrawInsertMark() const noexcept {
-  RECT item{};
-  if (Send(LB_GETITEMRECT, static_cast<WPARAM>(insert_mark_index_),
-           reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
-    return;
-  }
+  const std::optional<RECT> item_rect = Items().ItemRect(insert_mark_index_);
+  if (!item_rect) return;
+  const RECT& item = *item_rect;
   const HDC dc = GetDC(ListHandle());
   if (!dc) return;
   const RECT client = Child().GetClientRect();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "common/run_time_error.h"
 #include "controls/base/host/extender.h"
@@ -49,21 +50,18 @@ void ListBoxW::Resize() {
 
 float ListBoxW::ItemHeight(int32_t index) const {
   if (!Child()) return 0;
-  const LRESULT height = draw_mode_ == kDrawOwnerVariable || index == 0
-                             ? Send(LB_GETITEMHEIGHT, static_cast<WPARAM>(index))
-                             : LB_ERR;
+  const int height =
+      draw_mode_ == kDrawOwnerVariable || index == 0 ? Items().ItemHeight(index) : LB_ERR;
   if (height == LB_ERR) throw RunTimeError(kInvalidProcedureCall);
-  return ToContainerY(static_cast<double>(height));
+  return ToContainerY(height);
 }
 
 void ListBoxW::SetItemHeight(int32_t index, float value) {
   if (value < 0) throw RunTimeError(kInvalidPropertyValue);
   if (!Child()) return;
-  const auto pixels = static_cast<LPARAM>(FromContainerY(value));
-  const LRESULT result = draw_mode_ == kDrawOwnerVariable || index == 0
-                             ? Send(LB_SETITEMHEIGHT, static_cast<WPARAM>(index), pixels)
-                             : LB_ERR;
-  if (result == LB_ERR) throw RunTimeError(kInvalidProcedureCall);
+  const bool set = (draw_mode_ == kDrawOwnerVariable || index == 0) &&
+                   Items().SetItemHeight(index, FromContainerY(value));
+  if (!set) throw RunTimeError(kInvalidProcedureCall);
   if (integral_height_) {
     RECT bounds{0, 0, ClientWidth(), ClientHeight() + 10};
     Child().Move(bounds, false);
@@ -78,11 +76,11 @@ void ListBoxW::SetColumnWidth(float value) {
   if (value < 0) throw RunTimeError(kInvalidPropertyValue);
   const int32_t pixels = FromContainerX(value);
   if (pixels < 1) throw RunTimeError(kInvalidPropertyValue);
-  Send(LB_SETCOLUMNWIDTH, static_cast<WPARAM>(pixels));
+  Items().SetColumnWidth(pixels);
 }
 
 int32_t ListBoxW::ItemsPerColumn() const noexcept {
-  return static_cast<int32_t>(Send(LB_GETLISTBOXINFO));
+  return Items().ItemsPerColumn();
 }
 
 int32_t ListBoxW::HitTest(float x, float y) const {
@@ -97,8 +95,7 @@ int32_t ListBoxW::HitTestInsertMark(float x, float y, bool* after) const {
   ClientToScreen(ListHandle(), &point);
   const int item = LBItemFromPt(ListHandle(), point, FALSE);
   if (item >= 0 && after) {
-    RECT rect{};
-    Send(LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+    const RECT rect = Items().ItemRect(item).value_or(RECT{});
     *after = client_y > rect.top + (rect.bottom - rect.top) / 2.0;
   }
   return item;
@@ -141,13 +138,11 @@ void ListBoxW::SetInsertMark(int32_t index, bool after) {
 }
 
 RECT ListBoxW::InsertMarkBand() const noexcept {
-  RECT item{};
-  if (insert_mark_index_ < 0 || Send(LB_GETITEMRECT, static_cast<WPARAM>(insert_mark_index_),
-                                     reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
-    return RECT{};
-  }
-  const LONG edge = insert_mark_after_ ? item.bottom : item.top;
-  return RECT{item.left, edge - 3, item.right, edge + 3};
+  if (insert_mark_index_ < 0) return RECT{};
+  const std::optional<RECT> item = Items().ItemRect(insert_mark_index_);
+  if (!item) return RECT{};
+  const LONG edge = insert_mark_after_ ? item->bottom : item->top;
+  return RECT{item->left, edge - 3, item->right, edge + 3};
 }
 
 void ListBoxW::InvalidateInsertMarkBand() const noexcept {

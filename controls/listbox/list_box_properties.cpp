@@ -66,14 +66,14 @@ bool ListBoxW::EffectiveRightToLeft() const {
 
 float ListBoxW::HorizontalExtent() const {
   if (!Child() || multi_column_) return ToContainerX(horizontal_extent_);
-  return ToContainerX(static_cast<double>(Send(LB_GETHORIZONTALEXTENT)));
+  return ToContainerX(Items().HorizontalExtent());
 }
 
 void ListBoxW::SetHorizontalExtent(float value) {
   if (value < 0) return RefuseSetting(RunTimeError(kInvalidPropertyValue));
   horizontal_extent_ = FromContainerX(value);
   if (Child() && !multi_column_) {
-    Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(horizontal_extent_));
+    Items().SetHorizontalExtent(horizontal_extent_);
   }
   PropertyChanged(L"HorizontalExtent");
 }

@@ -33,12 +33,12 @@ LRESULT ListBoxW::Send(UINT message, WPARAM w_param, LPARAM l_param) const noexc
 }
 
 ListBoxW::RedrawPause::RedrawPause(const ListBoxW& list) noexcept : list_(list) {
-  if (list_.redraw_) list_.Send(WM_SETREDRAW, FALSE);
+  if (list_.redraw_) list_.Child().SetRedraw(false);
 }
 
 ListBoxW::RedrawPause::~RedrawPause() {
   if (!list_.redraw_) return;
-  list_.Send(WM_SETREDRAW, TRUE);
+  list_.Child().SetRedraw(true);
   list_.Refresh();
 }
 
@@ -98,12 +98,12 @@ DWORD ListBoxW::ChildExStyle() const {
 }
 
 void ListBoxW::ChildCreated() {
-  Send(WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL));
+  Child().UpdateUiState(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL);
   if (multi_column_ && EffectiveRightToLeft()) {
     ApplyRightToLeftStyles(ListHandle(), WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR);
   }
   if (!multi_column_ && horizontal_extent_ > 0) {
-    Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(horizontal_extent_));
+    Items().SetHorizontalExtent(horizontal_extent_);
   }
   last_top_index_ = 0;
   new_index_ = -1;
@@ -116,14 +116,14 @@ void ListBoxW::ChildCreated() {
 }
 
 void ListBoxW::ShowDesignName() {
-  Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Ambient().DisplayName().c_str()));
-  Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
+  Items().AddString(Ambient().DisplayName());
+  Items().SetCurSel(-1);
 }
 
 void ListBoxW::AmbientChanged(const std::wstring& name) {
   // A designer's list shows the control's name as its only item: a renamed control shows the new.
-  if (name != L"DisplayName" || !design_mode_ || !Child() || Send(LB_GETCOUNT) <= 0) return;
-  Send(LB_RESETCONTENT);
+  if (name != L"DisplayName" || !design_mode_ || !Child() || Items().Count() <= 0) return;
+  Items().ResetContent();
   ShowDesignName();
 }
 
@@ -158,7 +158,7 @@ void ListBoxW::RestoreChildState() {
     if (!saved.items.empty()) {
       size_t bytes = 0;
       for (const SavedItem& item : saved.items) bytes += (item.text.size() + 1) * sizeof(wchar_t);
-      Send(WM_SETREDRAW, FALSE);
+      list.SetRedraw(false);
       list.InitStorage(static_cast<int>(saved.items.size()), bytes);
       for (size_t i = 0; i < saved.items.size(); ++i) {
         const SavedItem& item = saved.items[i];
@@ -167,7 +167,7 @@ void ListBoxW::RestoreChildState() {
         list.SetItemData(index, item.data);
         if (multi_select_ != kMultiSelectNone && item.selected) list.SetSel(index, true);
       }
-      Send(WM_SETREDRAW, TRUE);
+      list.SetRedraw(true);
       // A list without selection takes none: the index is restored where the list accepts it.
       const int32_t fresh_index = ListIndex();
       ApplyListIndex(saved.list_index);
@@ -181,7 +181,7 @@ void ListBoxW::RestoreChildState() {
   insert_mark_after_ = saved.insert_mark_after;
   Resize();
   Refresh();
-  if (!redraw_) Send(WM_SETREDRAW, FALSE);
+  if (!redraw_) Child().SetRedraw(false);
 }
 
 void ListBoxW::RecreateListWindow() {
@@ -224,7 +224,7 @@ void ListBoxW::ApplyFont() {
   if (!font_) return;
   UniqueFont previous = std::move(font_handle_);
   font_handle_ = CreateGdiFont(*font_);
-  if (Child()) Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_handle_.Get()), TRUE);
+  if (Child()) Child().SetFont(font_handle_.Get());
   previous.Reset();
   SetCheckItemHeight();
   Resize();
@@ -241,7 +241,7 @@ void ListBoxW::SetCheckItemHeight() {
     SelectObject(screen, old);
     ReleaseDC(nullptr, screen);
   }
-  Send(LB_SETITEMHEIGHT, 0, height);
+  Items().SetItemHeight(0, height);
   if (integral_height_) {
     RECT bounds{0, 0, ClientWidth(), ClientHeight() + 1};
     Child().Move(bounds, false);
@@ -265,7 +265,7 @@ void ListBoxW::SetForeColor(OLE_COLOR color) {
 void ListBoxW::SetRedraw(bool value) {
   redraw_ = value;
   if (Child() && !design_mode_) {
-    Send(WM_SETREDRAW, value ? TRUE : FALSE);
+    Child().SetRedraw(value);
     if (value) Refresh();
   }
   PropertyChanged(L"Redraw");

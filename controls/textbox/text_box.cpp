@@ -18,7 +18,7 @@ namespace veltrin::controls {
 namespace {
 
 // The limit a box without MaxLength gets, so that long texts are never cut at the edit's default.
-constexpr LPARAM kNoTextLimit = 0x7FFFFFFE;
+constexpr size_t kNoTextLimit = 0x7FFFFFFE;
 
 }  // namespace
 
@@ -72,11 +72,11 @@ DWORD TextBoxW::ChildExStyle() const {
 }
 
 void TextBoxW::ChildCreated() {
-  const Window edit = Child();
+  const EditView edit = Edit();
   if (password_char_ != 0 && !use_system_password_char_) {
-    edit.Send(EM_SETPASSWORDCHAR, password_char_);
+    edit.SetPasswordChar(password_char_);
   }
-  edit.Send(EM_LIMITTEXT, max_length_ > 0 ? static_cast<WPARAM>(max_length_) : kNoTextLimit);
+  edit.LimitText(max_length_ > 0 ? static_cast<size_t>(max_length_) : kNoTextLimit);
   // The font comes before the text: laying out a long text in the system font is slow.
   if (font_handle_) edit.SetFont(font_handle_.Get(), false);
   suppress_change_ = true;
@@ -93,9 +93,8 @@ void TextBoxW::ChildCreated() {
 }
 
 void TextBoxW::SaveChildState() {
-  const Window edit = Child();
-  edit.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&saved_.sel_start),
-            reinterpret_cast<LPARAM>(&saved_.sel_end));
+  const EditView edit = Edit();
+  saved_.selection = edit.GetSel();
   saved_.h_scroll = 0;
   saved_.v_scroll = 0;
   if (multi_line_) {
@@ -112,11 +111,11 @@ void TextBoxW::SaveChildState() {
 }
 
 void TextBoxW::RestoreChildState() {
-  const Window edit = Child();
+  const EditView edit = Edit();
   if (!edit) return;
-  edit.Send(EM_SETSEL, saved_.sel_start, static_cast<LPARAM>(saved_.sel_end));
-  if (saved_.h_scroll > 0) edit.Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, saved_.h_scroll));
-  if (saved_.v_scroll > 0) edit.Send(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, saved_.v_scroll));
+  edit.SetSel(saved_.selection.start, saved_.selection.end);
+  if (saved_.h_scroll > 0) edit.Scroll(SB_HORZ, SB_THUMBPOSITION, saved_.h_scroll);
+  if (saved_.v_scroll > 0) edit.Scroll(SB_VERT, SB_THUMBPOSITION, saved_.v_scroll);
   Refresh();
 }
 
@@ -206,14 +205,14 @@ bool TextBoxW::Locked() const noexcept {
 
 void TextBoxW::SetLocked(bool value) {
   locked_ = value;
-  if (Live()) Child().Send(EM_SETREADONLY, value ? 1 : 0);
+  if (Live()) Edit().SetReadOnly(value);
   PropertyChanged(L"Locked");
 }
 
 void TextBoxW::SetMaxLength(int32_t value) {
   if (!AcceptValue(value >= 0)) return;
   max_length_ = value;
-  if (Live()) Child().Send(EM_LIMITTEXT, value > 0 ? static_cast<WPARAM>(value) : kNoTextLimit);
+  if (Live()) Edit().LimitText(value > 0 ? static_cast<size_t>(value) : kNoTextLimit);
   PropertyChanged(L"MaxLength");
 }
 
@@ -248,8 +247,7 @@ void TextBoxW::SetCharacterCasing(int32_t value) {
 }
 
 std::wstring TextBoxW::PasswordChar() const {
-  const wchar_t code =
-      Live() ? static_cast<wchar_t>(Child().Send(EM_GETPASSWORDCHAR)) : password_char_;
+  const wchar_t code = Live() ? Edit().PasswordChar() : password_char_;
   return std::wstring(1, code);
 }
 
@@ -258,7 +256,7 @@ void TextBoxW::SetPasswordChar(std::wstring_view value) {
   if (!AcceptValue(value.size() <= 1)) return;
   password_char_ = value.empty() ? L'\0' : value.front();
   if (Live()) {
-    Child().Send(EM_SETPASSWORDCHAR, password_char_);
+    Edit().SetPasswordChar(password_char_);
     Refresh();
   }
   PropertyChanged(L"PasswordChar");
@@ -272,7 +270,7 @@ void TextBoxW::SetCueBanner(std::wstring value) {
 
 void TextBoxW::ApplyCueBanner() {
   if (!Live() || multi_line_ || CommonControlsVersion() < CommonControlsClass::kV60) return;
-  Child().Send(EM_SETCUEBANNER, 0, reinterpret_cast<LPARAM>(cue_banner_.c_str()));
+  Edit().SetCueBanner(cue_banner_);
 }
 
 void TextBoxW::SetWantReturn(bool value) {

@@ -15,6 +15,7 @@
 #include "controls/base/host/property_value.h"
 #include "controls/base/ime.h"
 #include "controls/base/native_control.h"
+#include "controls/base/window/edit_view.h"
 #include "controls/textbox/text_box_events.h"
 
 namespace veltrin::controls {
@@ -241,6 +242,8 @@ class TextBoxW : public NativeControl {
 
  private:
   bool Live() const noexcept { return static_cast<bool>(Child()); }
+  // The edit window's messages, typed.
+  EditView Edit() const noexcept { return EditView(hWnd()); }
   bool EffectiveRightToLeft() const noexcept;
   // True for a valid value; otherwise raises error 380 at run time, or shows the error and keeps
   // the old value in design mode (false).
@@ -329,8 +332,7 @@ class TextBoxW : public NativeControl {
 
   // Kept across a re-creation.
   struct SavedState {
-    DWORD sel_start = 0;
-    DWORD sel_end = 0;
+    EditView::Selection selection;
     int h_scroll = 0;
     int v_scroll = 0;
   } saved_;

@@ -1,6 +1,7 @@
 // The text box in OLE drag and drop: the events of the host's notifications and, in automatic
 // modes, offering the selection, the drop caret, scrolling near the edges and inserting the text.
 #include <cmath>
+#include <optional>
 
 #include "controls/base/dpi.h"
 #include "controls/base/host/data_object.h"
@@ -74,7 +75,7 @@ void TextBoxW::OLEGiveFeedback(int32_t effect, bool& default_cursors) {
 
 void TextBoxW::OLECompleteDrag(int32_t effect) {
   if (effect == kEffectMove && ole_drag_mode_ == kOleDragAutomatic && drag_source_ && Live()) {
-    Child().Send(WM_CLEAR);
+    Edit().Clear();
   }
   events_.Raise(&TextBoxEvents::OLECompleteDrag, effect);
   drag_source_ = false;
@@ -104,25 +105,25 @@ void TextBoxW::ScrollNearEdges(float x, float y) {
   const double margin_y = kScrollMargin * DpiScaleY();
   if (style & WS_HSCROLL) {
     if (std::fabs(x) < margin_x) {
-      edit.Send(WM_HSCROLL, SB_LINELEFT);
+      edit.Scroll(SB_HORZ, SB_LINELEFT);
     } else if (std::fabs(x - static_cast<float>(bounds.right - bounds.left)) < margin_x) {
-      edit.Send(WM_HSCROLL, SB_LINERIGHT);
+      edit.Scroll(SB_HORZ, SB_LINERIGHT);
     }
   }
   if (style & WS_VSCROLL) {
     if (std::fabs(y) < margin_y) {
-      edit.Send(WM_VSCROLL, SB_LINEUP);
+      edit.Scroll(SB_VERT, SB_LINEUP);
     } else if (std::fabs(y - static_cast<float>(bounds.bottom - bounds.top)) < margin_y) {
-      edit.Send(WM_VSCROLL, SB_LINEDOWN);
+      edit.Scroll(SB_VERT, SB_LINEDOWN);
     }
   }
 }
 
 void TextBoxW::ShowDropCaret(float x, float y) {
-  const Window edit = Child();
+  const EditView edit = Edit();
   const DWORD index = CharIndexAt(EditPointParam(hWndUserControl(), edit.Handle(), x, y));
-  const LRESULT position = edit.Send(EM_POSFROMCHAR, index);
-  if (static_cast<int32_t>(position) == -1) {
+  const std::optional<POINT> position = edit.PosFromChar(index);
+  if (!position) {
     HideDropCaret();
     return;
   }
@@ -134,21 +135,19 @@ void TextBoxW::ShowDropCaret(float x, float y) {
     ReleaseDC(edit.Handle(), dc);
   }
   CreateCaret(edit.Handle(), nullptr, 0, extent.cy);
-  SetCaretPos(static_cast<int16_t>(LOWORD(position)), static_cast<int16_t>(HIWORD(position)));
+  SetCaretPos(position->x, position->y);
   ShowCaret(edit.Handle());
 }
 
 void TextBoxW::HideDropCaret() {
-  const Window edit = Child();
+  const EditView edit = Edit();
   if (!edit.HasFocus()) {
     DestroyCaret();
     return;
   }
   // The drop caret took the focused edit's caret; setting the selection again puts it back.
-  DWORD start = 0;
-  DWORD end = 0;
-  edit.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  edit.Send(EM_SETSEL, start, static_cast<LPARAM>(end));
+  const EditView::Selection selection = edit.GetSel();
+  edit.SetSel(selection.start, selection.end);
   Refresh();
 }
 
@@ -165,27 +164,25 @@ void TextBoxW::OLEDragDrop(DataObject& data, int32_t& effect, int16_t button, in
 void TextBoxW::InsertDroppedText(DataObject& data, int32_t& effect, float x, float y) {
   const std::wstring text = DroppedText(data);
   if (text.empty()) return;
-  const Window edit = Child();
+  const EditView edit = Edit();
   DWORD index = CharIndexAt(EditPointParam(hWndUserControl(), edit.Handle(), x, y));
   if (drag_source_) {
     drag_source_ = false;
-    DWORD start = 0;
-    DWORD end = 0;
-    edit.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = edit.GetSel();
     if (start <= index && index <= end) {
       effect = 0;
       return;
     }
     if (effect == kEffectMove) {
       if (start < index) index -= end - start;
-      edit.Send(WM_CLEAR);
+      edit.Clear();
     }
   } else if (!edit.HasFocus()) {
     ::SetFocus(hWndUserControl());
   }
-  edit.Send(EM_SETSEL, index, static_cast<LPARAM>(index));
-  edit.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-  edit.Send(EM_SETSEL, index, static_cast<LPARAM>(index + text.size()));
+  edit.SetSel(index, index);
+  edit.ReplaceSel(text);
+  edit.SetSel(index, index + static_cast<DWORD>(text.size()));
 }
 
 }  // namespace veltrin::controls

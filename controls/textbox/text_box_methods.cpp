@@ -18,18 +18,6 @@
 namespace veltrin::controls {
 namespace {
 
-struct Selection {
-  DWORD start = 0;
-  DWORD end = 0;
-};
-
-Selection SelectionOf(Window edit) noexcept {
-  Selection selection;
-  edit.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
-            reinterpret_cast<LPARAM>(&selection.end));
-  return selection;
-}
-
 // Rounds to a 16-bit integer as the automation runtime does; out of range raises error 6.
 int16_t ToInteger16(double value) {
   const double rounded = std::nearbyint(value);
@@ -40,7 +28,7 @@ int16_t ToInteger16(double value) {
 }  // namespace
 
 int32_t TextBoxW::SelStart() const noexcept {
-  return Live() ? static_cast<int32_t>(SelectionOf(Child()).start) : 0;
+  return Live() ? static_cast<int32_t>(Edit().GetSel().start) : 0;
 }
 
 void TextBoxW::SetSelStart(int32_t value) {
@@ -49,30 +37,31 @@ void TextBoxW::SetSelStart(int32_t value) {
   if (value < 0 || static_cast<size_t>(value) > text.size()) {
     throw RunTimeError(kInvalidPropertyValue);
   }
-  const auto start = static_cast<WPARAM>(AlignToCharacter(text, static_cast<size_t>(value), false));
-  Child().Send(EM_SETSEL, start, static_cast<LPARAM>(start));
+  const auto start = static_cast<DWORD>(AlignToCharacter(text, static_cast<size_t>(value), false));
+  Edit().SetSel(start, start);
 }
 
 int32_t TextBoxW::SelLength() const noexcept {
   if (!Live()) return 0;
-  const Selection selection = SelectionOf(Child());
+  const EditView::Selection selection = Edit().GetSel();
   return static_cast<int32_t>(selection.end - selection.start);
 }
 
 void TextBoxW::SetSelLength(int32_t value) {
   if (!Live()) return;
   const std::wstring text = Text();
-  const DWORD start = SelectionOf(Child()).start;
+  const DWORD start = Edit().GetSel().start;
   if (value < 0 || start + static_cast<size_t>(value) > text.size()) {
     throw RunTimeError(kInvalidPropertyValue);
   }
-  const size_t end = AlignToCharacter(text, start + static_cast<size_t>(value), true);
-  Child().Send(EM_SETSEL, start, static_cast<LPARAM>(end));
+  const auto end =
+      static_cast<DWORD>(AlignToCharacter(text, start + static_cast<size_t>(value), true));
+  Edit().SetSel(start, end);
 }
 
 std::wstring TextBoxW::SelText() const {
   if (!Live()) return {};
-  const Selection selection = SelectionOf(Child());
+  const EditView::Selection selection = Edit().GetSel();
   const std::wstring text = Text();
   if (selection.start >= text.size() || selection.end <= selection.start) return {};
   return text.substr(selection.start, selection.end - selection.start);
@@ -80,93 +69,75 @@ std::wstring TextBoxW::SelText() const {
 
 void TextBoxW::SetSelText(std::wstring_view text) {
   if (!Live()) return;
-  const std::wstring value(text);
-  Child().Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(value.c_str()));
+  Edit().ReplaceSel(std::wstring(text));
 }
 
 void TextBoxW::Copy() const noexcept {
-  if (Live()) Child().Send(WM_COPY);
+  if (Live()) Edit().Copy();
 }
 
 void TextBoxW::Cut() const noexcept {
-  if (Live()) Child().Send(WM_CUT);
+  if (Live()) Edit().Cut();
 }
 
 void TextBoxW::Paste() const noexcept {
-  if (Live()) Child().Send(WM_PASTE);
+  if (Live()) Edit().Paste();
 }
 
 void TextBoxW::Clear() const noexcept {
-  if (Live()) Child().Send(WM_CLEAR);
+  if (Live()) Edit().Clear();
 }
 
 void TextBoxW::Undo() const noexcept {
-  if (Live()) Child().Send(EM_UNDO);
+  if (Live()) Edit().Undo();
 }
 
 bool TextBoxW::CanUndo() const noexcept {
-  return Live() && Child().Send(EM_CANUNDO) != 0;
+  return Live() && Edit().CanUndo();
 }
 
 void TextBoxW::ResetUndoFlag() const noexcept {
-  if (Live()) Child().Send(EM_EMPTYUNDOBUFFER);
+  if (Live()) Edit().EmptyUndoBuffer();
 }
 
 bool TextBoxW::Modified() const noexcept {
-  return Live() && Child().Send(EM_GETMODIFY) != 0;
+  return Live() && Edit().Modified();
 }
 
 void TextBoxW::SetModified(bool value) const noexcept {
-  if (Live()) Child().Send(EM_SETMODIFY, value ? 1 : 0);
+  if (Live()) Edit().SetModified(value);
 }
 
 std::wstring TextBoxW::GetLine(int32_t line_number) const {
   if (line_number < 0) throw RunTimeError(kInvalidPropertyValue);
   if (!Live()) return {};
-  const Window edit = Child();
-  const auto index =
-      static_cast<int32_t>(edit.Send(EM_LINEINDEX, static_cast<WPARAM>(line_number - 1)));
+  const EditView edit = Edit();
+  // Line 0 is the caret's line.
+  const int index = edit.LineIndex(line_number - 1);
   if (index < 0) throw RunTimeError(kInvalidPropertyValue);
-  const auto length = static_cast<int32_t>(edit.Send(EM_LINELENGTH, static_cast<WPARAM>(index)));
-  if (length <= 0) return {};
-  // EM_GETLINE reads the buffer's size from its first character; at least two characters hold it.
-  std::wstring line(static_cast<size_t>(std::max(length, 2)), L'\0');
-  line[0] = static_cast<wchar_t>(std::min(length, 0xFFFF));
-  const WPARAM line_index =
-      line_number == 0 ? static_cast<WPARAM>(edit.Send(EM_LINEFROMCHAR, static_cast<WPARAM>(index)))
-                       : static_cast<WPARAM>(line_number - 1);
-  const auto copied = static_cast<int32_t>(
-      edit.Send(EM_GETLINE, line_index, reinterpret_cast<LPARAM>(line.data())));
-  if (copied <= 0) return {};
-  line.resize(static_cast<size_t>(std::min(copied, length)));
-  return line;
+  return edit.Line(line_number == 0 ? edit.LineFromChar(index) : line_number - 1);
 }
 
 int32_t TextBoxW::GetLineCount() const noexcept {
-  return Live() ? static_cast<int32_t>(Child().Send(EM_GETLINECOUNT)) : 0;
+  return Live() ? Edit().LineCount() : 0;
 }
 
 int32_t TextBoxW::GetLineFromChar(int32_t char_index) const {
   if (char_index < -1) throw RunTimeError(kInvalidPropertyValue);
   if (!Live()) return 0;
-  return static_cast<int32_t>(
-             Child().Send(EM_LINEFROMCHAR, static_cast<WPARAM>(static_cast<INT_PTR>(char_index)))) +
-         1;
+  return Edit().LineFromChar(char_index) + 1;
 }
 
 void TextBoxW::ScrollToLine(int32_t line_number) const {
   if (line_number < 0) throw RunTimeError(kInvalidPropertyValue);
   if (!Live()) return;
-  const Window edit = Child();
-  if (static_cast<int32_t>(edit.Send(EM_LINEINDEX, static_cast<WPARAM>(line_number - 1))) < 0) {
-    throw RunTimeError(kInvalidPropertyValue);
-  }
-  const auto first = static_cast<int32_t>(edit.Send(EM_GETFIRSTVISIBLELINE));
-  edit.Send(EM_LINESCROLL, 0, static_cast<LPARAM>(line_number - first - 1));
+  const EditView edit = Edit();
+  if (edit.LineIndex(line_number - 1) < 0) throw RunTimeError(kInvalidPropertyValue);
+  edit.LineScroll(line_number - edit.FirstVisibleLine() - 1);
 }
 
 void TextBoxW::ScrollToCaret() const noexcept {
-  if (Live()) Child().Send(EM_SCROLLCARET);
+  if (Live()) Edit().ScrollCaret();
 }
 
 int32_t TextBoxW::CharFromPos(float x, float y) const {
@@ -178,9 +149,11 @@ int32_t TextBoxW::CharFromPos(float x, float y) const {
 }
 
 DWORD TextBoxW::CharIndexAt(LPARAM client_point) const noexcept {
-  const EditView edit(hWnd());
-  const auto packed = static_cast<DWORD>(edit.Send(EM_CHARFROMPOS, 0, client_point));
-  const auto low = LOWORD(packed);
+  const EditView edit = Edit();
+  const POINT client{static_cast<int16_t>(LOWORD(client_point)),
+                     static_cast<int16_t>(HIWORD(client_point))};
+  const EditView::CharPosition position = edit.CharFromPos(client);
+  const WORD low = position.index_low;
   if (!multi_line_) {
     // A single-line edit reports its first visible character in full, and the visible part holds
     // far fewer than 32,768 characters: the low 16 bits place the index relative to it.
@@ -191,22 +164,21 @@ DWORD TextBoxW::CharIndexAt(LPARAM client_point) const noexcept {
   // The line is one of the visible ones, which are far fewer than 32,768: its 16 bits place it
   // relative to the first visible line.
   const int first_line = edit.FirstVisibleLine();
-  const int line = std::max(0, first_line + static_cast<int16_t>(static_cast<WORD>(
-                                                HIWORD(packed) - static_cast<WORD>(first_line))));
+  const int line = std::max(
+      0, first_line + static_cast<int16_t>(
+                          static_cast<WORD>(position.line_low - static_cast<WORD>(first_line))));
   const int line_start = edit.LineIndex(line);
   if (line_start < 0) return static_cast<DWORD>(edit.GetTextLength());
   const int length = edit.LineLength(line_start);
   const auto offset = static_cast<int>(static_cast<WORD>(low - static_cast<WORD>(line_start)));
   if (length < 0x10000) return static_cast<DWORD>(line_start + std::min(offset, length));
-  const POINT client{static_cast<int16_t>(LOWORD(client_point)),
-                     static_cast<int16_t>(HIWORD(client_point))};
   return static_cast<DWORD>(line_start + OffsetInLongLine(line_start, length, offset, client.x));
 }
 
 int TextBoxW::OffsetInLongLine(int line_start, int length, int low_offset, int x) const noexcept {
   // Offsets 65,536 apart share their low 16 bits; they lie at least 65,536 pixels apart, so the
   // text's measured width up to each picks the one under the point.
-  const EditView edit(hWnd());
+  const EditView edit = Edit();
   std::wstring text;
   try {
     text = edit.GetText();
@@ -220,9 +192,7 @@ int TextBoxW::OffsetInLongLine(int line_start, int length, int low_offset, int x
   scroll.cbSize = sizeof(scroll);
   scroll.fMask = SIF_POS;
   if (!GetScrollInfo(edit.Handle(), SB_HORZ, &scroll)) scroll.nPos = 0;
-  RECT format{};
-  edit.Send(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-  const LONG target = x - format.left + scroll.nPos;
+  const LONG target = x - edit.FormatRect().left + scroll.nPos;
   const HDC dc = GetDC(edit.Handle());
   if (!dc) return low_offset;
   const HGDIOBJ old_font = SelectObject(dc, edit.GetFont());
@@ -244,14 +214,14 @@ int TextBoxW::OffsetInLongLine(int line_start, int length, int low_offset, int x
 
 float TextBoxW::LeftMargin() const noexcept {
   if (!Live()) return 0;
-  const auto pixels = static_cast<int16_t>(LOWORD(Child().Send(EM_GETMARGINS)));
-  return static_cast<float>(ScaleX(pixels, ScaleUnit::kPixels, ScaleUnit::kContainerSize));
+  return static_cast<float>(
+      ScaleX(Edit().LeftMargin(), ScaleUnit::kPixels, ScaleUnit::kContainerSize));
 }
 
 float TextBoxW::RightMargin() const noexcept {
   if (!Live()) return 0;
-  const auto pixels = static_cast<int16_t>(HIWORD(Child().Send(EM_GETMARGINS)));
-  return static_cast<float>(ScaleX(pixels, ScaleUnit::kPixels, ScaleUnit::kContainerSize));
+  return static_cast<float>(
+      ScaleX(Edit().RightMargin(), ScaleUnit::kPixels, ScaleUnit::kContainerSize));
 }
 
 void TextBoxW::SetLeftMargin(float value) {
@@ -263,38 +233,26 @@ void TextBoxW::SetRightMargin(float value) {
 }
 
 void TextBoxW::SetMargin(bool left, float value) {
-  const WPARAM which = left ? EC_LEFTMARGIN : EC_RIGHTMARGIN;
   if (value == -1.0f || value == 65535.0f) {
-    if (Live()) {
-      Child().Send(EM_SETMARGINS, which,
-                   left ? MAKELPARAM(EC_USEFONTINFO, 0) : MAKELPARAM(0, EC_USEFONTINFO));
-    }
+    if (Live()) Edit().SetMargin(left, EC_USEFONTINFO);
     return;
   }
   if (value < 0) throw RunTimeError(kInvalidPropertyValue);
   const int16_t pixels = ToInteger16(ScaleX(value, ScaleUnit::kContainerSize, ScaleUnit::kPixels));
   if (!Live()) return;
-  const auto word = static_cast<WORD>(pixels);
-  Child().Send(EM_SETMARGINS, which, left ? MAKELPARAM(word, 0) : MAKELPARAM(0, word));
+  Edit().SetMargin(left, static_cast<WORD>(pixels));
 }
 
 bool TextBoxW::ShowBalloonTip(std::wstring_view text, std::wstring_view title, int32_t icon) {
   if (!Live() || CommonControlsVersion() < CommonControlsClass::kV60) return false;
   RequireRange(icon, 0, 3);
   if (!Child().HasFocus()) ::SetFocus(hWndUserControl());
-  const std::wstring text_value(text);
-  const std::wstring title_value(title);
-  EDITBALLOONTIP tip{};
-  tip.cbStruct = sizeof(tip);
-  tip.pszTitle = title_value.c_str();
-  tip.pszText = text_value.c_str();
-  tip.ttiIcon = icon;
-  return Child().Send(EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip)) != 0;
+  return Edit().ShowBalloonTip(std::wstring(title), std::wstring(text), icon);
 }
 
 bool TextBoxW::HideBalloonTip() const noexcept {
   if (!Live() || CommonControlsVersion() < CommonControlsClass::kV60) return false;
-  return Child().Send(EM_HIDEBALLOONTIP) != 0;
+  return Edit().HideBalloonTip();
 }
 
 }  // namespace veltrin::controls

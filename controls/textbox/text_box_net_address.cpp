@@ -9,29 +9,11 @@
 #include "controls/base/comctl_version.h"
 #include "controls/base/shell_library.h"
 #include "controls/textbox/net_address.h"
+#include "controls/textbox/net_address_view.h"
 #include "controls/textbox/text_box.h"
 
 namespace veltrin::controls {
 namespace {
-
-// The parse request and its result buffer, laid out as the address window expects.
-struct NetAddressInfo {
-  DWORD format;
-  union {
-    struct {
-      wchar_t address[256];
-      wchar_t port[6];
-    } named;
-    SOCKADDR_IN ipv4;
-    SOCKADDR_IN6 ipv6;
-    BYTE raw[524];
-  };
-};
-struct NetAddressRequest {
-  NetAddressInfo* info;
-  USHORT port;
-  BYTE prefix;
-};
 
 bool HasAddressWindowClass() noexcept {
   return CommonControlsVersion() >= CommonControlsClass::kV61;
@@ -58,7 +40,7 @@ const wchar_t* TextBoxW::ChildClass() const {
 
 void TextBoxW::ApplyNetAddressType() {
   if (!Live() || !net_address_validator_ || !HasAddressWindowClass()) return;
-  Child().Send(kNetAddressSetAllowType, NetAddressMask(net_address_type_));
+  NetAddressView(hWnd()).SetAllowType(NetAddressMask(net_address_type_));
 }
 
 void TextBoxW::ResetNetAddressResults() noexcept {
@@ -82,7 +64,7 @@ void TextBoxW::ValidateNetAddress() {
   }
   NetAddressInfo info{};
   NetAddressRequest request{&info, 0, 0};
-  RaiseNetAddressError(Child().Send(kNetAddressGetAddress, 0, reinterpret_cast<LPARAM>(&request)));
+  RaiseNetAddressError(NetAddressView(hWnd()).GetAddress(request));
   net_address_port_number_ = static_cast<int16_t>(request.port);
   net_address_format_ = static_cast<int32_t>(info.format);
   net_address_prefix_length_ = request.prefix;
@@ -113,7 +95,7 @@ void TextBoxW::ValidateNetAddress() {
 void TextBoxW::ShowNetAddressErrorTip() noexcept {
   if (!Live() || !net_address_validator_ || !HasAddressWindowClass()) return;
   if (!Child().HasFocus()) ::SetFocus(hWndUserControl());
-  Child().Send(kNetAddressDisplayErrorTip);
+  NetAddressView(hWnd()).DisplayErrorTip();
 }
 
 }  // namespace veltrin::controls

@@ -69,16 +69,40 @@ std::wstring EditView::Line(int line) const {
   return text;
 }
 
-DWORD EditView::CharFromPosPacked(POINT client) const noexcept {
-  return static_cast<DWORD>(Send(EM_CHARFROMPOS, 0,
-                                 MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(client.x)),
-                                            static_cast<WORD>(static_cast<int16_t>(client.y)))));
+EditView::CharPosition EditView::CharFromPos(POINT client) const noexcept {
+  const LRESULT packed = Send(EM_CHARFROMPOS, 0,
+                              MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(client.x)),
+                                         static_cast<WORD>(static_cast<int16_t>(client.y))));
+  return {LOWORD(packed), HIWORD(packed)};
 }
 
 std::optional<POINT> EditView::PosFromChar(DWORD index) const noexcept {
   const LRESULT packed = Send(EM_POSFROMCHAR, index);
-  if (packed == -1) return std::nullopt;
+  // The failure answer, -1, however a 64-bit edit extends it.
+  if (static_cast<int32_t>(packed) == -1) return std::nullopt;
   return POINT{static_cast<int16_t>(LOWORD(packed)), static_cast<int16_t>(HIWORD(packed))};
+}
+
+RECT EditView::FormatRect() const noexcept {
+  RECT format{};
+  Send(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  return format;
+}
+
+void EditView::Copy() const noexcept {
+  Send(WM_COPY);
+}
+
+void EditView::Cut() const noexcept {
+  Send(WM_CUT);
+}
+
+void EditView::Paste() const noexcept {
+  Send(WM_PASTE);
+}
+
+void EditView::Clear() const noexcept {
+  Send(WM_CLEAR);
 }
 
 void EditView::LimitText(size_t limit) const noexcept {

@@ -38,10 +38,24 @@ class EditView : public Window {
   // The line's text (at most 65,535 units, which is what EM_GETLINE can copy).
   std::wstring Line(int line) const;
 
-  // Positions: the packed EM_CHARFROMPOS answer (16-bit index and line) for a client point, and
-  // the client point of a character (nothing for one past the end of the text).
-  DWORD CharFromPosPacked(POINT client) const noexcept;
+  // The character nearest a client point as EM_CHARFROMPOS answers it: only the low 16 bits of
+  // its index and of its line, which the caller places against what it knows (first visible
+  // line, line start).
+  struct CharPosition {
+    WORD index_low = 0;
+    WORD line_low = 0;
+  };
+  CharPosition CharFromPos(POINT client) const noexcept;
+  // The client point of a character; nothing for one past the end of the text.
   std::optional<POINT> PosFromChar(DWORD index) const noexcept;
+  // The formatting rectangle the text is laid out in, in client pixels.
+  RECT FormatRect() const noexcept;
+
+  // Clipboard and deletion of the selection (WM_COPY, WM_CUT, WM_PASTE, WM_CLEAR).
+  void Copy() const noexcept;
+  void Cut() const noexcept;
+  void Paste() const noexcept;
+  void Clear() const noexcept;
 
   // Editing state.
   void LimitText(size_t limit) const noexcept;

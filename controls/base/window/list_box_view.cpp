@@ -175,6 +175,14 @@ void ListBoxView::SetHorizontalExtent(int pixels) const noexcept {
   Send(LB_SETHORIZONTALEXTENT, Index(pixels));
 }
 
+void ListBoxView::SetColumnWidth(int pixels) const noexcept {
+  Send(LB_SETCOLUMNWIDTH, Index(pixels));
+}
+
+int ListBoxView::ItemsPerColumn() const noexcept {
+  return static_cast<int>(Send(LB_GETLISTBOXINFO));
+}
+
 int ListBoxView::ItemFromPoint(POINT client, bool* outside) const noexcept {
   const LRESULT result = Item(LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
   if (outside) *outside = HIWORD(result) != 0;

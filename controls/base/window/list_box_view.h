@@ -63,6 +63,10 @@ class ListBoxView : public Window {
   bool SetItemHeight(int index, int height) const noexcept;
   int HorizontalExtent() const noexcept;
   void SetHorizontalExtent(int pixels) const noexcept;
+  // The width of every column of a multiple-column list.
+  void SetColumnWidth(int pixels) const noexcept;
+  // The number of items a column holds (LB_GETLISTBOXINFO); 0 without a window.
+  int ItemsPerColumn() const noexcept;
   // The item at a client point and whether the point is outside every item (LB_ITEMFROMPOINT).
   int ItemFromPoint(POINT client, bool* outside = nullptr) const noexcept;
 

@@ -85,6 +85,18 @@ bool Window::Update() const noexcept {
   return UpdateWindow(window_) != FALSE;
 }
 
+void Window::SetRedraw(bool redraw) const noexcept {
+  Send(WM_SETREDRAW, redraw ? TRUE : FALSE);
+}
+
+void Window::Scroll(int bar, WORD code, int position) const noexcept {
+  Send(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(position)));
+}
+
+void Window::UpdateUiState(WORD action, WORD flags) const noexcept {
+  Send(WM_UPDATEUISTATE, MAKEWPARAM(action, flags));
+}
+
 void Window::SetFont(HFONT font, bool redraw) const noexcept {
   Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
 }

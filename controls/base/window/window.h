@@ -40,6 +40,13 @@ class Window {
   RECT BoundsInParent() const noexcept;
   bool Invalidate(bool erase = true) const noexcept;
   bool Update() const noexcept;
+  // Turns drawing off or back on (WM_SETREDRAW); turning it on repaints nothing by itself.
+  void SetRedraw(bool redraw) const noexcept;
+  // Scrolls as the window's own scroll bar would: WM_HSCROLL for SB_HORZ, WM_VSCROLL for SB_VERT,
+  // with an SB_* code and the position that SB_THUMBPOSITION and SB_THUMBTRACK carry.
+  void Scroll(int bar, WORD code, int position = 0) const noexcept;
+  // Changes the focus and accelerator cues (WM_UPDATEUISTATE: UIS_* action, UISF_* flags).
+  void UpdateUiState(WORD action, WORD flags) const noexcept;
 
   // Font (WM_SETFONT / WM_GETFONT); the window does not own the font.
   void SetFont(HFONT font, bool redraw = true) const noexcept;
