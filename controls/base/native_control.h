@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/run_time_error.h"
@@ -17,6 +18,7 @@
 #include "controls/base/host/property_bag.h"
 #include "controls/base/host/user_control.h"
 #include "controls/base/host/window_handles.h"
+#include "controls/base/input_events.h"
 #include "controls/base/interception/companion_interfaces.h"
 #include "controls/base/interception/interception_registration.h"
 #include "controls/base/window/scoped_subclass.h"
@@ -114,6 +116,50 @@ class NativeControl : public UserControl,
   // primary one included).
   ContainerPoint ContextMenuPoint(POINT screen) const;
 
+  // Input from the child, written once for every control (native_control_input.cpp): the keys
+  // with the pending character, the mouse buttons, moves, enter and leave, the cursor and the
+  // mouse activation raise InputEvents; the hooks below add what a control does besides.
+  // The connected handler of the control's events, or null (the default: the events go nowhere).
+  virtual InputEvents* InputHandler() const noexcept { return nullptr; }
+  // Whether the message being handled is the child's own and gets the input behaviour (default:
+  // any message of the child).
+  virtual bool TakesInput() const noexcept;
+  // After KeyDown of a WM_KEYDOWN (not of a system key), with the code the handler left.
+  virtual void AfterKeyDown(int16_t /*key_code*/) {}
+  // Hands the child the character KeyPress left (default: as it is, 0 included); `typed` is the
+  // character of the message.
+  virtual MessageResult ForwardCharacter(wchar_t typed, int16_t key_char, UINT flags);
+  // After the child's own handling of a move, before MouseEnter and MouseMove.
+  virtual void AfterMouseMove(UINT /*keys*/) {}
+  // A press of the left button (default: as any other button, see ForwardButton).
+  virtual MessageResult LeftButtonDown(UINT keys, POINT point);
+  // After a button's default handling and its MouseDown or MouseUp (nothing for a double click).
+  virtual void AfterButton(MouseButtonAction /*action*/, POINT /*point*/) {}
+  // WM_SETCURSOR in the client area, before MousePointer: true when the control set its own.
+  virtual bool SetOwnCursor() { return false; }
+  // The child's default handling of a button message, then MouseDown or MouseUp, then
+  // AfterButton.
+  MessageResult ForwardButton(MouseButtonAction action, int16_t button, UINT keys, POINT point);
+  // Raises a mouse event for a client point of the child (nothing without a handler).
+  void RaiseMouse(void (InputEvents::*event)(int16_t, int16_t, float, float), int16_t button,
+                  UINT keys, POINT point);
+  // For the accelerator hook: raises PreviewKeyDown or PreviewKeyUp for WM_KEYDOWN or WM_KEYUP
+  // and sends the child the keys it keeps (the navigation keys; Tab, Return and Escape when the
+  // handler made them input keys). True when the child got the key.
+  bool PreviewKey(UINT message, WPARAM w_param, LPARAM l_param);
+
+  MessageResult OnKeyDown(UINT key, UINT flags) override;
+  MessageResult OnKeyUp(UINT key, UINT flags) override;
+  MessageResult OnSysKeyDown(UINT key, UINT flags) override;
+  MessageResult OnSysKeyUp(UINT key, UINT flags) override;
+  MessageResult OnChar(wchar_t code, UINT flags) override;
+  MessageResult OnMouseMove(UINT keys, POINT point) override;
+  MessageResult OnMouseButton(MouseButton button, MouseButtonAction action, UINT keys,
+                              POINT point) override;
+  MessageResult OnMouseLeave() override;
+  MessageResult OnSetCursor(HWND window, UINT hit_test, UINT mouse_message) override;
+  MessageResult OnMouseActivate(HWND top, UINT hit_test, UINT mouse_message) override;
+
   // Gives the child the visual styles' theme, or takes it away; false where there is nothing to
   // do (no child, or no visual styles in the process).
   bool ThemeChild(bool visual_styles) const noexcept;
@@ -197,12 +243,20 @@ class NativeControl : public UserControl,
   void ReleaseRegistrations() noexcept;
   void LookUpMousePointerDispId() noexcept;
   bool BrowsesMousePointer(DISPID disp_id) const noexcept;
+  // KeyDown or KeyUp with the in/out code, then the child sees the code left; key messages (not
+  // system keys) also run AfterKeyDown and note the character waiting in the queue.
+  MessageResult RaiseKey(bool down, bool key_message, UINT key, UINT flags);
+  template <typename... Params, typename... Args>
+  void RaiseInput(void (InputEvents::*event)(Params...), Args&&... args) const {
+    if (InputEvents* handler = InputHandler()) (handler->*event)(std::forward<Args>(args)...);
+  }
 
   std::vector<InterceptionRegistration> registrations_;  // released in Terminate
   int16_t mouse_pointer_ = 0;                            // MousePointer
   PictureRef mouse_icon_;                                // MouseIcon
   bool mouse_track_ = false;                             // MouseTrack
   bool mouse_inside_ = false;                            // MouseEnter raised, MouseLeave not yet
+  wchar_t pending_char_ = 0;          // the WM_CHAR waiting after the latest key, for KeyPress
   DISPID mouse_pointer_disp_id_ = 0;  // MousePointer's identifier, for property browsing
   ChildReceiver receiver_{*this};     // outlives the subclass below
   UniqueWindow child_;                // the native child

@@ -186,26 +186,18 @@ class ListBoxW : public NativeControl {
   MessageResult OnDrawItem(int id, DRAWITEMSTRUCT& item) override;
   MessageResult OnMeasureItem(int id, MEASUREITEMSTRUCT& item) override;
   // The list's own messages (the container's reflected ones above).
-  MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
-  MessageResult OnSetCursor(HWND window, UINT hit_test, UINT mouse_message) override;
+  MessageResult OnListSetTopIndex(int index) override;
   MessageResult OnContextMenu(HWND window, POINT screen) override;
-  MessageResult OnKeyDown(UINT key, UINT flags) override;
-  MessageResult OnKeyUp(UINT key, UINT flags) override;
-  MessageResult OnSysKeyDown(UINT key, UINT flags) override;
-  MessageResult OnSysKeyUp(UINT key, UINT flags) override;
-  MessageResult OnChar(wchar_t code, UINT flags) override;
   MessageResult OnVScroll(int code, int position, HWND bar) override;
   MessageResult OnHScroll(int code, int position, HWND bar) override;
   MessageResult OnMouseWheel(int delta, UINT keys, POINT screen) override;
   MessageResult OnPaint() override;
-  MessageResult OnMouseMove(UINT keys, POINT point) override;
-  MessageResult OnLButtonDown(UINT keys, POINT point) override;
-  MessageResult OnRButtonDown(UINT keys, POINT point) override;
-  MessageResult OnMButtonDown(UINT keys, POINT point) override;
-  MessageResult OnLButtonUp(UINT keys, POINT point) override;
-  MessageResult OnRButtonUp(UINT keys, POINT point) override;
-  MessageResult OnMButtonUp(UINT keys, POINT point) override;
-  MessageResult OnMouseLeave() override;
+  // Input (see NativeControl): Space and a press on the glyph column toggle a check item, a drag
+  // over the list may scroll it, an automatic OLE drag starts from a selected item.
+  InputEvents* InputHandler() const noexcept override { return events_.Handler(); }
+  void AfterKeyDown(int16_t key_code) override;
+  void AfterMouseMove(UINT keys) override;
+  MessageResult LeftButtonDown(UINT keys, POINT point) override;
   void Resize() override;
   void AmbientChanged(const std::wstring& name) override;
   std::optional<int16_t> BrowsedMousePointer() const override { return MousePointer(); }
@@ -274,20 +266,12 @@ class ListBoxW : public NativeControl {
   // Whether the message being handled is one of the list window's own (not one its container
   // reflects).
   bool InListMessage() const noexcept { return ListHandle() && MessageWindow() == ListHandle(); }
-  // A key message: KeyDown or KeyUp, Space toggling the current item and the waiting character
-  // noted (WM_KEYDOWN and WM_KEYUP only, `key_message`), then the default with the returned code.
-  MessageResult ListKey(bool down, bool key_message, UINT key, UINT flags);
   // A scroll message: the thumb tracking, or the default followed by the scroll detection.
   MessageResult ListScroll(bool vertical, int code, HWND bar);
-  // The default processing of a button press or release, then its mouse event.
-  MessageResult ListButton(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
-                           int16_t button, UINT keys, POINT point);
   // Moves the list to a dragged thumb (ScrollTrack); false when the message is not one it takes.
   bool ThumbTrack(bool vertical, int code, HWND bar);
   // After the list may have scrolled: Scroll when it did, else the insertion mark repainted.
   void AfterListScroll();
-  void RaiseMouseEvent(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
-                       int16_t button, UINT keys, POINT point);
   void RaiseContextMenu(POINT screen);
   // Whether a press at a client point on `item` toggles it: anywhere on the current item, only
   // on the glyph column of the others.
@@ -324,7 +308,6 @@ class ListBoxW : public NativeControl {
   bool insert_mark_after_ = false;
   int32_t min_check_item_height_ = 15;
   int32_t last_top_index_ = 0;
-  WPARAM pending_char_ = 0;
   int32_t drag_start_item_ = 0;  // item + 1 under an automatic drag start
   int32_t dragged_item_ = 0;     // item + 1 being dragged from this list
 

@@ -198,24 +198,16 @@ class TextBoxW : public NativeControl {
   // Messages of the edit and, reflected through the container, its notifications.
   MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
   MessageResult OnCommand(WORD id, WORD code, HWND control) override;
-  MessageResult OnKeyDown(UINT key, UINT flags) override;
-  MessageResult OnKeyUp(UINT key, UINT flags) override;
-  MessageResult OnSysKeyDown(UINT key, UINT flags) override;
-  MessageResult OnSysKeyUp(UINT key, UINT flags) override;
-  MessageResult OnChar(wchar_t code, UINT flags) override;
   MessageResult OnContextMenu(HWND window, POINT screen) override;
-  MessageResult OnSetCursor(HWND window, UINT hit_test, UINT mouse_message) override;
-  MessageResult OnMouseMove(UINT keys, POINT point) override;
-  MessageResult OnLButtonDown(UINT keys, POINT point) override;
-  MessageResult OnLButtonUp(UINT keys, POINT point) override;
-  MessageResult OnLButtonDblClk(UINT keys, POINT point) override;
-  MessageResult OnRButtonDown(UINT keys, POINT point) override;
-  MessageResult OnRButtonUp(UINT keys, POINT point) override;
-  MessageResult OnRButtonDblClk(UINT keys, POINT point) override;
-  MessageResult OnMButtonDown(UINT keys, POINT point) override;
-  MessageResult OnMButtonUp(UINT keys, POINT point) override;
-  MessageResult OnMButtonDblClk(UINT keys, POINT point) override;
-  MessageResult OnMouseLeave() override;
+  // Input (see NativeControl): overtype on Insert, a cancelled KeyPress swallowed, the OLE drag
+  // from the selection, Click and DblClick.
+  InputEvents* InputHandler() const noexcept override { return events_.Handler(); }
+  bool TakesInput() const noexcept override { return InEditMessage(); }
+  void AfterKeyDown(int16_t key_code) override;
+  MessageResult ForwardCharacter(wchar_t typed, int16_t key_char, UINT flags) override;
+  MessageResult LeftButtonDown(UINT keys, POINT point) override;
+  void AfterButton(MouseButtonAction action, POINT point) override;
+  bool SetOwnCursor() override;
   MessageResult OnHScroll(int code, int position, HWND bar) override;
   MessageResult OnVScroll(int code, int position, HWND bar) override;
 
@@ -261,16 +253,7 @@ class TextBoxW : public NativeControl {
   void ApplyRightToLeft();
   float TwipsX(int pixels) const;
   float TwipsY(int pixels) const;
-  void RaiseMouse(void (TextBoxEvents::*event)(int16_t, int16_t, float, float), int16_t button,
-                  UINT keys, POINT point);
-  MessageResult ButtonDown(int16_t button, UINT keys, POINT point);
-  MessageResult ButtonUp(int16_t button, UINT keys, POINT point);
-  MessageResult ButtonDblClk();
   void SetMargin(bool left, float value);
-  // KeyDown or KeyUp with the in/out key code, then the edit sees the returned code; key messages
-  // (not system keys) also switch overtype on Insert and peek the pending character.
-  MessageResult RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key, UINT flags,
-                         bool key_message);
   // Overtype: deletes the character after the caret (both halves of a surrogate pair) when the
   // caret is not at the end of its line.
   void DeleteOverTypedCharacter();
@@ -322,7 +305,6 @@ class TextBoxW : public NativeControl {
 
   // Message-handling state.
   bool suppress_change_ = false;  // the Text setter is sending WM_SETTEXT
-  wchar_t pending_char_ = 0;      // the character peeked after a key message
   bool over_selection_ = false;   // the mouse is over the selection (automatic drag)
   bool drag_source_ = false;      // our own OLE drag is running
   bool click_armed_ = false;      // a button went down inside the edit
