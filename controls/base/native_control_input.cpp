@@ -41,8 +41,12 @@ int16_t ButtonMask(MouseButton button) noexcept {
 
 }  // namespace
 
-bool NativeControl::TakesInput() const noexcept {
+bool NativeControl::ChildMessage() const noexcept {
   return child_ && MessageWindow() == child_.Get();
+}
+
+bool NativeControl::TakesInput() const noexcept {
+  return ChildMessage();
 }
 
 MessageResult NativeControl::OnKeyDown(UINT key, UINT flags) {
@@ -80,6 +84,32 @@ MessageResult NativeControl::OnChar(wchar_t code, UINT flags) {
   pending_char_ = 0;
   RaiseInput(&InputEvents::KeyPress, key_char);
   return ForwardCharacter(code, key_char, flags);
+}
+
+// A whole code point, or an IME's character, reaches the child as WM_CHAR (above U+FFFF as its
+// surrogate pair), so that KeyPress sees every character the same way.
+MessageResult NativeControl::OnUniChar(UINT code_point, UINT flags) {
+  if (!ChildMessage()) return kNotHandled;
+  if (code_point == UNICODE_NOCHAR) return TRUE;
+  SendCharacter(code_point, static_cast<LPARAM>(flags));
+  return 0;
+}
+
+MessageResult NativeControl::OnImeChar(wchar_t code, UINT flags) {
+  if (!ChildMessage()) return kNotHandled;
+  SendCharacter(code, static_cast<LPARAM>(flags));
+  return 0;
+}
+
+void NativeControl::SendCharacter(UINT code_point, LPARAM flags) const noexcept {
+  const Window child = Child();
+  if (code_point < 0x10000) {
+    child.Send(WM_CHAR, code_point, flags);
+    return;
+  }
+  const UINT value = code_point - 0x10000;
+  child.Send(WM_CHAR, 0xD800 + (value >> 10), flags);
+  child.Send(WM_CHAR, 0xDC00 + (value & 0x3FF), flags);
 }
 
 MessageResult NativeControl::ForwardCharacter(wchar_t, int16_t key_char, UINT flags) {

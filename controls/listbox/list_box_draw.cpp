@@ -62,7 +62,7 @@ void ListBoxW::DrawCheckItem(const DRAWITEMSTRUCT& item) const {
   FillWith(dc, glyph, BackColor());
 
   bool drawn = false;
-  if (visual_styles_ && VisualStylesActive()) {
+  if (VisualStyles() && VisualStylesActive()) {
     const ThemeData theme(ListHandle(), L"Button");
     if (theme.Get()) {
       const int part = style_ == kStyleCheckBox ? BP_CHECKBOX : BP_RADIOBUTTON;

@@ -150,7 +150,7 @@ MessageResult ListBoxW::LeftButtonDown(UINT keys, POINT point) {
   POINT screen = point;
   ClientToScreen(ListHandle(), &screen);
   const int item = LBItemFromPt(ListHandle(), screen, FALSE);
-  if (ole_drag_mode_ == kOleDragAutomatic && item >= 0 &&
+  if (OLEDragMode() == kOleDragAutomatic && item >= 0 &&
       Send(LB_GETSEL, static_cast<WPARAM>(item)) > 0) {
     if (DragDetect(ListHandle(), screen)) {
       drag_start_item_ = item + 1;

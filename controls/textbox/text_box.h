@@ -39,12 +39,6 @@ class TextBoxW : public NativeControl {
   static constexpr int32_t kCasingNormal = 0;
   static constexpr int32_t kCasingUpper = 1;
   static constexpr int32_t kCasingLower = 2;
-  // OLEDragMode and OLEDropMode.
-  static constexpr int32_t kOleDragManual = 0;
-  static constexpr int32_t kOleDragAutomatic = 1;
-  static constexpr int32_t kOleDropNone = 0;
-  static constexpr int32_t kOleDropManual = 1;
-  static constexpr int32_t kOleDropAutomatic = 2;
 
   TextBoxW();
   ~TextBoxW() override;
@@ -97,31 +91,9 @@ class TextBoxW : public NativeControl {
   void SetAllowOverType(bool value);
   bool OverTypeMode() const noexcept { return over_type_mode_; }
   void SetOverTypeMode(bool value);
-  // 0..4 (none, single, static edge, sunken, dialog frame); others raise error 380.
-  int32_t BorderStyle() const noexcept { return border_style_; }
-  void SetBorderStyle(int32_t value);
-  bool RightToLeft() const noexcept { return UserControl::RightToLeft(); }
-  void SetRightToLeft(bool value);
-  // 0..4, how RightToLeft is resolved; others raise error 380.
-  int32_t RightToLeftMode() const noexcept { return right_to_left_mode_; }
-  void SetRightToLeftMode(int32_t value);
-  bool VisualStyles() const noexcept { return visual_styles_; }
-  void SetVisualStyles(bool value);
-  OLE_COLOR BackColor() const noexcept { return UserControl::BackColor(); }
-  void SetBackColor(OLE_COLOR color);
-  OLE_COLOR ForeColor() const noexcept { return UserControl::ForeColor(); }
-  void SetForeColor(OLE_COLOR color);
   // The font object; null sets the ambient font. The box keeps a GDI font built from it.
   const FontRef& Font() const noexcept { return font_; }
   void SetFont(FontRef font);
-  // 0 manual, 1 automatic; others raise error 380.
-  int32_t OLEDragMode() const noexcept { return ole_drag_mode_; }
-  void SetOLEDragMode(int32_t value);
-  // 0 none, 1 manual, 2 automatic; others raise error 380.
-  int32_t OLEDropMode() const noexcept { return ole_drop_mode_; }
-  void SetOLEDropMode(int32_t value);
-  bool OLEDragDropScroll() const noexcept { return ole_drag_drop_scroll_; }
-  void SetOLEDragDropScroll(bool value);
   // Network-address validation: the address window class where the system has it (re-creates
   // the window), and the address types it accepts (0..19, others raise error 380).
   bool NetAddressValidator() const noexcept { return net_address_validator_; }
@@ -141,8 +113,6 @@ class TextBoxW : public NativeControl {
 
   // Focus through the host's extender (validation first when the box causes it).
   void SetFocus();
-  // Repaints the container and the edit now.
-  void Refresh() const noexcept;
 
   // Selection; negative values raise error 380. Indexes are UTF-16 code units.
   int32_t SelStart() const noexcept;
@@ -192,6 +162,7 @@ class TextBoxW : public NativeControl {
   void InitializeControl() override;
   void InitControlProperties() override;
   void ReadControlProperties(PropertyBag& bag) override;
+  int32_t HighestOLEDropMode() const override { return kOleDropAutomatic; }
   void WriteProperties(PropertyBag& bag) override;
   void TerminateControl() override;
 
@@ -233,7 +204,6 @@ class TextBoxW : public NativeControl {
 
  private:
   bool Live() const noexcept { return static_cast<bool>(Child()); }
-  bool EffectiveRightToLeft() const noexcept;
   // True for a valid value; otherwise raises error 380 at run time, or shows the error and keeps
   // the old value in design mode (false).
   bool AcceptValue(bool valid) const;
@@ -248,7 +218,6 @@ class TextBoxW : public NativeControl {
   void ApplyNetAddressType();
   void ResetNetAddressResults() noexcept;
   void ApplyFontToChild();
-  void ApplyVisualStyles();
   void ApplyCueBanner();
   void ApplyRightToLeft();
   float TwipsX(int pixels) const;
@@ -286,15 +255,9 @@ class TextBoxW : public NativeControl {
   int32_t ime_mode_ = 0;
   bool allow_over_type_ = false;
   bool over_type_mode_ = false;
-  int32_t border_style_ = 3;
-  int32_t right_to_left_mode_ = 1;
-  bool visual_styles_ = true;
   FontRef font_;
   FontSubscription font_subscription_;
   UniqueFont font_handle_;
-  int32_t ole_drag_mode_ = 0;
-  int32_t ole_drop_mode_ = 0;
-  bool ole_drag_drop_scroll_ = true;
   bool net_address_validator_ = false;
   int32_t net_address_type_ = 0;
   int32_t net_address_format_ = 0;

@@ -125,7 +125,7 @@ MessageResult TextBoxW::OnContextMenu(HWND window, POINT screen) {
 }
 
 bool TextBoxW::SetOwnCursor() {
-  over_selection_ = ole_drag_mode_ == kOleDragAutomatic && PointerOverSelection();
+  over_selection_ = OLEDragMode() == kOleDragAutomatic && PointerOverSelection();
   if (over_selection_) SetCursor(LoadMousePointerCursor(1));
   return over_selection_;
 }
@@ -153,7 +153,7 @@ float TextBoxW::TwipsY(int pixels) const {
 }
 
 MessageResult TextBoxW::LeftButtonDown(UINT keys, POINT point) {
-  if (ole_drag_mode_ != kOleDragAutomatic || !over_selection_) {
+  if (OLEDragMode() != kOleDragAutomatic || !over_selection_) {
     return NativeControl::LeftButtonDown(keys, point);
   }
   POINT screen = point;

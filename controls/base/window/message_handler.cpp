@@ -118,6 +118,10 @@ MessageResult MessageHandler::Dispatch(UINT message, WPARAM w_param, LPARAM l_pa
       return OnSysKeyUp(static_cast<UINT>(w_param), flags);
     case WM_SYSCHAR:
       return OnSysChar(static_cast<wchar_t>(w_param), flags);
+    case WM_UNICHAR:
+      return OnUniChar(static_cast<UINT>(w_param), flags);
+    case WM_IME_CHAR:
+      return OnImeChar(static_cast<wchar_t>(w_param & 0xFFFF), flags);
     case WM_SETFOCUS:
       return OnSetFocus(reinterpret_cast<HWND>(w_param));
     case WM_KILLFOCUS:

@@ -104,6 +104,10 @@ class MessageHandler : public CallGuarded {
   virtual MessageResult OnSysKeyDown(UINT /*key*/, UINT /*flags*/) { return kNotHandled; }
   virtual MessageResult OnSysKeyUp(UINT /*key*/, UINT /*flags*/) { return kNotHandled; }
   virtual MessageResult OnSysChar(wchar_t /*code*/, UINT /*flags*/) { return kNotHandled; }
+  // A whole code point (WM_UNICHAR; UNICODE_NOCHAR asks whether the window takes them) and an
+  // IME's character (WM_IME_CHAR, one UTF-16 unit).
+  virtual MessageResult OnUniChar(UINT /*code_point*/, UINT /*flags*/) { return kNotHandled; }
+  virtual MessageResult OnImeChar(wchar_t /*code*/, UINT /*flags*/) { return kNotHandled; }
   virtual MessageResult OnSetFocus(HWND /*previous*/) { return kNotHandled; }
   virtual MessageResult OnKillFocus(HWND /*next*/) { return kNotHandled; }
   virtual MessageResult OnGetDlgCode(UINT /*key*/, MSG* /*message*/) { return kNotHandled; }
