@@ -182,13 +182,6 @@ LRESULT STDMETHODCALLTYPE NativeControl::ChildReceiver::Message(HWND window, UIN
     case WM_KILLFOCUS:
       DeactivateAccelerators();
       break;
-    case WM_UNICHAR:
-      if (w_param == UNICODE_NOCHAR) return TRUE;
-      control_.SendCharacter(static_cast<UINT>(w_param), l_param);
-      return 0;
-    case WM_IME_CHAR:
-      control_.SendCharacter(static_cast<UINT>(w_param & 0xFFFF), l_param);
-      return 0;
     default:
       break;
   }
@@ -281,17 +274,6 @@ void NativeControl::WriteMouseProperties(PropertyBag& bag) const {
   bag.WriteProperty(L"MousePointer", PropertyValue(mouse_pointer_), PropertyValue(int16_t{0}));
   bag.WriteProperty(L"MouseIcon", PropertyValue(mouse_icon_), PropertyValue(PictureRef()));
   bag.WriteProperty(L"MouseTrack", PropertyValue(mouse_track_), PropertyValue(false));
-}
-
-void NativeControl::SendCharacter(UINT code_point, LPARAM flags) const noexcept {
-  const Window child = Child();
-  if (code_point < 0x10000) {
-    child.Send(WM_CHAR, code_point, flags);
-    return;
-  }
-  const UINT value = code_point - 0x10000;
-  child.Send(WM_CHAR, 0xD800 + (value >> 10), flags);
-  child.Send(WM_CHAR, 0xDC00 + (value & 0x3FF), flags);
 }
 
 NativeControl::ContainerPoint NativeControl::ContextMenuPoint(POINT screen) const {

@@ -43,7 +43,7 @@ void ListBoxW::OLEStartDrag(DataObject& data, int32_t& allowed_effects) {
       GetCursorPos(&cursor);
       dragged_item_ = LBItemFromPt(ListHandle(), cursor, FALSE) + 1;
     }
-  } else if (ole_drag_mode_ == kOleDragAutomatic) {
+  } else if (OLEDragMode() == kOleDragAutomatic) {
     const std::wstring text = SelectedItemsText(*this);
     if (!text.empty()) {
       // A String is offered with its terminating NUL in both formats.
@@ -87,7 +87,7 @@ void ListBoxW::OLEDragOver(DataObject& data, int32_t& effect, int16_t button, in
       static_cast<float>(ScaleY(y, ScaleUnit::kPixels, ScaleUnit::kContainerPosition));
   events_.Raise(&ListBoxWEvents::OLEDragOver, data, effect, button, shift, container_x, container_y,
                 state);
-  if (Child() && state == 2 && effect != 0 && ole_drag_drop_scroll_) {
+  if (Child() && state == 2 && effect != 0 && OLEDragDropScroll()) {
     ScrollNearEdge(static_cast<int>(x), static_cast<int>(y));
   }
 }

@@ -56,7 +56,7 @@ void ListBoxW::DrawCheckItem(const DRAWITEMSTRUCT& item) const {
   FillWith(dc, glyph, BackColor());
 
   bool drawn = false;
-  if (visual_styles_ && VisualStylesActive()) {
+  if (VisualStyles() && VisualStylesActive()) {
     const UniqueTheme theme(OpenThemeData(ListHandle(), L"Button"));
     if (theme) {
       const int part = style_ == kStyleCheckBox ? BP_CHECKBOX : BP_RADIOBUTTON;

@@ -7,22 +7,15 @@
 #include <cstdint>
 
 #include "controls/base/host/data_object.h"
+#include "controls/base/input_events.h"
 
 namespace veltrin::controls {
 
-class ListBoxWEvents {
+// The keys and the mouse as InputEvents says.
+class ListBoxWEvents : public InputEvents {
  public:
-  virtual ~ListBoxWEvents() = default;
-
   virtual void Click() {}
   virtual void DblClick() {}
-  virtual void KeyDown(int16_t& /*key_code*/, int16_t /*shift*/) {}
-  virtual void KeyPress(int16_t& /*key_char*/) {}
-  virtual void KeyUp(int16_t& /*key_code*/, int16_t /*shift*/) {}
-  // Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt; X and Y in twips.
-  virtual void MouseDown(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
-  virtual void MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
-  virtual void MouseUp(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
   virtual void Scroll() {}
   // X and Y in the container's position scale, or both -1 when asked for from the keyboard.
   virtual void ContextMenu(float /*x*/, float /*y*/) {}
@@ -32,10 +25,6 @@ class ListBoxWEvents {
   virtual void ItemDraw(int32_t /*item*/, int32_t /*item_action*/, int32_t /*item_state*/,
                         HDC /*dc*/, int32_t /*left*/, int32_t /*top*/, int32_t /*right*/,
                         int32_t /*bottom*/) {}
-  virtual void PreviewKeyDown(int16_t /*key_code*/, bool& /*is_input_key*/) {}
-  virtual void PreviewKeyUp(int16_t /*key_code*/, bool& /*is_input_key*/) {}
-  virtual void MouseEnter() {}
-  virtual void MouseLeave() {}
   // OLE drag and drop; positions in the container's position scale.
   virtual void OLECompleteDrag(int32_t& /*effect*/) {}
   virtual void OLEDragDrop(DataObject& /*data*/, int32_t& /*effect*/, int16_t& /*button*/,

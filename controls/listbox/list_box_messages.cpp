@@ -4,30 +4,9 @@
 
 #include <commctrl.h>
 
-#include "controls/base/container_validation.h"
 #include "controls/base/input_state.h"
-#include "controls/base/mouse_pointers.h"
-#include "controls/base/window_input.h"
 
 namespace veltrin::controls {
-namespace {
-
-constexpr int kNavigationKeys[] = {VK_UP,   VK_DOWN,  VK_LEFT, VK_RIGHT,
-                                   VK_NEXT, VK_PRIOR, VK_HOME, VK_END};
-
-bool IsNavigationKey(WPARAM key) noexcept {
-  for (const int navigation : kNavigationKeys) {
-    if (static_cast<WPARAM>(navigation) == key) return true;
-  }
-  return false;
-}
-
-int16_t SignedCharCode(WPARAM code) noexcept {
-  const auto unsigned_code = static_cast<uint16_t>(code & 0xFFFF);
-  return static_cast<int16_t>(unsigned_code);
-}
-
-}  // namespace
 
 MessageResult ListBoxW::OnCommand(WORD, WORD code, HWND control) {
   if (!Child() || control != ListHandle()) return kNotHandled;
@@ -88,23 +67,11 @@ MessageResult ListBoxW::OnMeasureItem(int, MEASUREITEMSTRUCT& item) {
   return TRUE;
 }
 
-// The two list messages without a typed handler: WM_MOUSEACTIVATE and LB_SETTOPINDEX. The item
-// messages no handler acts on go straight to the list's own procedure (see Items()), not here.
-MessageResult ListBoxW::OnMessage(UINT message, WPARAM, LPARAM l_param) {
+MessageResult ListBoxW::OnListSetTopIndex(int) {
   if (!InListMessage()) return kNotHandled;
-  if (message == WM_MOUSEACTIVATE) {
-    if (Child().HasFocus()) return kNotHandled;
-    return MouseActivateAfterValidation(*this, l_param);
-  }
-  if (message != LB_SETTOPINDEX) return kNotHandled;
   const LRESULT result = CallNext();
   AfterListScroll();
   return result;
-}
-
-MessageResult ListBoxW::OnSetCursor(HWND, UINT hit_test, UINT) {
-  if (!InListMessage() || !SetPointerCursor(hit_test)) return kNotHandled;
-  return TRUE;
 }
 
 MessageResult ListBoxW::OnContextMenu(HWND window, POINT screen) {
@@ -112,39 +79,8 @@ MessageResult ListBoxW::OnContextMenu(HWND window, POINT screen) {
   return kNotHandled;
 }
 
-MessageResult ListBoxW::OnKeyDown(UINT key, UINT flags) {
-  return ListKey(true, true, key, flags);
-}
-
-MessageResult ListBoxW::OnKeyUp(UINT key, UINT flags) {
-  return ListKey(false, true, key, flags);
-}
-
-MessageResult ListBoxW::OnSysKeyDown(UINT key, UINT flags) {
-  return ListKey(true, false, key, flags);
-}
-
-MessageResult ListBoxW::OnSysKeyUp(UINT key, UINT flags) {
-  return ListKey(false, false, key, flags);
-}
-
-MessageResult ListBoxW::ListKey(bool down, bool key_message, UINT key, UINT flags) {
-  if (!InListMessage()) return kNotHandled;
-  auto key_code = static_cast<int16_t>(LOWORD(key));
-  const auto shift = static_cast<int16_t>(ShiftStateNow());
-  events_.Raise(down ? &ListBoxWEvents::KeyDown : &ListBoxWEvents::KeyUp, key_code, shift);
-  if (key_message && down && key_code == VK_SPACE && style_ != kStyleStandard) ToggleItem(-1);
-  if (key_message) pending_char_ = PeekCharMessage(ListHandle());
-  return CallNextWith(static_cast<WPARAM>(static_cast<uint16_t>(key_code)),
-                      static_cast<LPARAM>(flags));
-}
-
-MessageResult ListBoxW::OnChar(wchar_t code, UINT flags) {
-  if (!InListMessage()) return kNotHandled;
-  int16_t key_char = SignedCharCode(pending_char_ != 0 ? pending_char_ : code);
-  pending_char_ = 0;
-  events_.Raise(&ListBoxWEvents::KeyPress, key_char);
-  return CallNextWith(static_cast<uint16_t>(key_char), static_cast<LPARAM>(flags));
+void ListBoxW::AfterKeyDown(int16_t key_code) {
+  if (key_code == VK_SPACE && style_ != kStyleStandard) ToggleItem(-1);
 }
 
 MessageResult ListBoxW::OnVScroll(int code, int, HWND bar) {
@@ -181,49 +117,8 @@ MessageResult ListBoxW::OnPaint() {
   return result;
 }
 
-MessageResult ListBoxW::OnMouseMove(UINT keys, POINT point) {
-  if (!InListMessage()) return kNotHandled;
-  const LRESULT result = CallNext();
+void ListBoxW::AfterMouseMove(UINT keys) {
   if (keys & MK_LBUTTON) AfterListScroll();
-  if (MouseEntered()) events_.Raise(&ListBoxWEvents::MouseEnter);
-  RaiseMouseEvent(&ListBoxWEvents::MouseMove, static_cast<int16_t>(ButtonStateFromMouseFlags(keys)),
-                  keys, point);
-  return result;
-}
-
-MessageResult ListBoxW::OnRButtonDown(UINT keys, POINT point) {
-  return ListButton(&ListBoxWEvents::MouseDown, kRightButton, keys, point);
-}
-
-MessageResult ListBoxW::OnMButtonDown(UINT keys, POINT point) {
-  return ListButton(&ListBoxWEvents::MouseDown, kMiddleButton, keys, point);
-}
-
-MessageResult ListBoxW::OnLButtonUp(UINT keys, POINT point) {
-  return ListButton(&ListBoxWEvents::MouseUp, kLeftButton, keys, point);
-}
-
-MessageResult ListBoxW::OnRButtonUp(UINT keys, POINT point) {
-  return ListButton(&ListBoxWEvents::MouseUp, kRightButton, keys, point);
-}
-
-MessageResult ListBoxW::OnMButtonUp(UINT keys, POINT point) {
-  return ListButton(&ListBoxWEvents::MouseUp, kMiddleButton, keys, point);
-}
-
-MessageResult ListBoxW::ListButton(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
-                                   int16_t button, UINT keys, POINT point) {
-  if (!InListMessage()) return kNotHandled;
-  const LRESULT result = CallNext();
-  RaiseMouseEvent(event, button, keys, point);
-  return result;
-}
-
-MessageResult ListBoxW::OnMouseLeave() {
-  if (!InListMessage()) return kNotHandled;
-  const LRESULT result = CallNext();
-  if (MouseLeft()) events_.Raise(&ListBoxWEvents::MouseLeave);
-  return result;
 }
 
 bool ListBoxW::ThumbTrack(bool vertical, int code, HWND bar) {
@@ -251,12 +146,11 @@ bool ListBoxW::PressToggles(int32_t item, int x) const noexcept {
   return rtl ? x >= rect.right - min_check_item_height_ : x < rect.left + min_check_item_height_;
 }
 
-MessageResult ListBoxW::OnLButtonDown(UINT keys, POINT point) {
-  if (!InListMessage()) return kNotHandled;
+MessageResult ListBoxW::LeftButtonDown(UINT keys, POINT point) {
   POINT screen = point;
   ClientToScreen(ListHandle(), &screen);
   const int item = LBItemFromPt(ListHandle(), screen, FALSE);
-  if (ole_drag_mode_ == kOleDragAutomatic && item >= 0 &&
+  if (OLEDragMode() == kOleDragAutomatic && item >= 0 &&
       Send(LB_GETSEL, static_cast<WPARAM>(item)) > 0) {
     if (DragDetect(ListHandle(), screen)) {
       drag_start_item_ = item + 1;
@@ -267,28 +161,20 @@ MessageResult ListBoxW::OnLButtonDown(UINT keys, POINT point) {
     const bool toggles = style_ != kStyleStandard && PressToggles(item, point.x);
     const LRESULT result = CallNext();
     if (toggles) ToggleItem(item);
-    RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, keys, point);
+    RaiseMouse(&InputEvents::MouseDown, kLeftButton, keys, point);
     ReleaseCapture();
     return result;
   }
   if (style_ != kStyleStandard && item >= 0) {
     const bool toggles = PressToggles(item, point.x);
     const LRESULT result = CallNext();
-    RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, keys, point);
+    RaiseMouse(&InputEvents::MouseDown, kLeftButton, keys, point);
     if (toggles) ToggleItem(item);
     return result;
   }
   const LRESULT result = CallNext();
-  RaiseMouseEvent(&ListBoxWEvents::MouseDown, kLeftButton, keys, point);
+  RaiseMouse(&InputEvents::MouseDown, kLeftButton, keys, point);
   return result;
-}
-
-void ListBoxW::RaiseMouseEvent(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
-                               int16_t button, UINT keys, POINT point) {
-  if (!events_.Handler()) return;
-  const auto x = static_cast<float>(ScaleX(point.x, ScaleUnit::kPixels, ScaleUnit::kTwips));
-  const auto y = static_cast<float>(ScaleY(point.y, ScaleUnit::kPixels, ScaleUnit::kTwips));
-  events_.Raise(event, button, static_cast<int16_t>(ShiftStateFromMouseFlags(keys)), x, y);
 }
 
 void ListBoxW::RaiseContextMenu(POINT screen) {
@@ -328,14 +214,7 @@ HRESULT STDMETHODCALLTYPE ListBoxW::TranslateAccelerator(bool& handled, HRESULT&
                                                          LPARAM l_param, int32_t) {
   if (!Child() || (message != WM_KEYDOWN && message != WM_KEYUP)) return S_OK;
   try {
-    const auto key_code = static_cast<int16_t>(w_param & 0xFF);
-    bool is_input_key = false;
-    events_.Raise(
-        message == WM_KEYDOWN ? &ListBoxWEvents::PreviewKeyDown : &ListBoxWEvents::PreviewKeyUp,
-        key_code, is_input_key);
-    const bool input_key = w_param == VK_TAB || w_param == VK_RETURN || w_param == VK_ESCAPE;
-    if (IsNavigationKey(w_param) || (input_key && is_input_key)) {
-      Send(message, w_param, l_param);
+    if (PreviewKey(message, w_param, l_param)) {
       handled = true;
       ret_val = S_OK;
     }

@@ -73,7 +73,7 @@ DWORD ListBoxW::ChildStyle() const {
   DWORD style = WS_HSCROLL | LBS_NOTIFY;
   DWORD ex_style = 0;
   if (!redraw_) style |= LBS_NOREDRAW;
-  ApplyBorderStyle(style, ex_style, border_style_);
+  ApplyBorderStyle(style, ex_style, BorderStyle());
   style |= multi_column_ ? LBS_MULTICOLUMN : WS_VSCROLL;
   if (sorted_) style |= LBS_SORT;
   if (!integral_height_) style |= LBS_NOINTEGRALHEIGHT;
@@ -91,16 +91,15 @@ DWORD ListBoxW::ChildStyle() const {
 DWORD ListBoxW::ChildExStyle() const {
   DWORD style = 0;
   DWORD ex_style = 0;
-  ApplyBorderStyle(style, ex_style, border_style_);
-  if (!multi_column_ && EffectiveRightToLeft())
-    ex_style |= WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR;
+  ApplyBorderStyle(style, ex_style, BorderStyle());
+  if (!multi_column_ && EffectiveRightToLeft()) ex_style |= RightToLeftExStyles();
   return ex_style;
 }
 
 void ListBoxW::ChildCreated() {
   Child().UpdateUiState(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL);
   if (multi_column_ && EffectiveRightToLeft()) {
-    ApplyRightToLeftStyles(ListHandle(), WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR);
+    ApplyRightToLeftStyles(ListHandle(), RightToLeftExStyles());
   }
   if (!multi_column_ && horizontal_extent_ > 0) {
     Items().SetHorizontalExtent(horizontal_extent_);
@@ -184,7 +183,7 @@ void ListBoxW::RestoreChildState() {
   if (!redraw_) Child().SetRedraw(false);
 }
 
-void ListBoxW::RecreateListWindow() {
+void ListBoxW::RecreateForStyle() {
   ApplyCreationRules();
   if (!hWndUserControl()) return;
   if (!Child()) {
@@ -250,18 +249,6 @@ void ListBoxW::SetCheckItemHeight() {
   }
 }
 
-void ListBoxW::SetBackColor(OLE_COLOR color) {
-  UserControl::SetBackColor(color);
-  PropertyChanged(L"BackColor");
-  Refresh();
-}
-
-void ListBoxW::SetForeColor(OLE_COLOR color) {
-  UserControl::SetForeColor(color);
-  PropertyChanged(L"ForeColor");
-  Refresh();
-}
-
 void ListBoxW::SetRedraw(bool value) {
   redraw_ = value;
   if (Child() && !design_mode_) {
@@ -272,9 +259,7 @@ void ListBoxW::SetRedraw(bool value) {
 }
 
 void ListBoxW::SetSorted(bool value) {
-  sorted_ = value;
-  RecreateListWindow();
-  PropertyChanged(L"Sorted");
+  SetRecreating(sorted_, value, L"Sorted");
 }
 
 void ListBoxW::SetMultiColumn(bool value) {
@@ -282,15 +267,11 @@ void ListBoxW::SetMultiColumn(bool value) {
     return RefuseSetting(RunTimeError(
         kSetNotSupported, u"MultiColumn must be False when DrawMode is 2 - OwnerDrawVariable"));
   }
-  multi_column_ = value;
-  RecreateListWindow();
-  PropertyChanged(L"MultiColumn");
+  SetRecreating(multi_column_, value, L"MultiColumn");
 }
 
 void ListBoxW::SetAllowSelection(bool value) {
-  allow_selection_ = value;
-  RecreateListWindow();
-  PropertyChanged(L"AllowSelection");
+  SetRecreating(allow_selection_, value, L"AllowSelection");
 }
 
 void ListBoxW::SetMultiSelect(int32_t value) {
@@ -299,21 +280,15 @@ void ListBoxW::SetMultiSelect(int32_t value) {
     return RefuseSetting(RunTimeError(
         kSetNotSupported, u"MultiSelect must be 0 - None when Style is not 0 - Standard"));
   }
-  multi_select_ = value;
-  RecreateListWindow();
-  PropertyChanged(L"MultiSelect");
+  SetRecreating(multi_select_, value, L"MultiSelect");
 }
 
 void ListBoxW::SetUseTabStops(bool value) {
-  use_tab_stops_ = value;
-  RecreateListWindow();
-  PropertyChanged(L"UseTabStops");
+  SetRecreating(use_tab_stops_, value, L"UseTabStops");
 }
 
 void ListBoxW::SetDisableNoScroll(bool value) {
-  disable_no_scroll_ = value;
-  RecreateListWindow();
-  PropertyChanged(L"DisableNoScroll");
+  SetRecreating(disable_no_scroll_, value, L"DisableNoScroll");
 }
 
 void ListBoxW::SetIntegralHeight(bool value) {
@@ -321,9 +296,7 @@ void ListBoxW::SetIntegralHeight(bool value) {
     throw RunTimeError(kSetNotSupportedAtRunTime,
                        u"IntegralHeight property is read-only at run time");
   }
-  integral_height_ = value;
-  RecreateListWindow();
-  PropertyChanged(L"IntegralHeight");
+  SetRecreating(integral_height_, value, L"IntegralHeight");
 }
 
 void ListBoxW::SetStyle(int32_t value) {
@@ -337,7 +310,7 @@ void ListBoxW::SetStyle(int32_t value) {
   }
   style_ = value;
   if (value != 0) multi_select_ = 0;
-  RecreateListWindow();
+  RecreateForStyle();
   PropertyChanged(L"Style");
 }
 
@@ -346,17 +319,7 @@ void ListBoxW::SetDrawMode(int32_t value) {
   if (!design_mode_) {
     throw RunTimeError(kSetNotSupportedAtRunTime, u"DrawMode property is read-only at run time");
   }
-  draw_mode_ = value;
-  RecreateListWindow();
-  PropertyChanged(L"DrawMode");
-}
-
-void ListBoxW::SetBorderStyle(int32_t value) {
-  RequireRange(value, 0, 4);
-  border_style_ = value;
-  if (Child()) ChangeBorderStyle(ListHandle(), value);
-  Resize();
-  PropertyChanged(L"BorderStyle");
+  SetRecreating(draw_mode_, value, L"DrawMode");
 }
 
 }  // namespace veltrin::controls

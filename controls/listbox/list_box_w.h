@@ -37,11 +37,6 @@ class ListBoxW : public NativeControl {
   static constexpr int32_t kMultiSelectNone = 0;
   static constexpr int32_t kMultiSelectSimple = 1;
   static constexpr int32_t kMultiSelectExtended = 2;
-  // OLEDragMode and OLEDropMode.
-  static constexpr int32_t kOleDragManual = 0;
-  static constexpr int32_t kOleDragAutomatic = 1;
-  static constexpr int32_t kOleDropNone = 0;
-  static constexpr int32_t kOleDropManual = 1;
 
   ListBoxW();
   ~ListBoxW() override;
@@ -100,8 +95,6 @@ class ListBoxW : public NativeControl {
   FontRef Font() const noexcept { return font_; }
   // Null takes the ambient font.
   void SetFont(FontRef font);
-  void SetBackColor(OLE_COLOR color);
-  void SetForeColor(OLE_COLOR color);
   bool Redraw() const noexcept { return redraw_; }
   void SetRedraw(bool value);
   bool Sorted() const noexcept { return sorted_; }
@@ -122,21 +115,7 @@ class ListBoxW : public NativeControl {
   void SetStyle(int32_t value);
   int32_t DrawMode() const noexcept { return draw_mode_; }
   void SetDrawMode(int32_t value);
-  int32_t BorderStyle() const noexcept { return border_style_; }
-  void SetBorderStyle(int32_t value);
   bool DesignMode() const noexcept { return design_mode_; }
-  bool VisualStyles() const noexcept { return visual_styles_; }
-  void SetVisualStyles(bool value);
-  int32_t OLEDragMode() const noexcept { return ole_drag_mode_; }
-  void SetOLEDragMode(int32_t value);
-  bool OLEDragDropScroll() const noexcept { return ole_drag_drop_scroll_; }
-  void SetOLEDragDropScroll(bool value);
-  void SetOLEDropMode(int32_t value);
-  // The stored value; the list itself follows the value resolved with RightToLeftMode.
-  bool RightToLeft() const noexcept { return UserControl::RightToLeft(); }
-  void SetRightToLeft(bool value);
-  int32_t RightToLeftMode() const noexcept { return right_to_left_mode_; }
-  void SetRightToLeftMode(int32_t value);
   // In container units.
   float HorizontalExtent() const;
   void SetHorizontalExtent(float value);
@@ -168,10 +147,14 @@ class ListBoxW : public NativeControl {
   int32_t OLEDraggedItem() const noexcept { return dragged_item_ - 1; }
 
   // Repaints the container and, when Redraw is on, the list at once.
-  void Refresh() const noexcept;
+  void Refresh() const noexcept override;
 
  protected:
   const wchar_t* ChildClass() const override { return L"ListBox"; }
+  // The list is also right-aligned when it reads right to left.
+  DWORD RightToLeftExStyles() const override {
+    return WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR;
+  }
   DWORD ChildStyle() const override;
   DWORD ChildExStyle() const override;
   void ChildCreated() override;
@@ -186,26 +169,18 @@ class ListBoxW : public NativeControl {
   MessageResult OnDrawItem(int id, DRAWITEMSTRUCT& item) override;
   MessageResult OnMeasureItem(int id, MEASUREITEMSTRUCT& item) override;
   // The list's own messages (the container's reflected ones above).
-  MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
-  MessageResult OnSetCursor(HWND window, UINT hit_test, UINT mouse_message) override;
+  MessageResult OnListSetTopIndex(int index) override;
   MessageResult OnContextMenu(HWND window, POINT screen) override;
-  MessageResult OnKeyDown(UINT key, UINT flags) override;
-  MessageResult OnKeyUp(UINT key, UINT flags) override;
-  MessageResult OnSysKeyDown(UINT key, UINT flags) override;
-  MessageResult OnSysKeyUp(UINT key, UINT flags) override;
-  MessageResult OnChar(wchar_t code, UINT flags) override;
   MessageResult OnVScroll(int code, int position, HWND bar) override;
   MessageResult OnHScroll(int code, int position, HWND bar) override;
   MessageResult OnMouseWheel(int delta, UINT keys, POINT screen) override;
   MessageResult OnPaint() override;
-  MessageResult OnMouseMove(UINT keys, POINT point) override;
-  MessageResult OnLButtonDown(UINT keys, POINT point) override;
-  MessageResult OnRButtonDown(UINT keys, POINT point) override;
-  MessageResult OnMButtonDown(UINT keys, POINT point) override;
-  MessageResult OnLButtonUp(UINT keys, POINT point) override;
-  MessageResult OnRButtonUp(UINT keys, POINT point) override;
-  MessageResult OnMButtonUp(UINT keys, POINT point) override;
-  MessageResult OnMouseLeave() override;
+  // Input (see NativeControl): Space and a press on the glyph column toggle a check item, a drag
+  // over the list may scroll it, an automatic OLE drag starts from a selected item.
+  InputEvents* InputHandler() const noexcept override { return events_.Handler(); }
+  void AfterKeyDown(int16_t key_code) override;
+  void AfterMouseMove(UINT keys) override;
+  MessageResult LeftButtonDown(UINT keys, POINT point) override;
   void Resize() override;
   void AmbientChanged(const std::wstring& name) override;
   std::optional<int16_t> BrowsedMousePointer() const override { return MousePointer(); }
@@ -266,28 +241,21 @@ class ListBoxW : public NativeControl {
   bool ApplyListIndex(int32_t value) noexcept;
   // Forces the invariants between DrawMode, Style, MultiColumn and IntegralHeight.
   void ApplyCreationRules() noexcept;
-  // Re-creates the native list (or creates it when missing) keeping its items.
-  void RecreateListWindow();
+  // Re-creates the native list (or creates it when missing) keeping its items, after the rules
+  // between the style-bearing properties are applied.
+  void RecreateForStyle() override;
   void ApplyFont();
   void SetCheckItemHeight();
   void InvalidateItem(int32_t index) const noexcept;
   // Whether the message being handled is one of the list window's own (not one its container
   // reflects).
   bool InListMessage() const noexcept { return ListHandle() && MessageWindow() == ListHandle(); }
-  // A key message: KeyDown or KeyUp, Space toggling the current item and the waiting character
-  // noted (WM_KEYDOWN and WM_KEYUP only, `key_message`), then the default with the returned code.
-  MessageResult ListKey(bool down, bool key_message, UINT key, UINT flags);
   // A scroll message: the thumb tracking, or the default followed by the scroll detection.
   MessageResult ListScroll(bool vertical, int code, HWND bar);
-  // The default processing of a button press or release, then its mouse event.
-  MessageResult ListButton(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
-                           int16_t button, UINT keys, POINT point);
   // Moves the list to a dragged thumb (ScrollTrack); false when the message is not one it takes.
   bool ThumbTrack(bool vertical, int code, HWND bar);
   // After the list may have scrolled: Scroll when it did, else the insertion mark repainted.
   void AfterListScroll();
-  void RaiseMouseEvent(void (ListBoxWEvents::*event)(int16_t, int16_t, float, float),
-                       int16_t button, UINT keys, POINT point);
   void RaiseContextMenu(POINT screen);
   // Whether a press at a client point on `item` toggles it: anywhere on the current item, only
   // on the glyph column of the others.
@@ -300,12 +268,8 @@ class ListBoxW : public NativeControl {
   void InvalidateInsertMarkBand() const noexcept;
   void DrawInsertMark() const noexcept;
   void DrawCheckItem(const DRAWITEMSTRUCT& item) const;
-  void ApplyVisualStyles() const noexcept;
-  void ApplyRightToLeft();
   // Scrolls one line when a drag hovers within the margin of an edge.
   void ScrollNearEdge(int x, int y);
-  // RightToLeft as resolved with the ambient value and RightToLeftMode.
-  bool EffectiveRightToLeft() const;
   float ToContainerX(double pixels) const;
   float ToContainerY(double pixels) const;
   // Whole pixels, rounded.
@@ -324,20 +288,14 @@ class ListBoxW : public NativeControl {
   bool insert_mark_after_ = false;
   int32_t min_check_item_height_ = 15;
   int32_t last_top_index_ = 0;
-  WPARAM pending_char_ = 0;
   int32_t drag_start_item_ = 0;  // item + 1 under an automatic drag start
   int32_t dragged_item_ = 0;     // item + 1 being dragged from this list
 
-  bool visual_styles_ = true;
-  int32_t ole_drag_mode_ = 0;
-  bool ole_drag_drop_scroll_ = true;
-  int32_t right_to_left_mode_ = 1;
   int32_t horizontal_extent_ = 0;  // pixels
   OLE_COLOR insert_mark_color_ = 0;
   bool scroll_track_ = true;
 
   bool redraw_ = true;
-  int32_t border_style_ = 3;
   bool multi_column_ = false;
   bool sorted_ = false;
   bool integral_height_ = true;

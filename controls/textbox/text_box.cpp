@@ -32,7 +32,7 @@ TextBoxW::~TextBoxW() = default;
 DWORD TextBoxW::ChildStyle() const {
   DWORD style = 0;
   DWORD ex_style = 0;
-  ApplyBorderStyle(style, ex_style, border_style_);
+  ApplyBorderStyle(style, ex_style, BorderStyle());
   if (allow_only_numbers_) style |= ES_NUMBER;
   if (locked_) style |= ES_READONLY;
   if (!hide_selection_) style |= ES_NOHIDESEL;
@@ -66,8 +66,8 @@ DWORD TextBoxW::ChildStyle() const {
 
 DWORD TextBoxW::ChildExStyle() const {
   DWORD style = 0;
-  DWORD ex_style = EffectiveRightToLeft() ? kRightToLeftExStyles : 0;
-  ApplyBorderStyle(style, ex_style, border_style_);
+  DWORD ex_style = EffectiveRightToLeft() ? RightToLeftExStyles() : 0;
+  ApplyBorderStyle(style, ex_style, BorderStyle());
   return ex_style;
 }
 
@@ -129,10 +129,6 @@ void TextBoxW::TerminateControl() {
   ReleaseShellLibrary();
 }
 
-void TextBoxW::Refresh() const noexcept {
-  UserControl::Refresh();  // repaints the container and the edit now
-}
-
 void TextBoxW::SetFocus() {
   ExtenderObject().SetFocus();
 }
@@ -173,28 +169,20 @@ void TextBoxW::ReportTextChanged() {
 // Properties that re-create the window.
 
 void TextBoxW::SetMultiLine(bool value) {
-  multi_line_ = value;
-  RecreateChild();
-  PropertyChanged(L"MultiLine");
+  SetRecreating(multi_line_, value, L"MultiLine");
 }
 
 void TextBoxW::SetScrollBars(int32_t value) {
   RequireRange(value, 0, 3);
-  scroll_bars_ = value;
-  RecreateChild();
-  PropertyChanged(L"ScrollBars");
+  SetRecreating(scroll_bars_, value, L"ScrollBars");
 }
 
 void TextBoxW::SetHideSelection(bool value) {
-  hide_selection_ = value;
-  RecreateChild();
-  PropertyChanged(L"HideSelection");
+  SetRecreating(hide_selection_, value, L"HideSelection");
 }
 
 void TextBoxW::SetUseSystemPasswordChar(bool value) {
-  use_system_password_char_ = value;
-  RecreateChild();
-  PropertyChanged(L"UseSystemPasswordChar");
+  SetRecreating(use_system_password_char_, value, L"UseSystemPasswordChar");
 }
 
 // Properties applied to the live window.
@@ -303,52 +291,6 @@ void TextBoxW::SetOverTypeMode(bool value) {
   PropertyChanged(L"OverTypeMode");
 }
 
-void TextBoxW::SetBorderStyle(int32_t value) {
-  RequireRange(value, 0, 4);
-  border_style_ = value;
-  if (Live()) ChangeBorderStyle(hWnd(), value);
-  PropertyChanged(L"BorderStyle");
-}
-
-bool TextBoxW::EffectiveRightToLeft() const noexcept {
-  return ResolveRightToLeft(RightToLeft(), Ambient().RightToLeft(), right_to_left_mode_);
-}
-
-void TextBoxW::SetRightToLeft(bool value) {
-  UserControl::SetRightToLeft(value);
-  if (Live()) ApplyRightToLeftStyles(hWnd(), EffectiveRightToLeft() ? kRightToLeftExStyles : 0);
-  PropertyChanged(L"RightToLeft");
-}
-
-void TextBoxW::SetRightToLeftMode(int32_t value) {
-  RequireRange(value, 0, 4);
-  right_to_left_mode_ = value;
-  SetRightToLeft(RightToLeft());
-  PropertyChanged(L"RightToLeftMode");
-}
-
-void TextBoxW::SetVisualStyles(bool value) {
-  visual_styles_ = value;
-  ApplyVisualStyles();
-  PropertyChanged(L"VisualStyles");
-}
-
-void TextBoxW::ApplyVisualStyles() {
-  if (ThemeChild(visual_styles_)) Refresh();
-}
-
-void TextBoxW::SetBackColor(OLE_COLOR color) {
-  UserControl::SetBackColor(color);
-  Refresh();
-  PropertyChanged(L"BackColor");
-}
-
-void TextBoxW::SetForeColor(OLE_COLOR color) {
-  UserControl::SetForeColor(color);
-  Refresh();
-  PropertyChanged(L"ForeColor");
-}
-
 void TextBoxW::SetFont(FontRef font) {
   font_ = font ? std::move(font) : Ambient().Font();
   BuildFont();
@@ -367,24 +309,6 @@ void TextBoxW::ApplyFontToChild() {
   UniqueFont font = CreateGdiFont(*font_);
   if (Live()) Child().SetFont(font.Get(), true);
   font_handle_ = std::move(font);  // the previous one is deleted after the window let go of it
-}
-
-void TextBoxW::SetOLEDragMode(int32_t value) {
-  RequireRange(value, 0, 1);
-  ole_drag_mode_ = value;
-  PropertyChanged(L"OLEDragMode");
-}
-
-void TextBoxW::SetOLEDropMode(int32_t value) {
-  RequireRange(value, 0, 2);
-  ole_drop_mode_ = value;
-  UserControl::SetOLEDropMode(static_cast<int16_t>(value == 2 ? 1 : value));
-  PropertyChanged(L"OLEDropMode");
-}
-
-void TextBoxW::SetOLEDragDropScroll(bool value) {
-  ole_drag_drop_scroll_ = value;
-  PropertyChanged(L"OLEDragDropScroll");
 }
 
 void TextBoxW::SetNetAddressValidator(bool value) {

@@ -40,12 +40,6 @@ class TextBoxW : public NativeControl {
   static constexpr int32_t kCasingNormal = 0;
   static constexpr int32_t kCasingUpper = 1;
   static constexpr int32_t kCasingLower = 2;
-  // OLEDragMode and OLEDropMode.
-  static constexpr int32_t kOleDragManual = 0;
-  static constexpr int32_t kOleDragAutomatic = 1;
-  static constexpr int32_t kOleDropNone = 0;
-  static constexpr int32_t kOleDropManual = 1;
-  static constexpr int32_t kOleDropAutomatic = 2;
 
   TextBoxW();
   ~TextBoxW() override;
@@ -98,31 +92,9 @@ class TextBoxW : public NativeControl {
   void SetAllowOverType(bool value);
   bool OverTypeMode() const noexcept { return over_type_mode_; }
   void SetOverTypeMode(bool value);
-  // 0..4 (none, single, static edge, sunken, dialog frame); others raise error 380.
-  int32_t BorderStyle() const noexcept { return border_style_; }
-  void SetBorderStyle(int32_t value);
-  bool RightToLeft() const noexcept { return UserControl::RightToLeft(); }
-  void SetRightToLeft(bool value);
-  // 0..4, how RightToLeft is resolved; others raise error 380.
-  int32_t RightToLeftMode() const noexcept { return right_to_left_mode_; }
-  void SetRightToLeftMode(int32_t value);
-  bool VisualStyles() const noexcept { return visual_styles_; }
-  void SetVisualStyles(bool value);
-  OLE_COLOR BackColor() const noexcept { return UserControl::BackColor(); }
-  void SetBackColor(OLE_COLOR color);
-  OLE_COLOR ForeColor() const noexcept { return UserControl::ForeColor(); }
-  void SetForeColor(OLE_COLOR color);
   // The font object; null sets the ambient font. The box keeps a GDI font built from it.
   const FontRef& Font() const noexcept { return font_; }
   void SetFont(FontRef font);
-  // 0 manual, 1 automatic; others raise error 380.
-  int32_t OLEDragMode() const noexcept { return ole_drag_mode_; }
-  void SetOLEDragMode(int32_t value);
-  // 0 none, 1 manual, 2 automatic; others raise error 380.
-  int32_t OLEDropMode() const noexcept { return ole_drop_mode_; }
-  void SetOLEDropMode(int32_t value);
-  bool OLEDragDropScroll() const noexcept { return ole_drag_drop_scroll_; }
-  void SetOLEDragDropScroll(bool value);
   // Network-address validation: the address window class where the system has it (re-creates
   // the window), and the address types it accepts (0..19, others raise error 380).
   bool NetAddressValidator() const noexcept { return net_address_validator_; }
@@ -142,8 +114,6 @@ class TextBoxW : public NativeControl {
 
   // Focus through the host's extender (validation first when the box causes it).
   void SetFocus();
-  // Repaints the container and the edit now.
-  void Refresh() const noexcept;
 
   // Selection; negative values raise error 380. Indexes are UTF-16 code units.
   int32_t SelStart() const noexcept;
@@ -193,30 +163,23 @@ class TextBoxW : public NativeControl {
   void InitializeControl() override;
   void InitControlProperties() override;
   void ReadControlProperties(PropertyBag& bag) override;
+  int32_t HighestOLEDropMode() const override { return kOleDropAutomatic; }
   void WriteProperties(PropertyBag& bag) override;
   void TerminateControl() override;
 
   // Messages of the edit and, reflected through the container, its notifications.
   MessageResult OnMessage(UINT message, WPARAM w_param, LPARAM l_param) override;
   MessageResult OnCommand(WORD id, WORD code, HWND control) override;
-  MessageResult OnKeyDown(UINT key, UINT flags) override;
-  MessageResult OnKeyUp(UINT key, UINT flags) override;
-  MessageResult OnSysKeyDown(UINT key, UINT flags) override;
-  MessageResult OnSysKeyUp(UINT key, UINT flags) override;
-  MessageResult OnChar(wchar_t code, UINT flags) override;
   MessageResult OnContextMenu(HWND window, POINT screen) override;
-  MessageResult OnSetCursor(HWND window, UINT hit_test, UINT mouse_message) override;
-  MessageResult OnMouseMove(UINT keys, POINT point) override;
-  MessageResult OnLButtonDown(UINT keys, POINT point) override;
-  MessageResult OnLButtonUp(UINT keys, POINT point) override;
-  MessageResult OnLButtonDblClk(UINT keys, POINT point) override;
-  MessageResult OnRButtonDown(UINT keys, POINT point) override;
-  MessageResult OnRButtonUp(UINT keys, POINT point) override;
-  MessageResult OnRButtonDblClk(UINT keys, POINT point) override;
-  MessageResult OnMButtonDown(UINT keys, POINT point) override;
-  MessageResult OnMButtonUp(UINT keys, POINT point) override;
-  MessageResult OnMButtonDblClk(UINT keys, POINT point) override;
-  MessageResult OnMouseLeave() override;
+  // Input (see NativeControl): overtype on Insert, a cancelled KeyPress swallowed, the OLE drag
+  // from the selection, Click and DblClick.
+  InputEvents* InputHandler() const noexcept override { return events_.Handler(); }
+  bool TakesInput() const noexcept override { return InEditMessage(); }
+  void AfterKeyDown(int16_t key_code) override;
+  MessageResult ForwardCharacter(wchar_t typed, int16_t key_char, UINT flags) override;
+  MessageResult LeftButtonDown(UINT keys, POINT point) override;
+  void AfterButton(MouseButtonAction action, POINT point) override;
+  bool SetOwnCursor() override;
   MessageResult OnHScroll(int code, int position, HWND bar) override;
   MessageResult OnVScroll(int code, int position, HWND bar) override;
 
@@ -244,7 +207,6 @@ class TextBoxW : public NativeControl {
   bool Live() const noexcept { return static_cast<bool>(Child()); }
   // The edit window's messages, typed.
   EditView Edit() const noexcept { return EditView(hWnd()); }
-  bool EffectiveRightToLeft() const noexcept;
   // True for a valid value; otherwise raises error 380 at run time, or shows the error and keeps
   // the old value in design mode (false).
   bool AcceptValue(bool valid) const;
@@ -259,21 +221,11 @@ class TextBoxW : public NativeControl {
   void ApplyNetAddressType();
   void ResetNetAddressResults() noexcept;
   void ApplyFontToChild();
-  void ApplyVisualStyles();
   void ApplyCueBanner();
   void ApplyRightToLeft();
   float TwipsX(int pixels) const;
   float TwipsY(int pixels) const;
-  void RaiseMouse(void (TextBoxEvents::*event)(int16_t, int16_t, float, float), int16_t button,
-                  UINT keys, POINT point);
-  MessageResult ButtonDown(int16_t button, UINT keys, POINT point);
-  MessageResult ButtonUp(int16_t button, UINT keys, POINT point);
-  MessageResult ButtonDblClk();
   void SetMargin(bool left, float value);
-  // KeyDown or KeyUp with the in/out key code, then the edit sees the returned code; key messages
-  // (not system keys) also switch overtype on Insert and peek the pending character.
-  MessageResult RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key, UINT flags,
-                         bool key_message);
   // Overtype: deletes the character after the caret (both halves of a surrogate pair) when the
   // caret is not at the end of its line.
   void DeleteOverTypedCharacter();
@@ -306,15 +258,9 @@ class TextBoxW : public NativeControl {
   int32_t ime_mode_ = 0;
   bool allow_over_type_ = false;
   bool over_type_mode_ = false;
-  int32_t border_style_ = 3;
-  int32_t right_to_left_mode_ = 1;
-  bool visual_styles_ = true;
   FontRef font_;
   FontSubscription font_subscription_;
   UniqueFont font_handle_;
-  int32_t ole_drag_mode_ = 0;
-  int32_t ole_drop_mode_ = 0;
-  bool ole_drag_drop_scroll_ = true;
   bool net_address_validator_ = false;
   int32_t net_address_type_ = 0;
   int32_t net_address_format_ = 0;
@@ -325,7 +271,6 @@ class TextBoxW : public NativeControl {
 
   // Message-handling state.
   bool suppress_change_ = false;  // the Text setter is sending WM_SETTEXT
-  wchar_t pending_char_ = 0;      // the character peeked after a key message
   bool over_selection_ = false;   // the mouse is over the selection (automatic drag)
   bool drag_source_ = false;      // our own OLE drag is running
   bool click_armed_ = false;      // a button went down inside the edit

@@ -54,7 +54,7 @@ ByteArray UnicodeTextBytes(const std::wstring& text) {
 }  // namespace
 
 void TextBoxW::OLEStartDrag(DataObject& data, int32_t& allowed_effects) {
-  if (ole_drag_mode_ == kOleDragAutomatic) {
+  if (OLEDragMode() == kOleDragAutomatic) {
     const std::wstring text = SelText();
     data.SetData(PropertyValue(UnicodeTextBytes(text)), kUnicodeText);
     data.SetData(PropertyValue(text), kAnsiText);
@@ -74,7 +74,7 @@ void TextBoxW::OLEGiveFeedback(int32_t effect, bool& default_cursors) {
 }
 
 void TextBoxW::OLECompleteDrag(int32_t effect) {
-  if (effect == kEffectMove && ole_drag_mode_ == kOleDragAutomatic && drag_source_ && Live()) {
+  if (effect == kEffectMove && OLEDragMode() == kOleDragAutomatic && drag_source_ && Live()) {
     Edit().Clear();
   }
   events_.Raise(&TextBoxEvents::OLECompleteDrag, effect);
@@ -88,8 +88,8 @@ void TextBoxW::OLEDragOver(DataObject& data, int32_t& effect, int16_t button, in
                 static_cast<float>(ScaleY(y, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)),
                 state);
   if (!Live()) return;
-  if (state == 2 && effect != 0 && ole_drag_drop_scroll_) ScrollNearEdges(x, y);
-  if (ole_drop_mode_ != 2) return;
+  if (state == 2 && effect != 0 && OLEDragDropScroll()) ScrollNearEdges(x, y);
+  if (OLEDropMode() != kOleDropAutomatic) return;
   if (state == 2 && effect != 0) {
     ShowDropCaret(x, y);
   } else if (state == 1) {
@@ -156,7 +156,7 @@ void TextBoxW::OLEDragDrop(DataObject& data, int32_t& effect, int16_t button, in
   events_.Raise(&TextBoxEvents::OLEDragDrop, data, effect, button, shift,
                 static_cast<float>(ScaleX(x, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)),
                 static_cast<float>(ScaleY(y, ScaleUnit::kPixels, ScaleUnit::kContainerPosition)));
-  if (ole_drop_mode_ != 2 || !Live() || effect == 0) return;
+  if (OLEDropMode() != kOleDropAutomatic || !Live() || effect == 0) return;
   Refresh();
   InsertDroppedText(data, effect, x, y);
 }

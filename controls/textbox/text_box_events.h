@@ -4,30 +4,21 @@
 
 #include <cstdint>
 
+#include "controls/base/input_events.h"
+
 namespace veltrin::controls {
 
 class DataObject;
 
-// Mouse coordinates are twips (ContextMenu: container units, -1/-1 from the keyboard); Shift is
-// 1 Shift, 2 Ctrl, 4 Alt; Button 1 left, 2 right, 4 middle.
-struct TextBoxEvents {
-  virtual ~TextBoxEvents() = default;
+// The keys and the mouse as InputEvents says; ContextMenu in container units, -1/-1 from the
+// keyboard; OLE drag positions in twips, Button and Shift as for the mouse.
+struct TextBoxEvents : InputEvents {
   virtual void Click() {}
   virtual void DblClick() {}
   virtual void Change() {}
   virtual void MaxText() {}
   virtual void Scroll() {}
   virtual void ContextMenu(bool& /*handled*/, float /*x*/, float /*y*/) {}
-  virtual void PreviewKeyDown(int16_t /*key_code*/, bool& /*is_input_key*/) {}
-  virtual void PreviewKeyUp(int16_t /*key_code*/, bool& /*is_input_key*/) {}
-  virtual void KeyDown(int16_t& /*key_code*/, int16_t /*shift*/) {}
-  virtual void KeyUp(int16_t& /*key_code*/, int16_t /*shift*/) {}
-  virtual void KeyPress(int16_t& /*key_char*/) {}
-  virtual void MouseDown(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
-  virtual void MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
-  virtual void MouseUp(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
-  virtual void MouseEnter() {}
-  virtual void MouseLeave() {}
   virtual void OLECompleteDrag(int32_t /*effect*/) {}
   virtual void OLEDragDrop(DataObject& /*data*/, int32_t& /*effect*/, int16_t /*button*/,
                            int16_t /*shift*/, float /*x*/, float /*y*/) {}

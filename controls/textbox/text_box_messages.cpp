@@ -19,22 +19,6 @@ namespace {
 
 constexpr UINT kInsertKey = VK_INSERT;
 
-bool IsNavigationKey(int key) noexcept {
-  switch (key) {
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_HOME:
-    case VK_END:
-      return true;
-    default:
-      return false;
-  }
-}
-
 bool IsDigitsOnly(const std::wstring& text) noexcept {
   return text.find_first_not_of(L"0123456789") == std::wstring::npos;
 }
@@ -56,9 +40,6 @@ MessageResult TextBoxW::OnMessage(UINT message, WPARAM w_param, LPARAM l_param) 
       ReportTextChanged();
       return result;
     }
-    case WM_MOUSEACTIVATE:
-      if (Child().HasFocus()) return kNotHandled;
-      return MouseActivateAfterValidation(*this, l_param);
     case WM_INPUTLANGCHANGE:
       ApplyImeMode(hWnd(), ime_context_.Get(), ime_mode_);
       return kNotHandled;
@@ -98,48 +79,19 @@ MessageResult TextBoxW::OnCommand(WORD, WORD code, HWND control) {
   return kNotHandled;
 }
 
-MessageResult TextBoxW::RaiseKey(void (TextBoxEvents::*event)(int16_t&, int16_t), UINT key,
-                                 UINT flags, bool key_message) {
-  if (!InEditMessage()) return kNotHandled;
-  auto key_code = static_cast<int16_t>(key & 0xFF);
-  events_.Raise(event, key_code, static_cast<int16_t>(ShiftStateNow()));
-  if (key_message) {
-    if (event == &TextBoxEvents::KeyDown && key_code == static_cast<int16_t>(kInsertKey) &&
-        allow_over_type_) {
-      over_type_mode_ = !over_type_mode_;
-    }
-    pending_char_ = static_cast<wchar_t>(PeekCharMessage(hWnd()));
+void TextBoxW::AfterKeyDown(int16_t key_code) {
+  if (key_code == static_cast<int16_t>(kInsertKey) && allow_over_type_) {
+    over_type_mode_ = !over_type_mode_;
   }
-  return CallNextWith(static_cast<WORD>(key_code), static_cast<LPARAM>(flags));
 }
 
-MessageResult TextBoxW::OnKeyDown(UINT key, UINT flags) {
-  return RaiseKey(&TextBoxEvents::KeyDown, key, flags, true);
-}
-
-MessageResult TextBoxW::OnKeyUp(UINT key, UINT flags) {
-  return RaiseKey(&TextBoxEvents::KeyUp, key, flags, true);
-}
-
-MessageResult TextBoxW::OnSysKeyDown(UINT key, UINT flags) {
-  return RaiseKey(&TextBoxEvents::KeyDown, key, flags, false);
-}
-
-MessageResult TextBoxW::OnSysKeyUp(UINT key, UINT flags) {
-  return RaiseKey(&TextBoxEvents::KeyUp, key, flags, false);
-}
-
-MessageResult TextBoxW::OnChar(wchar_t code, UINT flags) {
-  if (!InEditMessage()) return kNotHandled;
-  auto key_char = static_cast<int16_t>(pending_char_ != 0 ? pending_char_ : code);
-  pending_char_ = 0;
-  events_.Raise(&TextBoxEvents::KeyPress, key_char);
-  if (code != 0 && key_char == 0) return 0;
-  const auto typed = static_cast<WORD>(key_char);
-  if (allow_over_type_ && over_type_mode_ && typed >= 32 && SelLength() == 0) {
+MessageResult TextBoxW::ForwardCharacter(wchar_t typed, int16_t key_char, UINT flags) {
+  if (typed != 0 && key_char == 0) return 0;  // KeyPress cancelled the character
+  const auto character = static_cast<WORD>(key_char);
+  if (allow_over_type_ && over_type_mode_ && character >= 32 && SelLength() == 0) {
     DeleteOverTypedCharacter();
   }
-  return CallNextWith(typed, static_cast<LPARAM>(flags));
+  return CallNextWith(character, static_cast<LPARAM>(flags));
 }
 
 void TextBoxW::DeleteOverTypedCharacter() {
@@ -172,19 +124,10 @@ MessageResult TextBoxW::OnContextMenu(HWND window, POINT screen) {
   return handled ? MessageResult(0) : kNotHandled;
 }
 
-MessageResult TextBoxW::OnSetCursor(HWND, UINT hit_test, UINT) {
-  if (!InEditMessage() || hit_test != HTCLIENT) return kNotHandled;
-  if (ole_drag_mode_ == kOleDragAutomatic) {
-    over_selection_ = PointerOverSelection();
-    if (over_selection_) {
-      SetCursor(LoadMousePointerCursor(1));
-      return 1;
-    }
-  } else {
-    over_selection_ = false;
-  }
-  if (SetPointerCursor(hit_test)) return 1;
-  return kNotHandled;
+bool TextBoxW::SetOwnCursor() {
+  over_selection_ = OLEDragMode() == kOleDragAutomatic && PointerOverSelection();
+  if (over_selection_) SetCursor(LoadMousePointerCursor(1));
+  return over_selection_;
 }
 
 bool TextBoxW::PointerOverSelection() const noexcept {
@@ -209,100 +152,39 @@ float TextBoxW::TwipsY(int pixels) const {
   return static_cast<float>(ScaleY(pixels, ScaleUnit::kPixels, ScaleUnit::kTwips));
 }
 
-void TextBoxW::RaiseMouse(void (TextBoxEvents::*event)(int16_t, int16_t, float, float),
-                          int16_t button, UINT keys, POINT point) {
-  events_.Raise(event, button, static_cast<int16_t>(ShiftStateFromMouseFlags(keys)),
-                TwipsX(static_cast<int16_t>(point.x)), TwipsY(static_cast<int16_t>(point.y)));
-}
-
-MessageResult TextBoxW::OnMouseMove(UINT keys, POINT point) {
-  if (!InEditMessage()) return kNotHandled;
-  const LRESULT result = CallNext();
-  if (MouseEntered()) events_.Raise(&TextBoxEvents::MouseEnter);
-  RaiseMouse(&TextBoxEvents::MouseMove, static_cast<int16_t>(ButtonStateFromMouseFlags(keys)), keys,
-             point);
-  return result;
-}
-
-MessageResult TextBoxW::ButtonDown(int16_t button, UINT keys, POINT point) {
-  if (!InEditMessage()) return kNotHandled;
-  const LRESULT result = CallNext();
-  RaiseMouse(&TextBoxEvents::MouseDown, button, keys, point);
-  click_armed_ = true;
-  return result;
-}
-
-MessageResult TextBoxW::ButtonUp(int16_t button, UINT keys, POINT point) {
-  if (!InEditMessage()) return kNotHandled;
-  const LRESULT result = CallNext();
-  RaiseMouse(&TextBoxEvents::MouseUp, button, keys, point);
-  if (click_armed_) {
+MessageResult TextBoxW::LeftButtonDown(UINT keys, POINT point) {
+  if (OLEDragMode() != kOleDragAutomatic || !over_selection_) {
+    return NativeControl::LeftButtonDown(keys, point);
+  }
+  POINT screen = point;
+  ClientToScreen(hWnd(), &screen);
+  if (DragDetect(hWnd(), screen)) {
     click_armed_ = false;
-    const float x = TwipsX(static_cast<int16_t>(point.x));
-    const float y = TwipsY(static_cast<int16_t>(point.y));
-    if (x >= 0 && y >= 0 && x <= TwipsX(ClientWidth()) && y <= TwipsY(ClientHeight())) {
-      events_.Raise(&TextBoxEvents::Click);
-    }
+    OLEDrag();
   }
-  return result;
+  return 0;
 }
 
-MessageResult TextBoxW::ButtonDblClk() {
-  if (!InEditMessage()) return kNotHandled;
-  const LRESULT result = CallNext();
-  events_.Raise(&TextBoxEvents::DblClick);
-  return result;
-}
-
-MessageResult TextBoxW::OnLButtonDown(UINT keys, POINT point) {
-  if (InEditMessage() && ole_drag_mode_ == kOleDragAutomatic && over_selection_) {
-    POINT screen = point;
-    ClientToScreen(hWnd(), &screen);
-    if (DragDetect(hWnd(), screen)) {
+// A press arms Click; the release inside the box raises it.
+void TextBoxW::AfterButton(MouseButtonAction action, POINT point) {
+  switch (action) {
+    case MouseButtonAction::kDown:
+      click_armed_ = true;
+      break;
+    case MouseButtonAction::kUp: {
+      if (!click_armed_) break;
       click_armed_ = false;
-      OLEDrag();
+      const float x = TwipsX(point.x);
+      const float y = TwipsY(point.y);
+      if (x >= 0 && y >= 0 && x <= TwipsX(ClientWidth()) && y <= TwipsY(ClientHeight())) {
+        events_.Raise(&TextBoxEvents::Click);
+      }
+      break;
     }
-    return 0;
+    case MouseButtonAction::kDoubleClick:
+      events_.Raise(&TextBoxEvents::DblClick);
+      break;
   }
-  return ButtonDown(kLeftButton, keys, point);
-}
-
-MessageResult TextBoxW::OnLButtonUp(UINT keys, POINT point) {
-  return ButtonUp(kLeftButton, keys, point);
-}
-
-MessageResult TextBoxW::OnLButtonDblClk(UINT, POINT) {
-  return ButtonDblClk();
-}
-
-MessageResult TextBoxW::OnRButtonDown(UINT keys, POINT point) {
-  return ButtonDown(kRightButton, keys, point);
-}
-
-MessageResult TextBoxW::OnRButtonUp(UINT keys, POINT point) {
-  return ButtonUp(kRightButton, keys, point);
-}
-
-MessageResult TextBoxW::OnRButtonDblClk(UINT, POINT) {
-  return ButtonDblClk();
-}
-
-MessageResult TextBoxW::OnMButtonDown(UINT keys, POINT point) {
-  return ButtonDown(kMiddleButton, keys, point);
-}
-
-MessageResult TextBoxW::OnMButtonUp(UINT keys, POINT point) {
-  return ButtonUp(kMiddleButton, keys, point);
-}
-
-MessageResult TextBoxW::OnMButtonDblClk(UINT, POINT) {
-  return ButtonDblClk();
-}
-
-MessageResult TextBoxW::OnMouseLeave() {
-  if (!InEditMessage()) return kNotHandled;
-  if (MouseLeft()) events_.Raise(&TextBoxEvents::MouseLeave);
-  return kNotHandled;
 }
 
 MessageResult TextBoxW::OnHScroll(int code, int, HWND) {
@@ -331,16 +213,7 @@ HRESULT STDMETHODCALLTYPE TextBoxW::TranslateAccelerator(bool& handled, HRESULT&
                                                          LPARAM l_param, int32_t) {
   if ((message != WM_KEYDOWN && message != WM_KEYUP) || !AtRunTime()) return S_OK;
   try {
-    const auto key_code = static_cast<int16_t>(w_param & 0xFF);
-    bool is_input_key = false;
-    events_.Raise(
-        message == WM_KEYDOWN ? &TextBoxEvents::PreviewKeyDown : &TextBoxEvents::PreviewKeyUp,
-        key_code, is_input_key);
-    const bool own_key =
-        IsNavigationKey(key_code) ||
-        (is_input_key && (key_code == VK_TAB || key_code == VK_RETURN || key_code == VK_ESCAPE));
-    if (own_key && Live()) {
-      Child().Send(message, w_param, l_param);
+    if (PreviewKey(message, w_param, l_param)) {
       handled = true;
       ret_val = S_OK;
     }

@@ -5,18 +5,9 @@
 #include "controls/textbox/text_box.h"
 
 namespace veltrin::controls {
-namespace {
-
-constexpr auto kStoredWindowBackground = static_cast<int32_t>(TextBoxW::kWindowBackground);
-constexpr auto kStoredWindowText = static_cast<int32_t>(TextBoxW::kWindowText);
-
-}  // namespace
-
 void TextBoxW::InitControlProperties() {
   font_ = Ambient().Font();
   UserControl::SetRightToLeft(Ambient().RightToLeft());
-  right_to_left_mode_ = 1;
-  border_style_ = 3;
   text_ = Ambient().DisplayName();
   alignment_ = RightToLeft() ? 1 : 0;
   BuildFont();
@@ -24,19 +15,8 @@ void TextBoxW::InitControlProperties() {
 
 void TextBoxW::ReadControlProperties(PropertyBag& bag) {
   font_ = bag.ReadProperty(L"Font", PropertyValue(FontRef())).ToFont();
-  visual_styles_ = bag.ReadProperty(L"VisualStyles", PropertyValue(true)).ToBoolean();
-  UserControl::SetBackColor(static_cast<OLE_COLOR>(
-      bag.ReadProperty(L"BackColor", PropertyValue(kStoredWindowBackground)).ToLong()));
-  UserControl::SetForeColor(static_cast<OLE_COLOR>(
-      bag.ReadProperty(L"ForeColor", PropertyValue(kStoredWindowText)).ToLong()));
-  UserControl::SetEnabled(bag.ReadProperty(L"Enabled", PropertyValue(true)).ToBoolean());
-  ole_drag_mode_ = bag.ReadProperty(L"OLEDragMode", PropertyValue(int32_t{0})).ToLong();
-  ole_drag_drop_scroll_ = bag.ReadProperty(L"OLEDragDropScroll", PropertyValue(true)).ToBoolean();
-  SetOLEDropMode(bag.ReadProperty(L"OLEDropMode", PropertyValue(int32_t{0})).ToLong());
-  ReadMouseProperties(bag);
-  UserControl::SetRightToLeft(bag.ReadProperty(L"RightToLeft", PropertyValue(false)).ToBoolean());
-  right_to_left_mode_ = bag.ReadProperty(L"RightToLeftMode", PropertyValue(int32_t{1})).ToLong();
-  border_style_ = bag.ReadProperty(L"BorderStyle", PropertyValue(int32_t{3})).ToLong();
+  ReadSharedProperties(bag, kWindowBackground, kWindowText);
+  ReadBorderStyle(bag);
   text_ = StoredValueToText(bag.ReadProperty(L"Text", PropertyValue()));
   alignment_ = bag.ReadProperty(L"Alignment", PropertyValue(int32_t{0})).ToLong();
   allow_only_numbers_ = bag.ReadProperty(L"AllowOnlyNumbers", PropertyValue(false)).ToBoolean();
@@ -68,21 +48,8 @@ void TextBoxW::WriteProperties(PropertyBag& bag) {
   bag.WriteProperty(L"Font",
                     PropertyValue(FontsEqual(font_.get(), ambient.get()) ? FontRef() : font_),
                     PropertyValue(FontRef()));
-  bag.WriteProperty(L"VisualStyles", PropertyValue(visual_styles_), PropertyValue(true));
-  bag.WriteProperty(L"BackColor", PropertyValue(static_cast<int32_t>(BackColor())),
-                    PropertyValue(kStoredWindowBackground));
-  bag.WriteProperty(L"ForeColor", PropertyValue(static_cast<int32_t>(ForeColor())),
-                    PropertyValue(kStoredWindowText));
-  bag.WriteProperty(L"Enabled", PropertyValue(Enabled()), PropertyValue(true));
-  bag.WriteProperty(L"OLEDragMode", PropertyValue(ole_drag_mode_), PropertyValue(int32_t{0}));
-  bag.WriteProperty(L"OLEDragDropScroll", PropertyValue(ole_drag_drop_scroll_),
-                    PropertyValue(true));
-  bag.WriteProperty(L"OLEDropMode", PropertyValue(ole_drop_mode_), PropertyValue(int32_t{0}));
-  WriteMouseProperties(bag);
-  bag.WriteProperty(L"RightToLeft", PropertyValue(RightToLeft()), PropertyValue(false));
-  bag.WriteProperty(L"RightToLeftMode", PropertyValue(right_to_left_mode_),
-                    PropertyValue(int32_t{1}));
-  bag.WriteProperty(L"BorderStyle", PropertyValue(border_style_), PropertyValue(int32_t{3}));
+  WriteSharedProperties(bag, kWindowBackground, kWindowText);
+  WriteBorderStyle(bag);
   // The live text: what the user typed at run time is saved too.
   bag.WriteProperty(L"Text", TextToStoredValue(Text()), PropertyValue());
   bag.WriteProperty(L"Alignment", PropertyValue(alignment_), PropertyValue(int32_t{0}));

@@ -11,9 +11,6 @@
 
 namespace veltrin::controls {
 
-// WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR: the right-to-left bits of the edit window.
-inline constexpr DWORD kRightToLeftExStyles = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
-
 // Raises RunTimeError 380 unless low <= value <= high.
 void RequireRange(int32_t value, int32_t low, int32_t high);
 

@@ -118,6 +118,10 @@ MessageResult MessageHandler::Dispatch(UINT message, WPARAM w_param, LPARAM l_pa
       return OnSysKeyUp(static_cast<UINT>(w_param), flags);
     case WM_SYSCHAR:
       return OnSysChar(static_cast<wchar_t>(w_param), flags);
+    case WM_UNICHAR:
+      return OnUniChar(static_cast<UINT>(w_param), flags);
+    case WM_IME_CHAR:
+      return OnImeChar(static_cast<wchar_t>(w_param & 0xFFFF), flags);
     case WM_SETFOCUS:
       return OnSetFocus(reinterpret_cast<HWND>(w_param));
     case WM_KILLFOCUS:
@@ -152,30 +156,53 @@ MessageResult MessageHandler::DispatchMouse(UINT message, WPARAM w_param, LPARAM
     case WM_MOUSEMOVE:
       return OnMouseMove(keys, point);
     case WM_LBUTTONDOWN:
-      return OnLButtonDown(keys, point);
+      return OnMouseButton(MouseButton::kLeft, MouseButtonAction::kDown, keys, point);
     case WM_LBUTTONUP:
-      return OnLButtonUp(keys, point);
+      return OnMouseButton(MouseButton::kLeft, MouseButtonAction::kUp, keys, point);
     case WM_LBUTTONDBLCLK:
-      return OnLButtonDblClk(keys, point);
+      return OnMouseButton(MouseButton::kLeft, MouseButtonAction::kDoubleClick, keys, point);
     case WM_RBUTTONDOWN:
-      return OnRButtonDown(keys, point);
+      return OnMouseButton(MouseButton::kRight, MouseButtonAction::kDown, keys, point);
     case WM_RBUTTONUP:
-      return OnRButtonUp(keys, point);
+      return OnMouseButton(MouseButton::kRight, MouseButtonAction::kUp, keys, point);
     case WM_RBUTTONDBLCLK:
-      return OnRButtonDblClk(keys, point);
+      return OnMouseButton(MouseButton::kRight, MouseButtonAction::kDoubleClick, keys, point);
     case WM_MBUTTONDOWN:
-      return OnMButtonDown(keys, point);
+      return OnMouseButton(MouseButton::kMiddle, MouseButtonAction::kDown, keys, point);
     case WM_MBUTTONUP:
-      return OnMButtonUp(keys, point);
+      return OnMouseButton(MouseButton::kMiddle, MouseButtonAction::kUp, keys, point);
     case WM_MBUTTONDBLCLK:
-      return OnMButtonDblClk(keys, point);
+      return OnMouseButton(MouseButton::kMiddle, MouseButtonAction::kDoubleClick, keys, point);
+    case WM_MOUSEACTIVATE:
+      return OnMouseActivate(reinterpret_cast<HWND>(w_param), LOWORD(l_param), HIWORD(l_param));
     case WM_MOUSEWHEEL:
       return OnMouseWheel(GET_WHEEL_DELTA_WPARAM(w_param), GET_KEYSTATE_WPARAM(w_param), point);
     case WM_MOUSELEAVE:
       return OnMouseLeave();
+    case LB_SETTOPINDEX:
+      return OnListSetTopIndex(static_cast<int>(w_param));
     default:
       return kNotHandled;
   }
+}
+
+MessageResult MessageHandler::OnMouseButton(MouseButton button, MouseButtonAction action, UINT keys,
+                                            POINT point) {
+  switch (button) {
+    case MouseButton::kLeft:
+      if (action == MouseButtonAction::kDown) return OnLButtonDown(keys, point);
+      if (action == MouseButtonAction::kUp) return OnLButtonUp(keys, point);
+      return OnLButtonDblClk(keys, point);
+    case MouseButton::kRight:
+      if (action == MouseButtonAction::kDown) return OnRButtonDown(keys, point);
+      if (action == MouseButtonAction::kUp) return OnRButtonUp(keys, point);
+      return OnRButtonDblClk(keys, point);
+    case MouseButton::kMiddle:
+      if (action == MouseButtonAction::kDown) return OnMButtonDown(keys, point);
+      if (action == MouseButtonAction::kUp) return OnMButtonUp(keys, point);
+      return OnMButtonDblClk(keys, point);
+  }
+  return kNotHandled;
 }
 
 }  // namespace veltrin::controls

@@ -24,6 +24,10 @@ constexpr bool IsCtlColorMessage(UINT message) noexcept {
   return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
 }
 
+// Which button a mouse-button message is about, and what it says.
+enum class MouseButton { kLeft, kRight, kMiddle };
+enum class MouseButtonAction { kDown, kUp, kDoubleClick };
+
 // Which WM_CTLCOLOR* message asked for colours.
 enum class CtlColorKind { kMessageBox, kEdit, kListBox, kButton, kDialog, kScrollBar, kStatic };
 
@@ -100,6 +104,10 @@ class MessageHandler : public CallGuarded {
   virtual MessageResult OnSysKeyDown(UINT /*key*/, UINT /*flags*/) { return kNotHandled; }
   virtual MessageResult OnSysKeyUp(UINT /*key*/, UINT /*flags*/) { return kNotHandled; }
   virtual MessageResult OnSysChar(wchar_t /*code*/, UINT /*flags*/) { return kNotHandled; }
+  // A whole code point (WM_UNICHAR; UNICODE_NOCHAR asks whether the window takes them) and an
+  // IME's character (WM_IME_CHAR, one UTF-16 unit).
+  virtual MessageResult OnUniChar(UINT /*code_point*/, UINT /*flags*/) { return kNotHandled; }
+  virtual MessageResult OnImeChar(wchar_t /*code*/, UINT /*flags*/) { return kNotHandled; }
   virtual MessageResult OnSetFocus(HWND /*previous*/) { return kNotHandled; }
   virtual MessageResult OnKillFocus(HWND /*next*/) { return kNotHandled; }
   virtual MessageResult OnGetDlgCode(UINT /*key*/, MSG* /*message*/) { return kNotHandled; }
@@ -119,6 +127,14 @@ class MessageHandler : public CallGuarded {
   virtual MessageResult OnMButtonDown(UINT /*keys*/, POINT /*point*/) { return kNotHandled; }
   virtual MessageResult OnMButtonUp(UINT /*keys*/, POINT /*point*/) { return kNotHandled; }
   virtual MessageResult OnMButtonDblClk(UINT /*keys*/, POINT /*point*/) { return kNotHandled; }
+  // The nine button messages (left, right, middle; down, up, double click) reach this one handler
+  // first; by default it hands each to its own handler above.
+  virtual MessageResult OnMouseButton(MouseButton button, MouseButtonAction action, UINT keys,
+                                      POINT point);
+  // `hit_test` is the HT* code, `mouse_message` the message that activates.
+  virtual MessageResult OnMouseActivate(HWND /*top*/, UINT /*hit_test*/, UINT /*mouse_message*/) {
+    return kNotHandled;
+  }
   virtual MessageResult OnMouseWheel(int /*delta*/, UINT /*keys*/, POINT /*screen*/) {
     return kNotHandled;
   }
@@ -134,6 +150,9 @@ class MessageHandler : public CallGuarded {
   virtual MessageResult OnVScroll(int /*code*/, int /*position*/, HWND /*bar*/) {
     return kNotHandled;
   }
+
+  // Messages of a native list box that its subclass watches.
+  virtual MessageResult OnListSetTopIndex(int /*index*/) { return kNotHandled; }
 
   // Size, position and painting; `kind` of OnSize is the SIZE_* value.
   virtual MessageResult OnSize(UINT /*kind*/, int /*width*/, int /*height*/) { return kNotHandled; }

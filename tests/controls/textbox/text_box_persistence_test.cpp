@@ -71,5 +71,22 @@ TEST_F(TextBoxTest, ABoxLoadedWithoutAFontFollowsTheForm) {
   EXPECT_LT(description.lfHeight, -14);
 }
 
+TEST_F(TextBoxTest, AStoredValueOutOfRangeLoadsAsItsDefault) {
+  struct Case {
+    const wchar_t* key;
+    int32_t stored;
+    int32_t (TextBoxW::*read)() const noexcept;
+    int32_t loaded;
+  };
+  const Case cases[] = {{L"BorderStyle", 9, &TextBoxW::BorderStyle, 3},
+                        {L"RightToLeftMode", 7, &TextBoxW::RightToLeftMode, 1},
+                        {L"OLEDragMode", 2, &TextBoxW::OLEDragMode, 0},
+                        {L"OLEDropMode", 3, &TextBoxW::OLEDropMode, 0}};
+  PropertyBag bag;
+  for (const Case& c : cases) bag.WriteProperty(c.key, PropertyValue(c.stored), PropertyValue());
+  TextBoxW& loaded = AddBox(L"TextBoxW2", {10, 120, 310, 200}, &bag);
+  for (const Case& c : cases) EXPECT_EQ((loaded.*c.read)(), c.loaded) << c.key;
+}
+
 }  // namespace
 }  // namespace veltrin::controls::textbox_test
