@@ -133,15 +133,14 @@ bool ListBoxW::ThumbTrack(bool vertical, int code, HWND bar) {
   if (code == SB_THUMBPOSITION || scroll_track_) position = info.nTrackPos;
   if (position != info.nPos) {
     if (!vertical) position *= ItemsPerColumn();
-    Send(LB_SETTOPINDEX, static_cast<WPARAM>(position));
+    Items().SetTopIndex(position);
   }
   return true;
 }
 
 bool ListBoxW::PressToggles(int32_t item, int x) const noexcept {
-  if (item == static_cast<int32_t>(Send(LB_GETCURSEL))) return true;
-  RECT rect{};
-  Send(LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+  if (item == Items().CurSel()) return true;
+  const RECT rect = Items().ItemRect(item).value_or(RECT{});
   const bool rtl = EffectiveRightToLeft();
   return rtl ? x >= rect.right - min_check_item_height_ : x < rect.left + min_check_item_height_;
 }
@@ -150,8 +149,7 @@ MessageResult ListBoxW::LeftButtonDown(UINT keys, POINT point) {
   POINT screen = point;
   ClientToScreen(ListHandle(), &screen);
   const int item = LBItemFromPt(ListHandle(), screen, FALSE);
-  if (OLEDragMode() == kOleDragAutomatic && item >= 0 &&
-      Send(LB_GETSEL, static_cast<WPARAM>(item)) > 0) {
+  if (OLEDragMode() == kOleDragAutomatic && item >= 0 && Items().IsSelected(item)) {
     if (DragDetect(ListHandle(), screen)) {
       drag_start_item_ = item + 1;
       OLEDrag();
@@ -183,7 +181,7 @@ void ListBoxW::RaiseContextMenu(POINT screen) {
 }
 
 void ListBoxW::ToggleItem(int32_t item) {
-  if (item == -1) item = static_cast<int32_t>(Send(LB_GETCURSEL));
+  if (item == -1) item = Items().CurSel();
   if (item < 0 || !checks_.Contains(item)) return;
   if (style_ != 1 && style_ != 2) return;
   if (style_ == kStyleOption && item == checks_.Option()) return;
@@ -201,7 +199,7 @@ void ListBoxW::ToggleItem(int32_t item) {
 }
 
 bool ListBoxW::DetectScroll() {
-  const auto top = static_cast<int32_t>(Send(LB_GETTOPINDEX));
+  const int32_t top = Items().TopIndex();
   if (top == last_top_index_) return false;
   last_top_index_ = top;
   if (insert_mark_index_ >= 0) InvalidateInsertMarkBand();

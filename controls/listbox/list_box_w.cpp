@@ -28,10 +28,6 @@ ListBoxW::ListBoxW() = default;
 
 ListBoxW::~ListBoxW() = default;
 
-LRESULT ListBoxW::Send(UINT message, WPARAM w_param, LPARAM l_param) const noexcept {
-  return Child() ? Child().Send(message, w_param, l_param) : 0;
-}
-
 ListBoxW::RedrawPause::RedrawPause(const ListBoxW& list) noexcept : list_(list) {
   if (list_.redraw_) list_.Child().SetRedraw(false);
 }

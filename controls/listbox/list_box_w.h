@@ -230,7 +230,6 @@ class ListBoxW : public NativeControl {
     const ListBoxW& list_;
   };
 
-  LRESULT Send(UINT message, WPARAM w_param = 0, LPARAM l_param = 0) const noexcept;
   // The native list, its item messages going straight to the list's own procedure: no handler
   // acts on them, and the subclass chain costs a window-property look-up per message.
   ListBoxView Items() const noexcept { return ListBoxView::Direct(ListHandle()); }

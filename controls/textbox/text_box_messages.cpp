@@ -103,11 +103,10 @@ void TextBoxW::DeleteOverTypedCharacter() {
   if (start >= line_end) return;
   int end = start + 1;
   if (end < line_end) {
-    // Only the two units at the caret are read: WM_GETTEXT copies from the start of the text.
-    std::wstring head(static_cast<size_t>(start) + 3, L'\0');
-    const auto copied =
-        static_cast<int>(edit.Send(WM_GETTEXT, head.size(), reinterpret_cast<LPARAM>(head.data())));
-    if (copied >= start + 2 && IS_HIGH_SURROGATE(head[static_cast<size_t>(start)]) &&
+    // Only the text up to the two units at the caret is read.
+    const std::wstring head = edit.GetTextPrefix(static_cast<size_t>(start) + 2);
+    if (head.size() >= static_cast<size_t>(start) + 2 &&
+        IS_HIGH_SURROGATE(head[static_cast<size_t>(start)]) &&
         IS_LOW_SURROGATE(head[static_cast<size_t>(start) + 1])) {
       end = start + 2;
     }
@@ -134,14 +133,14 @@ bool TextBoxW::PointerOverSelection() const noexcept {
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(hWnd(), &point);
-  const Window edit = Child();
+  const EditView edit = Edit();
   const DWORD index =
       CharIndexAt(MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
-  const auto position = static_cast<int32_t>(edit.Send(EM_POSFROMCHAR, index));
-  DWORD start = 0;
-  DWORD end = 0;
-  edit.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return start != end && start <= index && index <= end && position >= 0;
+  // A character scrolled above the client area does not count.
+  const std::optional<POINT> position = edit.PosFromChar(index);
+  const EditView::Selection selection = edit.GetSel();
+  return selection.start != selection.end && selection.start <= index && index <= selection.end &&
+         position && position->y >= 0;
 }
 
 float TextBoxW::TwipsX(int pixels) const {

@@ -1,6 +1,8 @@
 // The Window view's calls, each one message or one user32 function.
 #include "controls/base/window/window.h"
 
+#include <algorithm>
+
 #include "controls/base/window_class.h"
 
 namespace veltrin::controls {
@@ -26,6 +28,15 @@ std::wstring Window::GetText() const {
   const LRESULT copied =
       SendMessageW(window_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+std::wstring Window::GetTextPrefix(size_t count) const {
+  std::wstring text(count + 1, L'\0');
+  const LRESULT copied = window_ ? SendMessageW(window_, WM_GETTEXT, text.size(),
+                                                reinterpret_cast<LPARAM>(text.data()))
+                                 : 0;
+  text.resize(std::min(static_cast<size_t>(copied > 0 ? copied : 0), count));
   return text;
 }
 

@@ -27,6 +27,8 @@ class Window {
 
   // Text (WM_GETTEXT / WM_SETTEXT). GetText returns an empty string for a null window.
   std::wstring GetText() const;
+  // The first `count` units of the text (fewer when it is shorter), without copying the rest.
+  std::wstring GetTextPrefix(size_t count) const;
   int GetTextLength() const noexcept;
   bool SetText(std::wstring_view text) const;
 
