@@ -196,11 +196,6 @@ HRESULT STDMETHODCALLTYPE NativeControl::OnMnemonic(bool&, UINT, WPARAM, LPARAM,
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE NativeControl::TranslateAccelerator(bool&, HRESULT&, UINT, WPARAM, LPARAM,
-                                                              int32_t) {
-  return S_OK;
-}
-
 void NativeControl::SetEnabled(bool enabled) {
   UserControl::SetEnabled(enabled);
   if (child_) Child().Enable(enabled);

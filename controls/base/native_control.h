@@ -183,6 +183,10 @@ class NativeControl : public UserControl,
   // and sends the child the keys it keeps (the navigation keys; Tab, Return and Escape when the
   // handler made them input keys). True when the child got the key.
   bool PreviewKey(UINT message, WPARAM w_param, LPARAM l_param);
+  // Whether the accelerator hook previews WM_KEYDOWN and WM_KEYUP now (default: never), and what
+  // it answers when a handler of the preview fails.
+  virtual bool PreviewsKeys() const noexcept { return false; }
+  virtual HRESULT PreviewFailure() const noexcept { return E_FAIL; }
 
   MessageResult OnKeyDown(UINT key, UINT flags) override;
   MessageResult OnKeyUp(UINT key, UINT flags) override;
@@ -266,7 +270,8 @@ class NativeControl : public UserControl,
   // focus).
   void DestroyChild() noexcept;
 
-  // Companions: nothing handled unless overridden.
+  // Companions: nothing handled unless overridden; TranslateAccelerator previews the keys (see
+  // PreviewsKeys).
   HRESULT STDMETHODCALLTYPE GetControlInfo(bool& handled, int32_t& accel_count, HACCEL& accel_table,
                                            int32_t& flags) override;
   HRESULT STDMETHODCALLTYPE OnMnemonic(bool& handled, UINT message, WPARAM w_param, LPARAM l_param,

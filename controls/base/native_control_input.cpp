@@ -187,4 +187,19 @@ MessageResult NativeControl::OnMouseActivate(HWND, UINT hit_test, UINT mouse_mes
   return MouseActivateAfterValidation(*this, MAKELPARAM(hit_test, mouse_message));
 }
 
+HRESULT STDMETHODCALLTYPE NativeControl::TranslateAccelerator(bool& handled, HRESULT& ret_val,
+                                                              UINT message, WPARAM w_param,
+                                                              LPARAM l_param, int32_t) {
+  if ((message != WM_KEYDOWN && message != WM_KEYUP) || !PreviewsKeys()) return S_OK;
+  try {
+    if (PreviewKey(message, w_param, l_param)) {
+      handled = true;
+      ret_val = S_OK;
+    }
+  } catch (...) {
+    return PreviewFailure();
+  }
+  return S_OK;
+}
+
 }  // namespace veltrin::controls

@@ -207,19 +207,4 @@ bool ListBoxW::DetectScroll() {
   return true;
 }
 
-HRESULT STDMETHODCALLTYPE ListBoxW::TranslateAccelerator(bool& handled, HRESULT& ret_val,
-                                                         UINT message, WPARAM w_param,
-                                                         LPARAM l_param, int32_t) {
-  if (!Child() || (message != WM_KEYDOWN && message != WM_KEYUP)) return S_OK;
-  try {
-    if (PreviewKey(message, w_param, l_param)) {
-      handled = true;
-      ret_val = S_OK;
-    }
-  } catch (...) {
-    return E_FAIL;
-  }
-  return S_OK;
-}
-
 }  // namespace veltrin::controls

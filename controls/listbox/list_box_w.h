@@ -195,9 +195,7 @@ class ListBoxW : public NativeControl {
                    float y) override;
   void WriteProperties(PropertyBag& bag) override;
   void ReadControlProperties(PropertyBag& bag) override;
-  HRESULT STDMETHODCALLTYPE TranslateAccelerator(bool& handled, HRESULT& ret_val, UINT message,
-                                                 WPARAM w_param, LPARAM l_param,
-                                                 int32_t shift) override;
+  bool PreviewsKeys() const noexcept override { return static_cast<bool>(Child()); }
 
  private:
   // What a re-creation carries from the old list to the new one.

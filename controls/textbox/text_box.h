@@ -186,9 +186,10 @@ class TextBoxW : public NativeControl {
   // Keyboard companions: navigation keys stay in the box; Return with WantReturn.
   HRESULT STDMETHODCALLTYPE GetControlInfo(bool& handled, int32_t& accel_count, HACCEL& accel_table,
                                            int32_t& flags) override;
-  HRESULT STDMETHODCALLTYPE TranslateAccelerator(bool& handled, HRESULT& ret_val, UINT message,
-                                                 WPARAM w_param, LPARAM l_param,
-                                                 int32_t shift) override;
+  // Keys are previewed at run time; errors of the form's handlers stay here (the host sees the
+  // key as not handled).
+  bool PreviewsKeys() const noexcept override { return AtRunTime(); }
+  HRESULT PreviewFailure() const noexcept override { return S_OK; }
 
   // Property browsing: MousePointer by its named values.
   std::optional<int16_t> BrowsedMousePointer() const override { return MousePointer(); }

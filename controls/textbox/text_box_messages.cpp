@@ -207,19 +207,4 @@ HRESULT STDMETHODCALLTYPE TextBoxW::GetControlInfo(bool& handled, int32_t& accel
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE TextBoxW::TranslateAccelerator(bool& handled, HRESULT& ret_val,
-                                                         UINT message, WPARAM w_param,
-                                                         LPARAM l_param, int32_t) {
-  if ((message != WM_KEYDOWN && message != WM_KEYUP) || !AtRunTime()) return S_OK;
-  try {
-    if (PreviewKey(message, w_param, l_param)) {
-      handled = true;
-      ret_val = S_OK;
-    }
-  } catch (...) {
-    // Errors of the form's handlers stay here: the host sees the key as not handled.
-  }
-  return S_OK;
-}
-
 }  // namespace veltrin::controls
