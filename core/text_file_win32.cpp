@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/file_search.h"
 #include "core/system_error_win32.h"
 #include "core/temporary_files.h"
 #include "core/win32_handles.h"
@@ -66,6 +67,12 @@ std::u16string SystemReason(DWORD error) {
   detail::ThrowFileError(missing, action, path, SystemReason(error));
 }
 
+// The path the system calls get: a full path in its long form (so that it may pass MAX_PATH, with
+// "." and ".." resolved first), a relative one as it is. Messages keep the caller's path.
+std::u16string SystemPathOf(const std::u16string& path) {
+  return detail::IsFullDriveOrUncPath(path) ? NormalLongPathForm(path) : path;
+}
+
 // Returns the folder part of a path with its final separator ("C:" for "C:name"), or empty.
 std::u16string FolderOf(const std::u16string& path) {
   const std::size_t separator = path.find_last_of(u"\\/:");
@@ -93,8 +100,8 @@ HANDLE CreateTemporaryBeside(const std::u16string& target, std::u16string& tempo
 
 std::string ReadFileBytes(const std::u16string& path) {
   // A folder cannot be opened without backup semantics, so it fails here as "access denied".
-  FileHandle file(::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING,
+  FileHandle file(::CreateFileW(WideCStr(SystemPathOf(path)), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) Fail(kReadAction, path);
 
@@ -129,9 +136,9 @@ class FileByteReader::Handle {
 
 FileByteReader::FileByteReader(const std::u16string& path) : path_(path) {
   // A folder cannot be opened without backup semantics, so it fails here as "access denied".
-  handle_ = std::make_unique<Handle>(
-      ::CreateFileW(WideCStr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  handle_ = std::make_unique<Handle>(::CreateFileW(
+      WideCStr(SystemPathOf(path)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!handle_->file) Fail(kReadAction, path);
   LARGE_INTEGER size{};
   if (::GetFileSizeEx(handle_->file.Get(), &size))
@@ -149,25 +156,27 @@ std::size_t FileByteReader::Read(char* buffer, std::size_t capacity) {
 
 class ReplacingFileWriter::Handle {
  public:
-  Handle(HANDLE handle, std::u16string temporary_path)
-      : file(handle), temporary(std::move(temporary_path)) {}
+  Handle(HANDLE handle, std::u16string temporary_path, std::u16string system_target)
+      : file(handle), temporary(std::move(temporary_path)), target(std::move(system_target)) {}
   FileHandle file;          // the temporary file, open for writing
   TemporaryFile temporary;  // deletes it unless it was moved into place
+  std::u16string target;    // the target as the system calls get it
 };
 
 ReplacingFileWriter::ReplacingFileWriter(const std::u16string& path) : path_(path) {
   // Moving a file over a read-only one is refused at the end on Windows, but not everywhere (Wine
   // replaces it): refuse it before anything is written.
-  const DWORD attributes = ::GetFileAttributesW(WideCStr(path));
+  std::u16string target = SystemPathOf(path);
+  const DWORD attributes = ::GetFileAttributesW(WideCStr(target));
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     ::SetLastError(ERROR_ACCESS_DENIED);
     Fail(kWriteAction, path);
   }
   std::u16string temporary_path;
   auto lock = detail::LockTemporaryFiles();  // an interrupt deletes the file or never sees it
-  const HANDLE handle = CreateTemporaryBeside(path, temporary_path);
+  const HANDLE handle = CreateTemporaryBeside(target, temporary_path);
   if (handle == INVALID_HANDLE_VALUE) Fail(kWriteAction, path);
-  handle_ = std::make_unique<Handle>(handle, temporary_path);
+  handle_ = std::make_unique<Handle>(handle, temporary_path, std::move(target));
   lock.unlock();
 }
 
@@ -192,7 +201,7 @@ void ReplacingFileWriter::Commit(bool durable) {
     Fail(kWriteAction, path_);
   }
   const auto lock = detail::LockTemporaryFiles();  // an interrupt comes before or after, whole
-  if (!::MoveFileExW(WideCStr(handle_->temporary.Path()), WideCStr(path_),
+  if (!::MoveFileExW(WideCStr(handle_->temporary.Path()), WideCStr(handle_->target),
                      MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0))) {
     Fail(kWriteAction, path_);
   }
