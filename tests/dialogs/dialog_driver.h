@@ -11,6 +11,12 @@
 
 namespace veltrin::dialogs::testing {
 
+// The find and replace dialog's fields and buttons.
+constexpr int kFindWhatEdit = 0x480;
+constexpr int kReplaceWithEdit = 0x481;
+constexpr int kReplaceButton = 0x400;
+constexpr int kReplaceAllButton = 0x401;
+
 // Returns the first visible dialog (class "#32770") of `thread`, or null.
 HWND FindThreadDialog(DWORD thread);
 

@@ -17,10 +17,10 @@
 namespace veltrin::dialogs {
 namespace {
 
-constexpr int kFindWhatEdit = 0x480;
-constexpr int kReplaceWithEdit = 0x481;
-constexpr int kReplaceButton = 0x400;
-constexpr int kReplaceAllButton = 0x401;
+using testing::kFindWhatEdit;
+using testing::kReplaceAllButton;
+using testing::kReplaceButton;
+using testing::kReplaceWithEdit;
 
 class TextEvents : public testing::EventLog {
  public:

@@ -16,10 +16,10 @@
 namespace veltrin::dialogs {
 namespace {
 
-constexpr int kFindWhatEdit = 0x480;
-constexpr int kReplaceWithEdit = 0x481;
-constexpr int kReplaceButton = 0x400;
-constexpr int kReplaceAllButton = 0x401;
+using testing::kFindWhatEdit;
+using testing::kReplaceAllButton;
+using testing::kReplaceButton;
+using testing::kReplaceWithEdit;
 
 // Logs the commands with the texts the properties hold when each is raised.
 class CommandEvents : public testing::EventLog {
